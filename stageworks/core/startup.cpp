@@ -1,0 +1,131 @@
+/**********************************************************************************************
+*
+*   startup - entry, start-up order and the one-time OpenGL set-up of stageworks
+*
+*   Each start-up step prints its message on standard output before it runs. Without GLUT
+*   game mode the program says so and ends with status 1 before any later step.
+*
+**********************************************************************************************/
+#include "startup.h"
+
+#include "app_state.h"
+#include "bindings.h"
+#include "camera.h"
+#include "frame_pacing.h"
+#include "render.h"
+#include "timers.h"
+
+#include <GL/freeglut.h>
+#include <libxml/xmlversion.h>
+#include <cstdio>
+#include <cstdlib>
+
+//----------------------------------------------------------------------------------
+// Constants
+//----------------------------------------------------------------------------------
+static const char *GAME_MODE = "1024x768:32@75";
+
+//----------------------------------------------------------------------------------
+// Private helpers
+//----------------------------------------------------------------------------------
+
+// Puts the camera at its start pose and loads the view
+static void placeStartCamera()
+{
+    Camera start = {};
+    start.x = -41.51f;
+    start.y = 30.0f;
+    start.z = 38.74f;
+    start.yaw = 314.22f;
+    start.pitch = -8.82f;
+    start.roll = 0.0f;
+    setCamera(start);
+    updateCamera();
+}
+
+//----------------------------------------------------------------------------------
+// Public functions
+//----------------------------------------------------------------------------------
+void printBanner()
+{
+    printf("\n stageworks - editor de escenas 3D interactivas\n"
+           " Construya, ilumine y anime escenas con solidos parametricos.\n");
+    printf("\n Escena: escena.xml  (DTD: DESCscene.dtd)\n"
+           " Texturas y botones: Data/   Fuente: arial.glf\n\n");
+}
+
+void setUpOpenGL()
+{
+    clearMovementFlags();
+
+    glClearColor(0.0f, 0.0f, 0.0f, 1.0f);
+    glClearColor(0.4f, 0.6f, 1.0f, 1.0f);
+
+    glShadeModel(GL_SMOOTH);
+    glCullFace(GL_BACK);
+    glEnable(GL_DEPTH_TEST);
+    glEnable(GL_CULL_FACE);
+    glFrontFace(GL_CW);
+
+    glEnable(GL_BLEND);
+    glEnable(GL_FOG);
+    glBlendFunc(GL_SRC_ALPHA, GL_ONE_MINUS_SRC_ALPHA);
+    glHint(GL_PERSPECTIVE_CORRECTION_HINT, GL_NICEST);
+
+    placeStartCamera();
+    setPlayMode(0);
+}
+
+int stageworksMain(int argc, char **argv)
+{
+    xmlCheckVersion(20614);
+    glutInit(&argc, argv);
+    glutInitDisplayMode(GLUT_RGB | GLUT_DOUBLE | GLUT_DEPTH);
+    glutGameModeString(GAME_MODE);
+    glutEnterGameMode();
+
+    Camera origin = {};
+    setCamera(origin);
+    getCamera()->y = CAMERA_WALK_HEIGHT;
+    updateCamera();
+
+    if (glutGameModeGet(GLUT_GAME_MODE_POSSIBLE) == 0) {
+        printf("El modo Game no esta disponible.\n");
+        exit(1);
+    }
+    glutEnterGameMode();
+
+    printf(" Creating hashes...\n");
+
+    printf(" Adding materials...\n");
+    freeAllTimers();
+
+    printf(" Creating menus...\n");
+    setFrameMinMs(16);
+
+    printf(" Input initialization...\n");
+
+    printf(" Light initialization...\n");
+    setUpOpenGL();
+
+    printf(" Call backs...\n");
+    glutReshapeFunc(reshape);
+    glutSetKeyRepeat(GLUT_KEY_REPEAT_OFF);
+    glutIgnoreKeyRepeat(0);
+    glutDisplayFunc(display);
+    glutKeyboardFunc(keyboard);
+    glutSpecialFunc(special);
+    glutSpecialUpFunc(specialUp);
+    glutMouseFunc(mouse);
+    glutMotionFunc(motion);
+    glutPassiveMotionFunc(motion);
+
+    printf(" Loading textures...\n");
+
+    printf(" XML loading...\n");
+    glutIdleFunc(idle);
+
+    printf(" MainLoop started...\n");
+    glutMainLoop();
+    return 0;
+}

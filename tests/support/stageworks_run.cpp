@@ -1,0 +1,65 @@
+/**********************************************************************************************
+*
+*   stageworks_run - the real stageworks program on a private X server, for end-to-end tests
+*
+**********************************************************************************************/
+#include "stageworks_run.h"
+
+#include <sys/stat.h>
+
+bool StageworksRun::startServer(bool xvfb)
+{
+    xdriver::setScriptsDir(std::string(SW_SOURCE_DIR) + "/scripts");
+    if (!server.start(xvfb)) return false;
+    return input.open(server.display);
+}
+
+bool StageworksRun::prepareWorkDir()
+{
+    workDir = xdriver::makeTempDir("stageworks-e2e");
+    if (workDir.empty()) return false;
+    return xdriver::copyTree(SW_RUNDATA_DIR, workDir);
+}
+
+bool StageworksRun::launch()
+{
+    return app.spawn({SW_STAGEWORKS_BIN}, workDir, server.display);
+}
+
+bool StageworksRun::waitReady(int timeoutMs)
+{
+    if (!app.waitForOutput(" MainLoop started...\n", timeoutMs)) return false;
+    if (!xdriver::waitUntil([&] { return input.hasMappedWindow(); }, timeoutMs)) return false;
+    // A few frames so that the first picture is on the screen
+    long end = xdriver::nowMs() + 500;
+    while (xdriver::nowMs() < end) app.pump(20);
+    return !app.exited;
+}
+
+std::string StageworksRun::saveScreenshot(const xdriver::Image &image, const std::string &name) const
+{
+    std::string dir = std::string(SW_BUILD_DIR) + "/screenshots";
+    mkdir(dir.c_str(), 0755);
+    std::string file = dir + "/" + name + ".png";
+    xdriver::writePng(image, file);
+    return file;
+}
+
+StageworksRun::~StageworksRun()
+{
+    app.kill();
+    input.close();
+    server.stop();
+    xdriver::removeTree(workDir);
+}
+
+bool appearInOrder(const std::string &text, const char *const *lines, int count)
+{
+    size_t from = 0;
+    for (int i = 0; i < count; i++) {
+        size_t at = text.find(lines[i], from);
+        if (at == std::string::npos) return false;
+        from = at + 1;
+    }
+    return true;
+}
