@@ -1,8 +1,10 @@
 #!/usr/bin/env bash
 # Private X server for headless runs and tests.
 #
-#   xserver.sh start [--xvfb]   start a server on a free display; prints
-#                               "DISPLAY PID" (for example ":3 12345")
+#   xserver.sh start [--xvfb] [--owner PID]
+#                               start a server on a free display; prints
+#                               "DISPLAY PID" (for example ":3 12345"); with
+#                               --owner the server is stopped when PID ends
 #   xserver.sh stop PID         stop the server started with that PID
 #
 # The default server is Xorg with the dummy video driver and the committed
@@ -12,7 +14,14 @@ set -euo pipefail
 here="$(cd "$(dirname "${BASH_SOURCE[0]}")" && pwd)"
 
 start() {
-  local kind="${1:-}"
+  local kind="" owner=""
+  while [ $# -gt 0 ]; do
+    case "$1" in
+      --xvfb) kind="--xvfb" ;;
+      --owner) owner="$2"; shift ;;
+    esac
+    shift
+  done
   local logdir="${XSERVER_LOGDIR:-${TMPDIR:-/tmp}}"
   local fifo; fifo="$(mktemp -u "${TMPDIR:-/tmp}/xserver-fd.XXXXXX")"
   mkfifo "$fifo"
@@ -42,6 +51,11 @@ start() {
     if [ -S "/tmp/.X11-unix/X$num" ]; then break; fi
     sleep 0.1
   done
+  if [ -n "$owner" ]; then
+    # Stops the server when its owner is gone (crashed or killed test processes included)
+    ( while kill -0 "$owner" 2>/dev/null && kill -0 "$pid" 2>/dev/null; do sleep 1; done
+      kill "$pid" 2>/dev/null ) </dev/null >/dev/null 2>&1 &
+  fi
   echo ":$num $pid"
 }
 
@@ -57,7 +71,7 @@ stop() {
 }
 
 case "${1:-}" in
-  start) shift; start "${1:-}" ;;
+  start) shift; start "$@" ;;
   stop) shift; stop "$1" ;;
-  *) echo "usage: $0 start [--xvfb] | stop PID" >&2; exit 2 ;;
+  *) echo "usage: $0 start [--xvfb] [--owner PID] | stop PID" >&2; exit 2 ;;
 esac

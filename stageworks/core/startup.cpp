@@ -11,7 +11,9 @@
 #include "app_state.h"
 #include "bindings.h"
 #include "camera.h"
+#include "font.h"
 #include "frame_pacing.h"
+#include "lights.h"
 #include "render.h"
 #include "timers.h"
 
@@ -56,7 +58,10 @@ void printBanner()
 
 void setUpOpenGL()
 {
+    loadTextureFont();
     clearMovementFlags();
+
+    configureStartLights();
 
     glClearColor(0.0f, 0.0f, 0.0f, 1.0f);
     glClearColor(0.4f, 0.6f, 1.0f, 1.0f);
@@ -66,6 +71,8 @@ void setUpOpenGL()
     glEnable(GL_DEPTH_TEST);
     glEnable(GL_CULL_FACE);
     glFrontFace(GL_CW);
+
+    setUpFog();
 
     glEnable(GL_BLEND);
     glEnable(GL_FOG);
@@ -106,6 +113,7 @@ int stageworksMain(int argc, char **argv)
     printf(" Input initialization...\n");
 
     printf(" Light initialization...\n");
+    createLightSet();
     setUpOpenGL();
 
     printf(" Call backs...\n");

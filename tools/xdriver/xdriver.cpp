@@ -80,7 +80,9 @@ static void appendChunk(std::vector<uint8_t> &out, const char type[4], const std
 bool XServer::start(bool xvfb)
 {
     std::string output;
-    std::string command = "'" + scriptsDir + "/xserver.sh' start" + (xvfb ? " --xvfb" : "");
+    script = scriptsDir + "/xserver.sh";
+    std::string command = "'" + script + "' start" + (xvfb ? " --xvfb" : "") +
+                          " --owner " + std::to_string((long)getpid());
     if (!runCapture(command, output)) return false;
     char name[64] = {0};
     int serverPid = 0;
@@ -94,7 +96,7 @@ void XServer::stop()
 {
     if (pid <= 0) return;
     std::string output;
-    runCapture("'" + scriptsDir + "/xserver.sh' stop " + std::to_string(pid), output);
+    runCapture("'" + script + "' stop " + std::to_string(pid), output);
     pid = 0;
 }
 

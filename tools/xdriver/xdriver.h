@@ -38,6 +38,7 @@ struct Image {
 struct XServer {
     std::string display;
     int pid = 0;
+    std::string script;    // the start/stop script, remembered at start
 
     // Starts Xorg with the dummy driver, or Xvfb; false when it cannot
     bool start(bool xvfb = false);
