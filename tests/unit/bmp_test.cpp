@@ -18,7 +18,7 @@ typedef std::vector<unsigned char> Bytes;
 typedef std::array<unsigned char, 3> Rgb;
 
 // What goes into a BMP built in memory
-struct BmpSpec {
+struct BmpRecipe {
     uint32_t headerSize = 40;
     int32_t width = 1;
     int32_t height = 1;
@@ -45,45 +45,45 @@ void put32(Bytes &out, uint32_t value)
     put16(out, value >> 16);
 }
 
-Bytes buildBmp(const BmpSpec &spec)
+Bytes buildBmp(const BmpRecipe &recipe)
 {
     Bytes info;
-    put32(info, spec.headerSize);
-    if (spec.headerSize == 12) {
-        put16(info, (uint32_t)spec.width);
-        put16(info, (uint32_t)spec.height);
-        put16(info, spec.planes);
-        put16(info, spec.bitCount);
+    put32(info, recipe.headerSize);
+    if (recipe.headerSize == 12) {
+        put16(info, (uint32_t)recipe.width);
+        put16(info, (uint32_t)recipe.height);
+        put16(info, recipe.planes);
+        put16(info, recipe.bitCount);
     } else {
-        put32(info, (uint32_t)spec.width);
-        put32(info, (uint32_t)spec.height);
-        put16(info, spec.planes);
-        put16(info, spec.bitCount);
-        put32(info, spec.compression);
-        put32(info, spec.imageSize);
+        put32(info, (uint32_t)recipe.width);
+        put32(info, (uint32_t)recipe.height);
+        put16(info, recipe.planes);
+        put16(info, recipe.bitCount);
+        put32(info, recipe.compression);
+        put32(info, recipe.imageSize);
         put32(info, 2835);
         put32(info, 2835);
-        put32(info, spec.colorsUsed);
+        put32(info, recipe.colorsUsed);
         put32(info, 0);
-        info.resize(spec.headerSize, 0);
+        info.resize(recipe.headerSize, 0);
     }
-    for (uint32_t mask : spec.masks) put32(info, mask);
-    for (const Rgb &entry : spec.palette) {
+    for (uint32_t mask : recipe.masks) put32(info, mask);
+    for (const Rgb &entry : recipe.palette) {
         info.push_back(entry[2]);
         info.push_back(entry[1]);
         info.push_back(entry[0]);
-        if (spec.headerSize != 12) info.push_back(0);
+        if (recipe.headerSize != 12) info.push_back(0);
     }
     Bytes out;
-    if (spec.fileHeader) {
+    if (recipe.fileHeader) {
         uint32_t offset = 14 + (uint32_t)info.size();
         out = {'B', 'M'};
-        put32(out, offset + (uint32_t)spec.pixels.size());
+        put32(out, offset + (uint32_t)recipe.pixels.size());
         put32(out, 0);
         put32(out, offset);
     }
     out.insert(out.end(), info.begin(), info.end());
-    out.insert(out.end(), spec.pixels.begin(), spec.pixels.end());
+    out.insert(out.end(), recipe.pixels.begin(), recipe.pixels.end());
     return out;
 }
 
@@ -127,17 +127,17 @@ const Rgb BLUE = {0, 0, 255};
 const Rgb GREY = {10, 20, 30};
 
 // A 4-colour 8-bit RLE image of the given width and height around the given data
-BmpSpec rle8Spec(int32_t width, int32_t height, Bytes data)
+BmpRecipe rle8Recipe(int32_t width, int32_t height, Bytes data)
 {
-    BmpSpec spec;
-    spec.width = width;
-    spec.height = height;
-    spec.bitCount = 8;
-    spec.compression = DIB_COMPRESSION_RLE8;
-    spec.colorsUsed = 4;
-    spec.palette = {BLACK, RED, GREEN, BLUE};
-    spec.pixels = std::move(data);
-    return spec;
+    BmpRecipe recipe;
+    recipe.width = width;
+    recipe.height = height;
+    recipe.bitCount = 8;
+    recipe.compression = DIB_COMPRESSION_RLE8;
+    recipe.colorsUsed = 4;
+    recipe.palette = {BLACK, RED, GREEN, BLUE};
+    recipe.pixels = std::move(data);
+    return recipe;
 }
 
 //----------------------------------------------------------------------------------
@@ -146,12 +146,12 @@ BmpSpec rle8Spec(int32_t width, int32_t height, Bytes data)
 
 TEST(BmpDepths, TwentyFourBitsTurnsBgrIntoRgbInFileRowOrder)
 {
-    BmpSpec spec;
-    spec.width = 2;
-    spec.height = 2;
+    BmpRecipe recipe;
+    recipe.width = 2;
+    recipe.height = 2;
     // bottom row: blue, red; top row: green, white; each row padded from 6 to 8 bytes
-    spec.pixels = {0xFF, 0, 0, 0, 0, 0xFF, 0, 0, 0, 0xFF, 0, 0xFF, 0xFF, 0xFF, 0, 0};
-    std::unique_ptr<dib_image> image = decodeClean(buildBmp(spec));
+    recipe.pixels = {0xFF, 0, 0, 0, 0, 0xFF, 0, 0, 0, 0xFF, 0, 0xFF, 0xFF, 0xFF, 0, 0};
+    std::unique_ptr<dib_image> image = decodeClean(buildBmp(recipe));
     ASSERT_NE(image, nullptr);
     EXPECT_EQ(image->width, 2);
     EXPECT_EQ(image->height, 2);
@@ -160,14 +160,14 @@ TEST(BmpDepths, TwentyFourBitsTurnsBgrIntoRgbInFileRowOrder)
 
 TEST(BmpDepths, RowPaddingIsDropped)
 {
-    BmpSpec spec;
-    spec.width = 3;
-    spec.height = 3;
+    BmpRecipe recipe;
+    recipe.width = 3;
+    recipe.height = 3;
     for (int row = 0; row < 3; row++) {
-        for (int i = 0; i < 9; i++) spec.pixels.push_back((unsigned char)(row * 9 + i));
-        spec.pixels.insert(spec.pixels.end(), {0xEE, 0xEE, 0xEE});
+        for (int i = 0; i < 9; i++) recipe.pixels.push_back((unsigned char)(row * 9 + i));
+        recipe.pixels.insert(recipe.pixels.end(), {0xEE, 0xEE, 0xEE});
     }
-    std::unique_ptr<dib_image> image = decodeClean(buildBmp(spec));
+    std::unique_ptr<dib_image> image = decodeClean(buildBmp(recipe));
     ASSERT_NE(image, nullptr);
     ASSERT_EQ(image->pixels.size(), 27u);
     for (int i = 0; i < 27; i++) {
@@ -178,14 +178,14 @@ TEST(BmpDepths, RowPaddingIsDropped)
 
 TEST(BmpDepths, PaletteDepthsGoThroughTheColourTable)
 {
-    BmpSpec spec;
-    spec.width = 5;
-    spec.height = 1;
-    spec.bitCount = 8;
-    spec.palette = {BLACK, RED, GREEN, BLUE, GREY};
-    spec.colorsUsed = 5;
-    spec.pixels = {4, 3, 2, 1, 0, 0, 0, 0};
-    std::unique_ptr<dib_image> image = decodeClean(buildBmp(spec));
+    BmpRecipe recipe;
+    recipe.width = 5;
+    recipe.height = 1;
+    recipe.bitCount = 8;
+    recipe.palette = {BLACK, RED, GREEN, BLUE, GREY};
+    recipe.colorsUsed = 5;
+    recipe.pixels = {4, 3, 2, 1, 0, 0, 0, 0};
+    std::unique_ptr<dib_image> image = decodeClean(buildBmp(recipe));
     ASSERT_NE(image, nullptr);
     EXPECT_EQ(pixelAt(*image, 0, 0), GREY);
     EXPECT_EQ(pixelAt(*image, 1, 0), BLUE);
@@ -194,20 +194,20 @@ TEST(BmpDepths, PaletteDepthsGoThroughTheColourTable)
     EXPECT_EQ(pixelAt(*image, 4, 0), BLACK);
 
     // 4 bits: high nibble first
-    spec.bitCount = 4;
-    spec.pixels = {0x43, 0x21, 0x00, 0x00};
-    image = decodeClean(buildBmp(spec));
+    recipe.bitCount = 4;
+    recipe.pixels = {0x43, 0x21, 0x00, 0x00};
+    image = decodeClean(buildBmp(recipe));
     ASSERT_NE(image, nullptr);
     EXPECT_EQ(pixelAt(*image, 0, 0), GREY);
     EXPECT_EQ(pixelAt(*image, 3, 0), RED);
     EXPECT_EQ(pixelAt(*image, 4, 0), BLACK);
 
     // 1 bit: most significant bit first
-    spec.bitCount = 1;
-    spec.colorsUsed = 0;
-    spec.palette = {RED, BLUE};
-    spec.pixels = {0xA8, 0, 0, 0};  // 1 0 1 0 1
-    image = decodeClean(buildBmp(spec));
+    recipe.bitCount = 1;
+    recipe.colorsUsed = 0;
+    recipe.palette = {RED, BLUE};
+    recipe.pixels = {0xA8, 0, 0, 0};  // 1 0 1 0 1
+    image = decodeClean(buildBmp(recipe));
     ASSERT_NE(image, nullptr);
     EXPECT_EQ(pixelAt(*image, 0, 0), BLUE);
     EXPECT_EQ(pixelAt(*image, 1, 0), RED);
@@ -216,21 +216,21 @@ TEST(BmpDepths, PaletteDepthsGoThroughTheColourTable)
 
 TEST(BmpDepths, SixteenBitsDefaultToFiveFiveFiveAndHonourMasks)
 {
-    BmpSpec spec;
-    spec.width = 3;
-    spec.height = 1;
-    spec.bitCount = 16;
-    spec.pixels = {0x00, 0x7C, 0xE0, 0x03, 0x10, 0x00, 0, 0};  // 5-5-5 red, green, half blue
-    std::unique_ptr<dib_image> image = decodeClean(buildBmp(spec));
+    BmpRecipe recipe;
+    recipe.width = 3;
+    recipe.height = 1;
+    recipe.bitCount = 16;
+    recipe.pixels = {0x00, 0x7C, 0xE0, 0x03, 0x10, 0x00, 0, 0};  // 5-5-5 red, green, half blue
+    std::unique_ptr<dib_image> image = decodeClean(buildBmp(recipe));
     ASSERT_NE(image, nullptr);
     EXPECT_EQ(pixelAt(*image, 0, 0), RED);
     EXPECT_EQ(pixelAt(*image, 1, 0), GREEN);
     EXPECT_EQ(pixelAt(*image, 2, 0), (Rgb{0, 0, 132}));  // 16 of 31
 
-    spec.compression = DIB_COMPRESSION_BITFIELDS;
-    spec.masks = {0xF800, 0x07E0, 0x001F};
-    spec.pixels = {0x00, 0xF8, 0xE0, 0x07, 0x20, 0x00, 0, 0};  // 5-6-5 red, green, 1 of 63 green
-    image = decodeClean(buildBmp(spec));
+    recipe.compression = DIB_COMPRESSION_BITFIELDS;
+    recipe.masks = {0xF800, 0x07E0, 0x001F};
+    recipe.pixels = {0x00, 0xF8, 0xE0, 0x07, 0x20, 0x00, 0, 0};  // 5-6-5 red, green, 1 of 63 green
+    image = decodeClean(buildBmp(recipe));
     ASSERT_NE(image, nullptr);
     EXPECT_EQ(pixelAt(*image, 0, 0), RED);
     EXPECT_EQ(pixelAt(*image, 1, 0), GREEN);
@@ -239,25 +239,25 @@ TEST(BmpDepths, SixteenBitsDefaultToFiveFiveFiveAndHonourMasks)
 
 TEST(BmpDepths, ThirtyTwoBitsDefaultToXrgbAndHonourMasks)
 {
-    BmpSpec spec;
-    spec.width = 1;
-    spec.height = 1;
-    spec.bitCount = 32;
-    spec.pixels = {30, 20, 10, 99};
-    std::unique_ptr<dib_image> image = decodeClean(buildBmp(spec));
+    BmpRecipe recipe;
+    recipe.width = 1;
+    recipe.height = 1;
+    recipe.bitCount = 32;
+    recipe.pixels = {30, 20, 10, 99};
+    std::unique_ptr<dib_image> image = decodeClean(buildBmp(recipe));
     ASSERT_NE(image, nullptr);
     EXPECT_EQ(pixelAt(*image, 0, 0), GREY);
 
     // R, G, B in the low three bytes; a mask with a gap still stays in range
-    spec.compression = DIB_COMPRESSION_BITFIELDS;
-    spec.masks = {0x000000FF, 0x0000FF00, 0x00FF0000};
-    image = decodeClean(buildBmp(spec));
+    recipe.compression = DIB_COMPRESSION_BITFIELDS;
+    recipe.masks = {0x000000FF, 0x0000FF00, 0x00FF0000};
+    image = decodeClean(buildBmp(recipe));
     ASSERT_NE(image, nullptr);
     EXPECT_EQ(pixelAt(*image, 0, 0), (Rgb{30, 20, 10}));
 
-    spec.masks = {0x00000000, 0xFF00FF00, 0x80000001};
-    spec.pixels = {0xFF, 0xFF, 0xFF, 0xFF};
-    image = decodeClean(buildBmp(spec));
+    recipe.masks = {0x00000000, 0xFF00FF00, 0x80000001};
+    recipe.pixels = {0xFF, 0xFF, 0xFF, 0xFF};
+    image = decodeClean(buildBmp(recipe));
     ASSERT_NE(image, nullptr);
     EXPECT_EQ(pixelAt(*image, 0, 0), (Rgb{0, 255, 255}));
 }
@@ -268,23 +268,23 @@ TEST(BmpDepths, ThirtyTwoBitsDefaultToXrgbAndHonourMasks)
 
 TEST(BmpLayout, PackedDibFindsPixelsAfterTheColourTable)
 {
-    BmpSpec spec;
-    spec.fileHeader = false;
-    spec.width = 2;
-    spec.height = 1;
-    spec.bitCount = 8;
-    spec.colorsUsed = 3;
-    spec.palette = {RED, GREEN, BLUE};
-    spec.pixels = {2, 1, 0, 0};
-    std::unique_ptr<dib_image> image = decodeClean(buildBmp(spec));
+    BmpRecipe recipe;
+    recipe.fileHeader = false;
+    recipe.width = 2;
+    recipe.height = 1;
+    recipe.bitCount = 8;
+    recipe.colorsUsed = 3;
+    recipe.palette = {RED, GREEN, BLUE};
+    recipe.pixels = {2, 1, 0, 0};
+    std::unique_ptr<dib_image> image = decodeClean(buildBmp(recipe));
     ASSERT_NE(image, nullptr);
     EXPECT_EQ(pixelAt(*image, 0, 0), BLUE);
     EXPECT_EQ(pixelAt(*image, 1, 0), GREEN);
 
     // 24 bits with colours used: the table is skipped
-    spec.bitCount = 24;
-    spec.pixels = {1, 2, 3, 4, 5, 6, 0, 0};
-    image = decodeClean(buildBmp(spec));
+    recipe.bitCount = 24;
+    recipe.pixels = {1, 2, 3, 4, 5, 6, 0, 0};
+    image = decodeClean(buildBmp(recipe));
     ASSERT_NE(image, nullptr);
     EXPECT_EQ(pixelAt(*image, 0, 0), (Rgb{3, 2, 1}));
 }
@@ -292,15 +292,15 @@ TEST(BmpLayout, PackedDibFindsPixelsAfterTheColourTable)
 TEST(BmpLayout, Os2HeaderWidensThreeByteEntries)
 {
     for (bool fileHeader : {true, false}) {
-        BmpSpec spec;
-        spec.fileHeader = fileHeader;
-        spec.headerSize = 12;
-        spec.width = 3;
-        spec.height = 2;
-        spec.bitCount = 1;
-        spec.palette = {GREY, GREEN};
-        spec.pixels = {0x40, 0, 0, 0, 0xA0, 0, 0, 0};
-        std::unique_ptr<dib_image> image = decodeClean(buildBmp(spec));
+        BmpRecipe recipe;
+        recipe.fileHeader = fileHeader;
+        recipe.headerSize = 12;
+        recipe.width = 3;
+        recipe.height = 2;
+        recipe.bitCount = 1;
+        recipe.palette = {GREY, GREEN};
+        recipe.pixels = {0x40, 0, 0, 0, 0xA0, 0, 0, 0};
+        std::unique_ptr<dib_image> image = decodeClean(buildBmp(recipe));
         ASSERT_NE(image, nullptr);
         EXPECT_EQ(image->width, 3);
         EXPECT_EQ(image->height, 2);
@@ -313,11 +313,11 @@ TEST(BmpLayout, Os2HeaderWidensThreeByteEntries)
 
 TEST(BmpLayout, TopDownRowsKeepFileOrderAndNegativeHeight)
 {
-    BmpSpec spec;
-    spec.width = 1;
-    spec.height = -2;
-    spec.pixels = {0xFF, 0, 0, 0, 0, 0, 0xFF, 0};
-    std::unique_ptr<dib_image> image = decodeClean(buildBmp(spec));
+    BmpRecipe recipe;
+    recipe.width = 1;
+    recipe.height = -2;
+    recipe.pixels = {0xFF, 0, 0, 0, 0, 0, 0xFF, 0};
+    std::unique_ptr<dib_image> image = decodeClean(buildBmp(recipe));
     ASSERT_NE(image, nullptr);
     EXPECT_EQ(image->height, -2);
     ASSERT_EQ(image->pixels.size(), 6u);
@@ -327,16 +327,16 @@ TEST(BmpLayout, TopDownRowsKeepFileOrderAndNegativeHeight)
 
 TEST(BmpLayout, LastRowMayLackItsPadding)
 {
-    BmpSpec spec;
-    spec.width = 1;
-    spec.height = 2;
-    spec.pixels = {1, 2, 3, 0, 4, 5, 6};
-    std::unique_ptr<dib_image> image = decodeClean(buildBmp(spec));
+    BmpRecipe recipe;
+    recipe.width = 1;
+    recipe.height = 2;
+    recipe.pixels = {1, 2, 3, 0, 4, 5, 6};
+    std::unique_ptr<dib_image> image = decodeClean(buildBmp(recipe));
     ASSERT_NE(image, nullptr);
     EXPECT_EQ(pixelAt(*image, 0, 1), (Rgb{6, 5, 4}));
 
-    spec.pixels.pop_back();
-    expectRefused(buildBmp(spec), "Image file conversion error.");
+    recipe.pixels.pop_back();
+    expectRefused(buildBmp(recipe), "Image file conversion error.");
 }
 
 TEST(BmpLayout, HeaderDefaultsAndColourCount)
@@ -360,25 +360,25 @@ TEST(BmpLayout, HeaderDefaultsAndColourCount)
         EXPECT_EQ(dib_color_count(header), 0u);
     }
 
-    BmpSpec spec;
-    spec.width = 5;
-    spec.height = -3;
-    spec.bitCount = 4;
-    spec.pixels.assign(12, 0);
-    Bytes bytes = buildBmp(spec);
+    BmpRecipe recipe;
+    recipe.width = 5;
+    recipe.height = -3;
+    recipe.bitCount = 4;
+    recipe.pixels.assign(12, 0);
+    Bytes bytes = buildBmp(recipe);
     ASSERT_TRUE(read_dib_header(bytes.data(), bytes.size(), &header));
     EXPECT_EQ(header.imageSize, 9u);  // (4 x 5 + 7) / 8 x 3, without row padding
     EXPECT_EQ(header.colorsUsed, 16u);
 
-    spec.imageSize = 1234;
-    spec.colorsUsed = 5;
-    bytes = buildBmp(spec);
+    recipe.imageSize = 1234;
+    recipe.colorsUsed = 5;
+    bytes = buildBmp(recipe);
     ASSERT_TRUE(read_dib_header(bytes.data(), bytes.size(), &header));
     EXPECT_EQ(header.imageSize, 1234u);
     EXPECT_EQ(header.colorsUsed, 5u);
 
-    spec.headerSize = 64;
-    bytes = buildBmp(spec);
+    recipe.headerSize = 64;
+    bytes = buildBmp(recipe);
     EXPECT_FALSE(read_dib_header(bytes.data(), bytes.size(), &header));
 }
 
@@ -395,7 +395,7 @@ TEST(BmpRunLength, Rle8RunsAbsoluteRunsLinesDeltaAndEnd)
         1, 3,                    // blue
         0, 1,                    // end of bitmap
         5, 1};                   // never read
-    std::unique_ptr<dib_image> image = decodeClean(buildBmp(rle8Spec(6, 3, data)));
+    std::unique_ptr<dib_image> image = decodeClean(buildBmp(rle8Recipe(6, 3, data)));
     ASSERT_NE(image, nullptr);
     std::vector<Rgb> row0 = {RED, RED, GREEN, BLUE, RED, BLACK};
     for (int x = 0; x < 6; x++) EXPECT_EQ(pixelAt(*image, x, 0), row0[x]) << "x " << x;
@@ -407,15 +407,15 @@ TEST(BmpRunLength, Rle8RunsAbsoluteRunsLinesDeltaAndEnd)
 
 TEST(BmpRunLength, Rle4AlternatesNibblesAndPadsOddRuns)
 {
-    BmpSpec spec = rle8Spec(6, 2, {
+    BmpRecipe recipe = rle8Recipe(6, 2, {
         5, 0x12,                 // 1 2 1 2 1
         0, 0,                    // end of line
         0, 3, 0x32, 0x10,        // absolute 3 2 1 (two bytes, already even)
         0, 5, 0x11, 0x22, 0x30, 0,  // absolute 1 1 2 2 3 (three bytes + pad), cut at the row end
         0, 1});
-    spec.bitCount = 4;
-    spec.compression = DIB_COMPRESSION_RLE4;
-    std::unique_ptr<dib_image> image = decodeClean(buildBmp(spec));
+    recipe.bitCount = 4;
+    recipe.compression = DIB_COMPRESSION_RLE4;
+    std::unique_ptr<dib_image> image = decodeClean(buildBmp(recipe));
     ASSERT_NE(image, nullptr);
     std::vector<Rgb> row0 = {RED, GREEN, RED, GREEN, RED, BLACK};
     std::vector<Rgb> row1 = {BLUE, GREEN, RED, RED, RED, GREEN};
@@ -428,33 +428,33 @@ TEST(BmpRunLength, Rle4AlternatesNibblesAndPadsOddRuns)
 TEST(BmpRunLength, DamagedRunsAreClippedOrStopped)
 {
     // a run longer than the row is cut at its end and does not spill into the next row
-    std::unique_ptr<dib_image> image = decodeClean(buildBmp(rle8Spec(2, 2, {255, 1, 0, 1})));
+    std::unique_ptr<dib_image> image = decodeClean(buildBmp(rle8Recipe(2, 2, {255, 1, 0, 1})));
     ASSERT_NE(image, nullptr);
     EXPECT_EQ(pixelAt(*image, 1, 0), RED);
     EXPECT_EQ(pixelAt(*image, 0, 1), BLACK);
 
     // a delta past the right edge leaves the row; one past the top ends the image
-    image = decodeClean(buildBmp(rle8Spec(2, 2, {0, 2, 200, 0, 1, 1, 0, 0, 1, 2, 0, 2, 0, 9, 1, 3})));
+    image = decodeClean(buildBmp(rle8Recipe(2, 2, {0, 2, 200, 0, 1, 1, 0, 0, 1, 2, 0, 2, 0, 9, 1, 3})));
     ASSERT_NE(image, nullptr);
     EXPECT_EQ(pixelAt(*image, 0, 0), BLACK);
     EXPECT_EQ(pixelAt(*image, 1, 0), BLACK);
     EXPECT_EQ(pixelAt(*image, 0, 1), GREEN);
 
     // an absolute run cut by the end of the file keeps its available pixels
-    image = decodeClean(buildBmp(rle8Spec(4, 1, {0, 4, 3, 2})));
+    image = decodeClean(buildBmp(rle8Recipe(4, 1, {0, 4, 3, 2})));
     ASSERT_NE(image, nullptr);
     EXPECT_EQ(pixelAt(*image, 0, 0), BLUE);
     EXPECT_EQ(pixelAt(*image, 1, 0), GREEN);
     EXPECT_EQ(pixelAt(*image, 2, 0), BLACK);
 
     // out-of-range indices and a missing end of bitmap; a delta cut by the end of the file
-    image = decodeClean(buildBmp(rle8Spec(3, 1, {1, 2, 1, 200, 0, 2, 1})));
+    image = decodeClean(buildBmp(rle8Recipe(3, 1, {1, 2, 1, 200, 0, 2, 1})));
     ASSERT_NE(image, nullptr);
     EXPECT_EQ(pixelAt(*image, 0, 0), GREEN);
     EXPECT_EQ(pixelAt(*image, 1, 0), BLACK);
 
     // top-down run-length data does not exist
-    expectRefused(buildBmp(rle8Spec(2, -2, {0, 1})), "Image file conversion error.");
+    expectRefused(buildBmp(rle8Recipe(2, -2, {0, 1})), "Image file conversion error.");
 }
 
 //----------------------------------------------------------------------------------
@@ -463,69 +463,69 @@ TEST(BmpRunLength, DamagedRunsAreClippedOrStopped)
 
 TEST(BmpRefusal, UnknownHeadersAndFormats)
 {
-    BmpSpec spec;
-    spec.width = 2;
-    spec.height = 2;
-    spec.pixels.assign(16, 0);
+    BmpRecipe recipe;
+    recipe.width = 2;
+    recipe.height = 2;
+    recipe.pixels.assign(16, 0);
     for (uint32_t size : {124u, 108u, 64u, 16u, 0u}) {
-        spec.headerSize = size;
-        expectRefused(buildBmp(spec), "Unknown DIB file format.");
+        recipe.headerSize = size;
+        expectRefused(buildBmp(recipe), "Unknown DIB file format.");
     }
     expectRefused(Bytes{'B', 'M', 0}, "Unknown DIB file format.");
     expectRefused(Bytes{}, "Unknown DIB file format.");
 
-    spec.headerSize = 40;
-    Bytes truncated = buildBmp(spec);
+    recipe.headerSize = 40;
+    Bytes truncated = buildBmp(recipe);
     truncated.resize(40);
     expectRefused(truncated, "Image file conversion error.");
 
     struct Case { uint16_t bits; uint32_t compression; uint16_t planes; };
     for (Case c : {Case{2, 0, 1}, Case{64, 0, 1}, Case{0, 0, 1}, Case{24, 0, 2}, Case{24, 1, 1}, Case{8, 2, 1},
                    Case{24, 3, 1}, Case{24, 4, 1}, Case{24, 5, 1}, Case{32, 6, 1}}) {
-        spec.bitCount = c.bits;
-        spec.compression = c.compression;
-        spec.planes = c.planes;
-        expectRefused(buildBmp(spec), "Image file conversion error.");
+        recipe.bitCount = c.bits;
+        recipe.compression = c.compression;
+        recipe.planes = c.planes;
+        expectRefused(buildBmp(recipe), "Image file conversion error.");
     }
 }
 
 TEST(BmpRefusal, LyingSizesAndOffsets)
 {
-    BmpSpec spec;
-    spec.pixels.assign(64, 0);
+    BmpRecipe recipe;
+    recipe.pixels.assign(64, 0);
     struct Dimensions { int32_t width, height; };
     for (Dimensions d : {Dimensions{0, 4}, Dimensions{-4, 4}, Dimensions{4, 0}, Dimensions{4, INT32_MIN}}) {
-        spec.width = d.width;
-        spec.height = d.height;
-        expectRefused(buildBmp(spec), "Image file conversion error.");
+        recipe.width = d.width;
+        recipe.height = d.height;
+        expectRefused(buildBmp(recipe), "Image file conversion error.");
     }
     // absurd pixel counts are refused before any allocation
     for (Dimensions d : {Dimensions{100000, 100000}, Dimensions{INT32_MAX, -INT32_MAX}, Dimensions{8193, 8192}}) {
-        spec.width = d.width;
-        spec.height = d.height;
-        expectRefused(buildBmp(spec), "Out of memory.");
+        recipe.width = d.width;
+        recipe.height = d.height;
+        expectRefused(buildBmp(recipe), "Out of memory.");
     }
     // rows that cannot be in the file
-    spec.width = 8000;
-    spec.height = 8000;
-    expectRefused(buildBmp(spec), "Image file conversion error.");
+    recipe.width = 8000;
+    recipe.height = 8000;
+    expectRefused(buildBmp(recipe), "Image file conversion error.");
 
     // pixel offset past the end of the file
-    spec.width = 2;
-    spec.height = 2;
-    Bytes bytes = buildBmp(spec);
+    recipe.width = 2;
+    recipe.height = 2;
+    Bytes bytes = buildBmp(recipe);
     bytes[10] = 0xFF;
     bytes[11] = 0xFF;
     expectRefused(bytes, "Image file conversion error.");
 
     // a packed DIB whose colour table would run past the end of the file
-    spec.fileHeader = false;
-    spec.bitCount = 8;
-    spec.colorsUsed = 0x12345678;
-    expectRefused(buildBmp(spec), "Image file conversion error.");
+    recipe.fileHeader = false;
+    recipe.bitCount = 8;
+    recipe.colorsUsed = 0x12345678;
+    expectRefused(buildBmp(recipe), "Image file conversion error.");
 
     // bit-field masks cut off by the end of the file
-    BmpSpec masked;
+    BmpRecipe masked;
     masked.bitCount = 32;
     masked.compression = DIB_COMPRESSION_BITFIELDS;
     Bytes cut = buildBmp(masked);
@@ -534,22 +534,22 @@ TEST(BmpRefusal, LyingSizesAndOffsets)
 
 TEST(BmpRefusal, BadIndicesAndShortTablesGiveBlack)
 {
-    BmpSpec spec;
-    spec.width = 4;
-    spec.height = 1;
-    spec.bitCount = 8;
-    spec.colorsUsed = 2;
-    spec.palette = {RED, GREEN};
-    spec.pixels = {0, 1, 2, 255};
-    std::unique_ptr<dib_image> image = decodeClean(buildBmp(spec));
+    BmpRecipe recipe;
+    recipe.width = 4;
+    recipe.height = 1;
+    recipe.bitCount = 8;
+    recipe.colorsUsed = 2;
+    recipe.palette = {RED, GREEN};
+    recipe.pixels = {0, 1, 2, 255};
+    std::unique_ptr<dib_image> image = decodeClean(buildBmp(recipe));
     ASSERT_NE(image, nullptr);
     EXPECT_EQ(pixelAt(*image, 1, 0), GREEN);
     EXPECT_EQ(pixelAt(*image, 2, 0), BLACK);
     EXPECT_EQ(pixelAt(*image, 3, 0), BLACK);
 
     // a table claimed larger than the file holds: only the entries before the pixels count
-    spec.colorsUsed = 300;
-    image = decodeClean(buildBmp(spec));
+    recipe.colorsUsed = 300;
+    image = decodeClean(buildBmp(recipe));
     ASSERT_NE(image, nullptr);
     EXPECT_EQ(pixelAt(*image, 0, 0), RED);
     EXPECT_EQ(pixelAt(*image, 2, 0), BLACK);
@@ -563,11 +563,11 @@ TEST(BmpFiles, LoadsAMappedFileAndReportsOpenFailures)
 {
     std::string directory = testing::TempDir();
     std::string path = directory + "bmp_test_" + std::to_string(getpid()) + ".bmp";
-    BmpSpec spec;
-    spec.width = 1;
-    spec.height = 1;
-    spec.pixels = {0xFF, 0, 0, 0};
-    Bytes bytes = buildBmp(spec);
+    BmpRecipe recipe;
+    recipe.width = 1;
+    recipe.height = 1;
+    recipe.pixels = {0xFF, 0, 0, 0};
+    Bytes bytes = buildBmp(recipe);
     FILE *file = fopen(path.c_str(), "wb");
     ASSERT_NE(file, nullptr);
     ASSERT_EQ(fwrite(bytes.data(), 1, bytes.size(), file), bytes.size());
