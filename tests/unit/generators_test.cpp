@@ -208,7 +208,7 @@ TEST(Generators, CubeCornersUseIntegerHalves)
         EXPECT_EQ(s.minX, -2.0f); EXPECT_EQ(s.maxX, 2.0f);
         EXPECT_EQ(s.minY, -2.0f); EXPECT_EQ(s.maxY, 2.0f);
         EXPECT_EQ(s.minZ, -2.0f); EXPECT_EQ(s.maxZ, 2.0f);
-        // back face first, listed as specified
+        // back face first, clockwise as seen from behind
         std::vector<const vertice *> back = ringOf(o.p.faces);
         EXPECT_TRUE(at(back[0], 2, 2, -2));
         EXPECT_TRUE(at(back[1], -2, 2, -2));
