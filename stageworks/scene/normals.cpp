@@ -1,0 +1,145 @@
+/**********************************************************************************************
+*
+*   normals - building faces, face normals and averaged vertex normals
+*
+**********************************************************************************************/
+#include "normals.h"
+
+#include <cmath>
+#include <cstdio>
+#include <cstdlib>
+
+//----------------------------------------------------------------------------------
+// Private helpers
+//----------------------------------------------------------------------------------
+
+// A new vertex record at point p with a zero normal
+static vertice *new_vertex(const point3 &p)
+{
+    vertice *vertex = (vertice *)calloc(1, sizeof(vertice));
+    if (vertex == nullptr) return nullptr;
+    vertex->x = p.x;
+    vertex->y = p.y;
+    vertex->z = p.z;
+    return vertex;
+}
+
+// Appends an occurrence of (vertex, face) under the vertex's position key; 1 or 0
+static int record_occurrence(hash_table *table, vertice *vertex, cara *face)
+{
+    vertex_occurrence *occurrence = (vertex_occurrence *)calloc(1, sizeof(vertex_occurrence));
+    if (occurrence == nullptr) return 0;
+    occurrence->vertex = vertex;
+    occurrence->face = face;
+
+    std::string key = position_key(vertex->x, vertex->y, vertex->z);
+    vertex_occurrence *head = (vertex_occurrence *)hash_table_get(table, (uint32_t)key.size(), key.data());
+    if (head != nullptr) {
+        while (head->next != nullptr) head = head->next;
+        head->next = occurrence;
+        return 1;
+    }
+    if (hash_table_insert(table, occurrence, (uint32_t)key.size(), key.data()) != HASH_OK) {
+        free(occurrence);
+        return 0;
+    }
+    return 1;
+}
+
+//----------------------------------------------------------------------------------
+// Public functions
+//----------------------------------------------------------------------------------
+void normalize(float vector[3])
+{
+    float length = std::sqrt(vector[0] * vector[0] + vector[1] * vector[1] + vector[2] * vector[2]);
+    if (length == 0.0f) length = 1.0f;
+    vector[0] /= length;
+    vector[1] /= length;
+    vector[2] /= length;
+}
+
+void face_normal(const point3 &p0, const point3 &p1, const point3 &p2, float normal[3])
+{
+    float ux = p2.x - p1.x, uy = p2.y - p1.y, uz = p2.z - p1.z;
+    float vx = p1.x - p0.x, vy = p1.y - p0.y, vz = p1.z - p0.z;
+    normal[0] = uy * vz - uz * vy;
+    normal[1] = uz * vx - ux * vz;
+    normal[2] = ux * vy - uy * vx;
+    normalize(normal);
+}
+
+std::string position_key(float x, float y, float z)
+{
+    // NOTE: a float printed with "%f" takes at most 47 characters, three of them 141
+    char text[160];
+    int length = snprintf(text, sizeof(text), "%f%f%f", (double)x, (double)y, (double)z);
+    if (length < 0) length = 0;
+    if (length >= (int)sizeof(text)) length = (int)sizeof(text) - 1;
+    return std::string(text, (size_t)length);
+}
+
+int build_face(cara *face, const point3 *points, int count, hash_table *vertexTable)
+{
+    if (count < 3) return 0;
+    face_normal(points[0], points[1], points[2], face->normal);
+
+    arista **tail = &face->ring;
+    while (*tail != nullptr) tail = &(*tail)->next;
+
+    for (int i = 0; i < count; i++) {
+        arista *edge = (arista *)calloc(1, sizeof(arista));
+        vertice *vertex = new_vertex(points[i]);
+        vertice *following = new_vertex(points[(i + 1 < count) ? i + 1 : 0]);
+        if (edge == nullptr || vertex == nullptr || following == nullptr ||
+            !record_occurrence(vertexTable, vertex, face)) {
+            free(edge);
+            free(vertex);
+            free(following);
+            return 0;
+        }
+        edge->vertex = vertex;
+        edge->nextVertex = following;
+        *tail = edge;
+        tail = &edge->next;
+    }
+    return 1;
+}
+
+void average_normals(hash_table *vertexTable, int facesPerVertex)
+{
+    hash_iterator iterator{};
+    uint32_t entries = hash_table_size(vertexTable);
+    vertex_occurrence *chain = (vertex_occurrence *)hash_table_first(vertexTable, &iterator, nullptr, nullptr);
+    for (uint32_t n = 0; n < entries && chain != nullptr; n++) {
+        float sum[3] = {0.0f, 0.0f, 0.0f};
+        int counted = 0;
+        for (vertex_occurrence *o = chain; o != nullptr && counted < facesPerVertex; o = o->next, counted++) {
+            sum[0] += o->face->normal[0];
+            sum[1] += o->face->normal[1];
+            sum[2] += o->face->normal[2];
+        }
+        normalize(sum);
+        for (vertex_occurrence *o = chain; o != nullptr; o = o->next) {
+            o->vertex->nx = sum[0];
+            o->vertex->ny = sum[1];
+            o->vertex->nz = sum[2];
+        }
+        chain = (vertex_occurrence *)hash_table_next(vertexTable, &iterator, nullptr, nullptr);
+    }
+}
+
+void destroy_vertex_table(hash_table *vertexTable)
+{
+    if (vertexTable == nullptr) return;
+    hash_iterator iterator{};
+    for (void *data = hash_table_first(vertexTable, &iterator, nullptr, nullptr); data != nullptr;
+         data = hash_table_next(vertexTable, &iterator, nullptr, nullptr)) {
+        vertex_occurrence *o = (vertex_occurrence *)data;
+        while (o != nullptr) {
+            vertex_occurrence *next = o->next;
+            free(o);
+            o = next;
+        }
+    }
+    hash_table_destroy(vertexTable);
+}
