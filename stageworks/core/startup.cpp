@@ -10,10 +10,14 @@
 
 #include "app_state.h"
 #include "bindings.h"
+#include "commands.h"
+#include "events.h"
+#include "flags.h"
 #include "camera.h"
 #include "font.h"
 #include "frame_pacing.h"
 #include "lights.h"
+#include "objects.h"
 #include "render.h"
 #include "timers.h"
 
@@ -58,6 +62,7 @@ void printBanner()
 
 void setUpOpenGL()
 {
+    clear_objects();
     loadTextureFont();
     clearMovementFlags();
 
@@ -95,6 +100,7 @@ int stageworksMain(int argc, char **argv)
     setCamera(origin);
     getCamera()->y = CAMERA_WALK_HEIGHT;
     updateCamera();
+    build_sample_objects();
 
     if (glutGameModeGet(GLUT_GAME_MODE_POSSIBLE) == 0) {
         printf("El modo Game no esta disponible.\n");
@@ -103,6 +109,8 @@ int stageworksMain(int argc, char **argv)
     glutEnterGameMode();
 
     printf(" Creating hashes...\n");
+    createFlagTable();
+    set_event_set_release(freeEventSet);
 
     printf(" Adding materials...\n");
     freeAllTimers();
@@ -132,6 +140,7 @@ int stageworksMain(int argc, char **argv)
 
     printf(" XML loading...\n");
     glutIdleFunc(idle);
+    loadSceneCommand();
 
     printf(" MainLoop started...\n");
     glutMainLoop();

@@ -1,0 +1,50 @@
+/**********************************************************************************************
+*
+*   commands - the glue between input, picking and the editor's menus, file and play mode
+*
+*   The input bindings and the picking code call these commands; each one hands the request
+*   to the subsystem that carries it out (menus, choosers and prompts, the scene file, play
+*   mode). Commands whose subsystem is not there yet do nothing.
+*
+*   DEPENDENCIES: every library of stageworks (core is the top of the graph)
+*
+**********************************************************************************************/
+#pragma once
+
+// F9 and the save button: writes escena.xml
+void saveSceneCommand();
+
+// F5, the load button and start-up: releases textures, reads escena.xml, loads the textures
+void loadSceneCommand();
+
+// Opens an edge menu (editorState 1 to 4) and swings it in
+void openEdgeMenu(int state);
+
+// A left click on the panel of the current editorState, with the current pickName
+void panelClick();
+
+// A left click on a chooser: its id, the state an empty click returns to, and the state a
+// chosen row leads to (negative: the chooser's command decides)
+void chooserClick(int chooserId, int emptyState, int chosenState);
+
+// A typed character for the open prompt
+void typeCharacter(int key);
+
+// Escape while playing: leaves play mode and restores the scene
+void stopPlayCommand();
+
+// A play-mode click hit the object in slot index
+void activateObjectCommand(int index);
+
+// A pick with the Appearance operation: opens the appearance menu for the selected object
+void openAppearanceMenu();
+
+// A pick in Events mode: opens the event editor on the object in slot index
+void openEventEditor(int index);
+
+// Draws the menu, chooser or prompt of the current editorState (for a selection pass when
+// picking is 1)
+void drawEditorScreen(int picking);
+
+// One step of the running events (play mode, once per frame)
+void stepPlayCommand();
