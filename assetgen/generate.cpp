@@ -65,6 +65,18 @@ bool writeFont(AssetOutput &out)
 // Public functions
 //----------------------------------------------------------------------------------
 
+// DejaVu Sans
+const char *regularFontPath()
+{
+    return SW_FONT_REGULAR;
+}
+
+// DejaVu Sans Bold
+const char *boldFontPath()
+{
+    return SW_FONT_BOLD;
+}
+
 // Directories, faces, then every generator in turn
 bool generateAssets(const std::string &directory, std::string &error, int &filesWritten)
 {
@@ -76,7 +88,7 @@ bool generateAssets(const std::string &directory, std::string &error, int &files
         error = "cannot create " + out.dataDir + ": " + strerror(errno);
         return false;
     }
-    if (!openFontFace(out.regular, SW_FONT_REGULAR, error) || !openFontFace(out.bold, SW_FONT_BOLD, error)) return false;
+    if (!openFontFace(out.regular, regularFontPath(), error) || !openFontFace(out.bold, boldFontPath(), error)) return false;
 
     bool ok = generateSky(out) && generateTextures(out) && generateMenus(out) && generateEventIcons(out) &&
               generateSolids(out) && writeFont(out);

@@ -17,6 +17,9 @@
 // Public functions
 //----------------------------------------------------------------------------------
 
+// The DejaVu files the labels and the font are drawn from
+const char *regularFontPath();
+const char *boldFontPath();
 // Generates everything; false with a message in error on the first failure.
 // filesWritten receives the number of files written.
 bool generateAssets(const std::string &directory, std::string &error, int &filesWritten);

@@ -22,6 +22,7 @@ struct MenuButton {
     const char *label;
     int width, height;   // pixels, at the aspect of the menu's buttons
     Color accent;
+    int labelSize;       // largest label size, shared by a menu so its labels match
 };
 
 const Color OPERATION_ACCENT = {0.26f, 0.38f, 0.62f};
@@ -31,25 +32,25 @@ const Color LOOK_ACCENT = {0.40f, 0.42f, 0.16f};
 
 // Operation buttons are 6.5 x 2.5, file and mode 6.5 x 3.25, appearance 5 x 2 scene units
 const std::array<MenuButton, 19> MENU_BUTTONS = {{
-    {"clonacion", "Clonar", 208, 80, OPERATION_ACCENT},
-    {"bloquear", "Bloquear", 208, 80, OPERATION_ACCENT},
-    {"eliminar", "Eliminar", 208, 80, OPERATION_ACCENT},
-    {"Apariencia", "Apariencia", 208, 80, OPERATION_ACCENT},
-    {"translacion", "Trasladar", 208, 80, OPERATION_ACCENT},
-    {"rotacion", "Rotar", 208, 80, OPERATION_ACCENT},
-    {"EscaladoUni", "Escalado uniforme", 208, 80, OPERATION_ACCENT},
-    {"EscaladoDir", "Escalado por eje", 208, 80, OPERATION_ACCENT},
-    {"play", "Jugar", 192, 96, FILE_ACCENT},
-    {"load", "Cargar", 192, 96, FILE_ACCENT},
-    {"save", "Guardar", 192, 96, FILE_ACCENT},
-    {"exit", "Salir", 192, 96, FILE_ACCENT},
-    {"navegacion", "Navegacion", 192, 96, MODE_ACCENT},
-    {"edObjetos", "Edicion de objetos", 192, 96, MODE_ACCENT},
-    {"eventos", "Eventos", 192, 96, MODE_ACCENT},
-    {"cambiarMaterial", "Cambiar material", 160, 64, LOOK_ACCENT},
-    {"solido", "Solido", 160, 64, LOOK_ACCENT},
-    {"Promedio", "Promediado", 160, 64, LOOK_ACCENT},
-    {"malla", "Malla", 160, 64, LOOK_ACCENT},
+    {"clonacion", "Clonar", 208, 80, OPERATION_ACCENT, 26},
+    {"bloquear", "Bloquear", 208, 80, OPERATION_ACCENT, 26},
+    {"eliminar", "Eliminar", 208, 80, OPERATION_ACCENT, 26},
+    {"Apariencia", "Apariencia", 208, 80, OPERATION_ACCENT, 26},
+    {"translacion", "Trasladar", 208, 80, OPERATION_ACCENT, 26},
+    {"rotacion", "Rotar", 208, 80, OPERATION_ACCENT, 26},
+    {"EscaladoUni", "Escalado uniforme", 208, 80, OPERATION_ACCENT, 26},
+    {"EscaladoDir", "Escalado por eje", 208, 80, OPERATION_ACCENT, 26},
+    {"play", "Jugar", 192, 96, FILE_ACCENT, 30},
+    {"load", "Cargar", 192, 96, FILE_ACCENT, 30},
+    {"save", "Guardar", 192, 96, FILE_ACCENT, 30},
+    {"exit", "Salir", 192, 96, FILE_ACCENT, 30},
+    {"navegacion", "Navegacion", 192, 96, MODE_ACCENT, 26},
+    {"edObjetos", "Edicion de objetos", 192, 96, MODE_ACCENT, 26},
+    {"eventos", "Eventos", 192, 96, MODE_ACCENT, 26},
+    {"cambiarMaterial", "Cambiar material", 160, 64, LOOK_ACCENT, 19},
+    {"solido", "Solido", 160, 64, LOOK_ACCENT, 19},
+    {"Promedio", "Promediado", 160, 64, LOOK_ACCENT, 19},
+    {"malla", "Malla", 160, 64, LOOK_ACCENT, 19},
 }};
 
 const std::array<const char *, 3> STATE_SUFFIX = {"Up", "Move", "Down"};
@@ -122,7 +123,8 @@ bool writeButtons(AssetOutput &out)
 {
     for (const MenuButton &b : MENU_BUTTONS) {
         for (int s = 0; s < 3; s++) {
-            Canvas canvas = makeLabelButton(out.bold, b.width, b.height, b.label, static_cast<ButtonState>(s), b.accent);
+            Canvas canvas = makeLabelButton(out.bold, b.width, b.height, b.label, static_cast<ButtonState>(s), b.accent,
+                                            b.labelSize);
             if (!saveBitmap(out, std::string(b.stem) + STATE_SUFFIX[static_cast<size_t>(s)] + ".bmp", canvas)) return false;
         }
     }

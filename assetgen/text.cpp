@@ -191,7 +191,7 @@ void drawText(Canvas &canvas, FontFace &face, const std::string &text, int pixel
     }
 }
 
-// Centres a label in a box, shrinking it or breaking it over two lines to make it fit
+// Centres a label in a box, shrinking it, or breaking it over two lines when that keeps it larger
 void drawLabel(Canvas &canvas, FontFace &face, const std::string &text,
                float x0, float y0, float x1, float y1, int maxPixelSize, Color c, float shadowOffset)
 {
@@ -199,10 +199,11 @@ void drawLabel(Canvas &canvas, FontFace &face, const std::string &text,
     std::vector<std::string> lines = {text};
     int size = fittingSize(face, lines, boxW, boxH, maxPixelSize);
     std::string first, second;
-    if (size < maxPixelSize * 3 / 4 && splitInTwo(face, text, maxPixelSize, first, second)) {
+    if (size < maxPixelSize && splitInTwo(face, text, maxPixelSize, first, second)) {
         std::vector<std::string> two = {first, second};
         int twoSize = fittingSize(face, two, boxW, boxH, maxPixelSize);
-        if (twoSize > size) {
+        // two lines only when they make the label clearly larger
+        if (twoSize * 10 > size * 12) {
             lines = two;
             size = twoSize;
         }

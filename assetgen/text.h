@@ -62,7 +62,7 @@ int measureText(FontFace &face, const std::string &text, int pixelSize);
 void drawText(Canvas &canvas, FontFace &face, const std::string &text, int pixelSize,
               float x, float baseline, Color c, float alpha = 1.0f);
 // Draws a label centred in the box, as large as fits up to maxPixelSize; a label with
-// spaces that would be too small on one line is broken over two. shadowOffset > 0 adds a
+// spaces that would come out clearly smaller on one line is broken over two. shadowOffset > 0 adds a
 // dark drop shadow.
 void drawLabel(Canvas &canvas, FontFace &face, const std::string &text,
                float x0, float y0, float x1, float y1, int maxPixelSize, Color c,
