@@ -60,9 +60,9 @@ float faceShade(Vec3 normal)
     Vec3 light = normalize({-0.45f, 0.75f, 0.55f});
     float diffuse = std::max(0.0f, normal.x * light.x + normal.y * light.y + normal.z * light.z);
     Vec3 half = normalize({light.x, light.y, light.z + 1.0f});
-    float spec = std::max(0.0f, normal.x * half.x + normal.y * half.y + normal.z * half.z);
-    spec = std::pow(spec, 24.0f);
-    return 0.25f + 0.75f * diffuse + 0.25f * spec;
+    float specular = std::max(0.0f, normal.x * half.x + normal.y * half.y + normal.z * half.z);
+    specular = std::pow(specular, 24.0f);
+    return 0.25f + 0.75f * diffuse + 0.25f * specular;
 }
 
 struct SampleBuffer {
