@@ -7,17 +7,14 @@
 *   Everything is drawn by this program; nothing is copied from elsewhere. The output is
 *   deterministic: the same build writes the same bytes.
 *
+*   DEPENDENCIES: generate
+*
 **********************************************************************************************/
-#include <cerrno>
+#include "generate.h"
+
+#include <chrono>
 #include <cstdio>
 #include <string>
-#include <sys/stat.h>
-
-// Creates a directory unless it exists
-static bool makeDirectory(const std::string &path)
-{
-    return mkdir(path.c_str(), 0755) == 0 || errno == EEXIST;
-}
 
 int main(int argc, char **argv)
 {
@@ -25,10 +22,14 @@ int main(int argc, char **argv)
         fprintf(stderr, "usage: assetgen DIRECTORY\n");
         return 2;
     }
-    std::string root = argv[1];
-    if (!makeDirectory(root) || !makeDirectory(root + "/Data")) {
-        fprintf(stderr, "assetgen: cannot create %s/Data\n", root.c_str());
+    auto start = std::chrono::steady_clock::now();
+    std::string error;
+    int files = 0;
+    if (!generateAssets(argv[1], error, files)) {
+        fprintf(stderr, "assetgen: %s\n", error.c_str());
         return 1;
     }
+    auto ms = std::chrono::duration_cast<std::chrono::milliseconds>(std::chrono::steady_clock::now() - start).count();
+    printf("assetgen: %d files written into %s in %lld ms\n", files, argv[1], static_cast<long long>(ms));
     return 0;
 }
