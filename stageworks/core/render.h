@@ -2,7 +2,8 @@
 *
 *   render - the display callback: one frame of stageworks
 *
-*   DEPENDENCIES: base (state, camera, frame pacing), scene
+*   DEPENDENCIES: base (state, camera, lights, font, frame pacing), scene, picking, hud,
+*                 commands
 *
 **********************************************************************************************/
 #pragma once
@@ -12,3 +13,6 @@ void display();
 
 // The GLUT idle callback: only requests a redisplay
 void idle();
+
+// Faces drawn face by face in this frame (the HUD shows it)
+int getPolygonCount();
