@@ -1,0 +1,53 @@
+/**********************************************************************************************
+*
+*   dialogos - the dialogs the main window of matforge asks through
+*
+**********************************************************************************************/
+#include "dialogos.h"
+
+#include <QFileDialog>
+#include <QInputDialog>
+#include <QMessageBox>
+
+//----------------------------------------------------------------------------------
+// Globals
+//----------------------------------------------------------------------------------
+const char *const TITULO_EDITOR = "Editor Materiales XML";
+
+//----------------------------------------------------------------------------------
+// Public functions
+//----------------------------------------------------------------------------------
+QString DialogosQt::abrirFichero(QWidget *padre, const QString &titulo, const QString &directorio,
+                                 const QString &filtro)
+{
+    return QFileDialog::getOpenFileName(padre, titulo, directorio, filtro);
+}
+
+QString DialogosQt::guardarFichero(QWidget *padre, const QString &titulo, const QString &directorio,
+                                   const QString &filtro)
+{
+    return QFileDialog::getSaveFileName(padre, titulo, directorio, filtro);
+}
+
+void DialogosQt::mensaje(QWidget *padre, Icono icono, const QString &texto)
+{
+    QString titulo = QString::fromUtf8(TITULO_EDITOR);
+    switch (icono) {
+    case Informacion: QMessageBox::information(padre, titulo, texto); break;
+    case Exclamacion: QMessageBox::warning(padre, titulo, texto); break;
+    case Critico: QMessageBox::critical(padre, titulo, texto); break;
+    }
+}
+
+bool DialogosQt::pregunta(QWidget *padre, const QString &texto)
+{
+    return QMessageBox::question(padre, QString::fromUtf8(TITULO_EDITOR), texto, QMessageBox::Yes | QMessageBox::No,
+                                 QMessageBox::No) == QMessageBox::Yes;
+}
+
+bool DialogosQt::entrada(QWidget *padre, const QString &titulo, const QString &etiqueta, QString &respuesta)
+{
+    bool aceptado = false;
+    respuesta = QInputDialog::getText(padre, titulo, etiqueta, QLineEdit::Normal, QString(), &aceptado);
+    return aceptado;
+}
