@@ -17,18 +17,21 @@ const char *const TITULO_EDITOR = "Editor Materiales XML";
 //----------------------------------------------------------------------------------
 // Public functions
 //----------------------------------------------------------------------------------
+// QFileDialog, which only accepts existing files
 QString DialogosQt::abrirFichero(QWidget *padre, const QString &titulo, const QString &directorio,
                                  const QString &filtro)
 {
     return QFileDialog::getOpenFileName(padre, titulo, directorio, filtro);
 }
 
+// QFileDialog, which asks before overwriting
 QString DialogosQt::guardarFichero(QWidget *padre, const QString &titulo, const QString &directorio,
                                    const QString &filtro)
 {
     return QFileDialog::getSaveFileName(padre, titulo, directorio, filtro);
 }
 
+// QMessageBox with the icon asked for
 void DialogosQt::mensaje(QWidget *padre, Icono icono, const QString &texto)
 {
     QString titulo = QString::fromUtf8(TITULO_EDITOR);
@@ -39,12 +42,14 @@ void DialogosQt::mensaje(QWidget *padre, Icono icono, const QString &texto)
     }
 }
 
+// QMessageBox with Yes and No, No being the default button
 bool DialogosQt::pregunta(QWidget *padre, const QString &texto)
 {
     return QMessageBox::question(padre, QString::fromUtf8(TITULO_EDITOR), texto, QMessageBox::Yes | QMessageBox::No,
                                  QMessageBox::No) == QMessageBox::Yes;
 }
 
+// QInputDialog with an empty line
 bool DialogosQt::entrada(QWidget *padre, const QString &titulo, const QString &etiqueta, QString &respuesta)
 {
     bool aceptado = false;

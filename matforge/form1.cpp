@@ -48,6 +48,7 @@ static std::string rutaLocal(const QString &ruta)
     return QFile::encodeName(QDir::cleanPath(ruta)).toStdString();
 }
 
+// A path of the file system as text
 static QString textoRuta(const std::string &ruta)
 {
     return QFile::decodeName(QByteArray::fromStdString(ruta));
@@ -59,6 +60,7 @@ static QString textoNombre(const std::string &nombre)
     return QString::fromLatin1(nombre.data(), (qsizetype)nombre.size());
 }
 
+// Messages of the scene library are UTF-8
 static QString textoError(const std::string &error)
 {
     return QString::fromUtf8(error.data(), (qsizetype)error.size());
@@ -67,6 +69,7 @@ static QString textoError(const std::string &error)
 //----------------------------------------------------------------------------------
 // Construction
 //----------------------------------------------------------------------------------
+// Builds the menu and the two frames and starts with no scene
 Form1::Form1(Dialogos *dialogos, QWidget *parent)
     : QMainWindow(parent), doc_(std::make_unique<SceneDocument>())
 {
@@ -86,6 +89,7 @@ Form1::Form1(Dialogos *dialogos, QWidget *parent)
 
 Form1::~Form1() = default;
 
+// Menu "&Archivo" with its entries in order
 void Form1::construyeMenu()
 {
     QMenu *archivo = menuBar()->addMenu("&Archivo");
@@ -105,6 +109,7 @@ void Form1::construyeMenu()
     salir_->setObjectName("Salir");
 }
 
+// Frames "XML TEXTURAS" and "XML MATERIALES" with their lists, buttons and image box
 void Form1::construyeMarcos()
 {
     auto *central = new QWidget(this);
@@ -175,6 +180,7 @@ void Form1::estadoCerrado()
     guardarComo_->setEnabled(false);
 }
 
+// Both lists from the document: texture rows and material names, in order
 void Form1::rellenaListas()
 {
     listaTexturas_->clear();
@@ -194,6 +200,7 @@ void Form1::muestraImagen(int fila)
     image1_->setPixmap(QPixmap::fromImage(imagen).scaled(image1_->size(), Qt::KeepAspectRatio, Qt::SmoothTransformation));
 }
 
+// Message box through the dialogs of the window
 void Form1::avisa(Dialogos::Icono icono, const QString &texto)
 {
     dialogos_->mensaje(this, icono, texto);
@@ -202,6 +209,7 @@ void Form1::avisa(Dialogos::Icono icono, const QString &texto)
 //----------------------------------------------------------------------------------
 // Menu "Archivo"
 //----------------------------------------------------------------------------------
+// "Cargar Escena XML": asks for a scene file and reads it
 void Form1::cargar()
 {
     QString ruta = dialogos_->abrirFichero(this, "Carga Escena desde Fichero XML (.xml)", textoRuta(doc_->XMLPath),
@@ -229,6 +237,7 @@ void Form1::cargar()
     command1_[BORRAR_TEXTURA]->setEnabled(false);
 }
 
+// "Guardar Escena XML": writes over the loaded file
 void Form1::guardar()
 {
     doc_->XMLPathDestino = doc_->XMLPath;
@@ -241,6 +250,7 @@ void Form1::guardar()
     avisa(Dialogos::Informacion, "XML actualizado correctamente.");
 }
 
+// "Guardar Escena XML como...": writes another file; the loaded file stays the source
 void Form1::guardarComo()
 {
     QString ruta = dialogos_->guardarFichero(this, "Guarda Escena a Fichero XML (.xml)", textoRuta(doc_->XMLPath),
@@ -255,11 +265,13 @@ void Form1::guardarComo()
     avisa(Dialogos::Informacion, "XML guardado correctamente.");
 }
 
+// "Cerrar Escena"
 void Form1::cerrar()
 {
     estadoCerrado();
 }
 
+// "Salir": ends at once, without asking and without saving
 void Form1::salir()
 {
     close();
@@ -269,6 +281,7 @@ void Form1::salir()
 //----------------------------------------------------------------------------------
 // Materials
 //----------------------------------------------------------------------------------
+// A material row: edit enabled, delete too unless it is "(default)"
 void Form1::materialSeleccionado(int fila)
 {
     bool hay = fila >= 0 && fila < doc_->editorMaterialCount;
@@ -276,6 +289,7 @@ void Form1::materialSeleccionado(int fila)
     command1_[BORRAR_MATERIAL]->setEnabled(hay && doc_->editorMaterials[fila].name != DEFAULT_MATERIAL);
 }
 
+// "Nuevo Material": asks for the name and adds the material with the defaults
 void Form1::nuevoMaterialPulsado()
 {
     QString texto = QString::fromUtf8("No se pueden crear más materiales: la tabla admite %1.").arg(EDITOR_MATERIALS);
@@ -300,6 +314,7 @@ void Form1::nuevoMaterialPulsado()
     }
 }
 
+// "Editar Material": opens the material form on the selected material
 void Form1::editarMaterial()
 {
     int fila = listaMateriales_->currentRow();
@@ -308,6 +323,7 @@ void Form1::editarMaterial()
     if (form3_ != nullptr) connect(form3_, &QObject::destroyed, this, [this] { form3_ = nullptr; });
 }
 
+// "Borrar Material": removes the selected material after asking
 void Form1::borrarMaterial()
 {
     int fila = listaMateriales_->currentRow();
@@ -324,12 +340,14 @@ void Form1::borrarMaterial()
 //----------------------------------------------------------------------------------
 // Textures
 //----------------------------------------------------------------------------------
+// A texture row: delete enabled and its bitmap shown
 void Form1::texturaSeleccionada(int fila)
 {
     command1_[BORRAR_TEXTURA]->setEnabled(fila >= 0);
     muestraImagen(fila);
 }
 
+// "Nueva Textura": asks for a bitmap under the scene's directory and adds its name
 void Form1::nuevaTexturaPulsada()
 {
     QString ruta = dialogos_->abrirFichero(this, "Carga Textura Desde Fichero BMP (.bmp)", textoRuta(doc_->XMLPath),
@@ -353,6 +371,7 @@ void Form1::nuevaTexturaPulsada()
     }
 }
 
+// "Borrar Textura": removes the selected texture and its links after asking
 void Form1::borrarTextura()
 {
     int fila = listaTexturas_->currentRow();

@@ -10,7 +10,7 @@
 //----------------------------------------------------------------------------------
 // Appends zeros until at least three characters follow the first separator; a text without
 // separator gets the separator and three zeros
-static std::string padDecimals(std::string text, char separator)
+static std::string rellenaDecimales(std::string text, char separator)
 {
     size_t point = text.find(separator);
     if (point == std::string::npos) return text + separator + "000";
@@ -19,7 +19,8 @@ static std::string padDecimals(std::string text, char separator)
     return text;
 }
 
-static char asciiLower(char c)
+// Lower case of an ASCII letter; any other character unchanged
+static char minusculaAscii(char c)
 {
     return (c >= 'A' && c <= 'Z') ? (char)(c - 'A' + 'a') : c;
 }
@@ -52,12 +53,12 @@ std::string formatoFloat(const std::string &text)
     for (char &c : fileText) {
         if (c == ',') c = '.';
     }
-    return padDecimals(fileText, '.');
+    return rellenaDecimales(fileText, '.');
 }
 
 std::string formatoFloat2(const std::string &text)
 {
-    return padDecimals(text, ',');
+    return rellenaDecimales(text, ',');
 }
 
 std::string formateaDir(const std::string &path)
@@ -110,7 +111,7 @@ int mismoNombreSinMayusculas(const std::string &a, const std::string &b)
 {
     if (a.size() != b.size()) return 0;
     for (size_t i = 0; i < a.size(); i++) {
-        if (asciiLower(a[i]) != asciiLower(b[i])) return 0;
+        if (minusculaAscii(a[i]) != minusculaAscii(b[i])) return 0;
     }
     return 1;
 }

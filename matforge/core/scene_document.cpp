@@ -10,7 +10,7 @@
 //----------------------------------------------------------------------------------
 // Removes every frame equal to `name` from an animated record (frameCode >= 2); returns
 // how many were removed
-static int removeAnimationFrames(EditorMaterial &material, const std::string &name)
+static int quitaFramesAnimacion(EditorMaterial &material, const std::string &name)
 {
     int removed = 0;
     int i = 0;
@@ -113,7 +113,7 @@ void borraTextura(SceneDocument &doc, const std::string &name)
             }
             continue;
         }
-        if (removeAnimationFrames(material, name) > 0 && material.frameCode <= 1) {
+        if (quitaFramesAnimacion(material, name) > 0 && material.frameCode <= 1) {
             material.frames[0].clear();
             material.frameCode = 0;
             material.textured = 0;

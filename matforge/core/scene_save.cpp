@@ -17,7 +17,8 @@
 //----------------------------------------------------------------------------------
 // Private helpers
 //----------------------------------------------------------------------------------
-static void element(std::string &out, const char *name, const std::string &value)
+// Appends <name>value</name>
+static void elemento(std::string &out, const char *name, const std::string &value)
 {
     out += '<';
     out += name;
@@ -28,60 +29,63 @@ static void element(std::string &out, const char *name, const std::string &value
     out += '>';
 }
 
-static void colourElement(std::string &out, const char *name, const std::array<std::string, 4> &colour)
+// Appends a colour element with its R, G, B and A children in file form
+static void elementoColor(std::string &out, const char *name, const std::array<std::string, 4> &colour)
 {
     static const char *const components[4] = {"R", "G", "B", "A"};
     out += '<';
     out += name;
     out += '>';
-    for (int i = 0; i < 4; i++) element(out, components[i], formatoFloat(colour[i]));
+    for (int i = 0; i < 4; i++) elemento(out, components[i], formatoFloat(colour[i]));
     out += "</";
     out += name;
     out += '>';
 }
 
-static void textureBlock(std::string &out, const EditorMaterial &material)
+// Appends the texturas block of a textured material
+static void bloqueTexturas(std::string &out, const EditorMaterial &material)
 {
     out += "<texturas>";
-    element(out, "TEXscaleX", formatoFloat(material.texScaleX));
-    element(out, "TEXscaleY", formatoFloat(material.texScaleY));
-    element(out, "milTime", std::to_string(material.frameInterval));
+    elemento(out, "TEXscaleX", formatoFloat(material.texScaleX));
+    elemento(out, "TEXscaleY", formatoFloat(material.texScaleY));
+    elemento(out, "milTime", std::to_string(material.frameInterval));
     if (material.frameCode <= 0 && material.frames[0].empty()) {
         // NOTE: a still texture without a name (read from a block with no frame) is written
         // as the animation with no frame it was, never as a reference to an empty name
-        element(out, "multiple", "1");
+        elemento(out, "multiple", "1");
     } else if (material.frameCode <= 0) {
-        element(out, "multiple", "0");
-        element(out, "TexturasID", material.frames[0]);
+        elemento(out, "multiple", "0");
+        elemento(out, "TexturasID", material.frames[0]);
     } else {
         int frames = numeroFrames(material);
-        element(out, "multiple", std::to_string(frames + 1));
-        for (int i = 0; i < frames; i++) element(out, "TexturasID", material.frames[i]);
+        elemento(out, "multiple", std::to_string(frames + 1));
+        for (int i = 0; i < frames; i++) elemento(out, "TexturasID", material.frames[i]);
     }
     out += "</texturas>";
 }
 
-static void materialSection(std::string &out, const EditorMaterial &material)
+// Appends one IDMaterial element with all its children
+static void seccionMaterial(std::string &out, const EditorMaterial &material)
 {
     out += "<IDMaterial codigo=\"";
     out += material.name;
     out += "\">";
-    element(out, "pBlend", formatoFloat(material.blend));
-    element(out, "pShine", formatoFloat(material.shine));
-    element(out, "texturado", std::to_string(material.textured));
-    element(out, "Ka", formatoFloat(material.ka));
-    element(out, "Kd", formatoFloat(material.kd));
-    element(out, "Ks", formatoFloat(material.ks));
-    colourElement(out, "pLuzDif", material.diffuse);
-    colourElement(out, "pLuzEsp", material.specular);
-    colourElement(out, "pLuzEmi", material.emission);
-    if (material.textured == 1) textureBlock(out, material);
+    elemento(out, "pBlend", formatoFloat(material.blend));
+    elemento(out, "pShine", formatoFloat(material.shine));
+    elemento(out, "texturado", std::to_string(material.textured));
+    elemento(out, "Ka", formatoFloat(material.ka));
+    elemento(out, "Kd", formatoFloat(material.kd));
+    elemento(out, "Ks", formatoFloat(material.ks));
+    elementoColor(out, "pLuzDif", material.diffuse);
+    elementoColor(out, "pLuzEsp", material.specular);
+    elementoColor(out, "pLuzEmi", material.emission);
+    if (material.textured == 1) bloqueTexturas(out, material);
     out += "</IDMaterial>";
 }
 
 // Appends text line by line, each line (ended by CR LF, CR or LF, or by the end of the
 // text) followed by CR LF
-static void appendLines(std::string &out, const std::string &text, size_t from)
+static void anadeLineas(std::string &out, const std::string &text, size_t from)
 {
     size_t pos = from;
     while (pos < text.size()) {
@@ -98,7 +102,7 @@ static void appendLines(std::string &out, const std::string &text, size_t from)
 }
 
 // Writes all of `data` to a descriptor; false on the first failed write
-static bool writeAll(int fd, const std::string &data)
+static bool escribeTodo(int fd, const std::string &data)
 {
     size_t done = 0;
     while (done < data.size()) {
@@ -113,7 +117,7 @@ static bool writeAll(int fd, const std::string &data)
 }
 
 // Permission bits for the new file: those of the file it replaces, else the usual ones
-static mode_t permissionsFor(const std::string &destination)
+static mode_t permisosPara(const std::string &destination)
 {
     struct stat info;
     if (stat(destination.c_str(), &info) == 0) return info.st_mode & 07777;
@@ -128,8 +132,8 @@ static mode_t permissionsFor(const std::string &destination)
 std::string seccionesXML(const SceneDocument &doc)
 {
     std::string out;
-    for (const std::string &row : doc.texturas) element(out, "IDTextura", row);
-    for (int i = 0; i < doc.editorMaterialCount; i++) materialSection(out, doc.editorMaterials[i]);
+    for (const std::string &row : doc.texturas) elemento(out, "IDTextura", row);
+    for (int i = 0; i < doc.editorMaterialCount; i++) seccionMaterial(out, doc.editorMaterials[i]);
     return out;
 }
 
@@ -149,7 +153,7 @@ int componeXML(SceneDocument &doc, const std::string &source, std::string &resul
     result.append(source, 0, (size_t)doc.PosInicial);
     result += seccionesXML(doc);
     result += "\r\n";
-    appendLines(result, source, restStart);
+    anadeLineas(result, source, restStart);
     return 1;
 }
 
@@ -163,9 +167,9 @@ int escribeFicheroSeguro(const std::string &directory, const std::string &file, 
         error = "No se puede crear un fichero temporal en " + directory + ": " + strerror(errno) + ".";
         return 0;
     }
-    bool written = writeAll(fd, data);
+    bool written = escribeTodo(fd, data);
     int savedErrno = errno;
-    if (written && fchmod(fd, permissionsFor(destination)) != 0) {
+    if (written && fchmod(fd, permisosPara(destination)) != 0) {
         written = false;
         savedErrno = errno;
     }

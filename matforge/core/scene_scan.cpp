@@ -14,13 +14,13 @@
 //----------------------------------------------------------------------------------
 // Types
 //----------------------------------------------------------------------------------
-struct FileCloser {
+struct CierraFichero {
     void operator()(FILE *file) const { fclose(file); }
 };
-using FileHandle = std::unique_ptr<FILE, FileCloser>;
+using Fichero = std::unique_ptr<FILE, CierraFichero>;
 
 // Cursor of one scan over the text of a file
-struct TagCursor {
+struct CursorEtiquetas {
     const std::string &text;
     size_t pos;
 };
@@ -30,7 +30,7 @@ struct TagCursor {
 //----------------------------------------------------------------------------------
 // Reads the next tag from the cursor on: skips text up to a "<", then takes the tag up to
 // and including the first of `ends`. False at the end of the text or of an unclosed tag.
-static bool nextTag(TagCursor &cursor, const char *ends, std::string &tag)
+static bool siguienteEtiqueta(CursorEtiquetas &cursor, const char *ends, std::string &tag)
 {
     size_t open = cursor.text.find('<', cursor.pos);
     if (open == std::string::npos) {
@@ -48,7 +48,7 @@ static bool nextTag(TagCursor &cursor, const char *ends, std::string &tag)
 }
 
 // The text from the cursor up to the next "<" (or the end); the cursor stops at the "<"
-static std::string textUntilTag(TagCursor &cursor)
+static std::string textoHastaEtiqueta(CursorEtiquetas &cursor)
 {
     size_t end = cursor.text.find('<', cursor.pos);
     if (end == std::string::npos) end = cursor.text.size();
@@ -58,7 +58,7 @@ static std::string textUntilTag(TagCursor &cursor)
 }
 
 // The text from the cursor up to the next double quote, which is consumed
-static std::string textUntilQuote(TagCursor &cursor)
+static std::string textoHastaComillas(CursorEtiquetas &cursor)
 {
     size_t end = cursor.text.find('"', cursor.pos);
     if (end == std::string::npos) end = cursor.text.size();
@@ -68,7 +68,7 @@ static std::string textUntilQuote(TagCursor &cursor)
 }
 
 // The decimal text field a material tag fills, or nullptr
-static std::string *decimalField(EditorMaterial &material, const std::string &tag)
+static std::string *campoDecimal(EditorMaterial &material, const std::string &tag)
 {
     if (tag == "<pBlend>") return &material.blend;
     if (tag == "<pShine>") return &material.shine;
@@ -81,7 +81,7 @@ static std::string *decimalField(EditorMaterial &material, const std::string &ta
 }
 
 // The colour a colour tag selects, or nullptr
-static std::array<std::string, 4> *colourField(EditorMaterial &material, const std::string &tag)
+static std::array<std::string, 4> *campoColor(EditorMaterial &material, const std::string &tag)
 {
     if (tag == "<pLuzDif>") return &material.diffuse;
     if (tag == "<pLuzEsp>") return &material.specular;
@@ -90,7 +90,7 @@ static std::array<std::string, 4> *colourField(EditorMaterial &material, const s
 }
 
 // Index of a component tag <R>, <G>, <B>, <A>, or -1
-static int componentIndex(const std::string &tag)
+static int indiceComponente(const std::string &tag)
 {
     if (tag == "<R>") return 0;
     if (tag == "<G>") return 1;
@@ -99,7 +99,8 @@ static int componentIndex(const std::string &tag)
     return -1;
 }
 
-static int scanFile(SceneDocument &doc, std::string &error, int (*scan)(SceneDocument &, const std::string &, std::string &))
+// Reads the loaded file (XMLPath, XMLFile) and runs a scan over its text
+static int escaneaFichero(SceneDocument &doc, std::string &error, int (*scan)(SceneDocument &, const std::string &, std::string &))
 {
     std::string text;
     if (!leeFichero(uneRuta(doc.XMLPath, doc.XMLFile), text, error)) return 0;
@@ -111,7 +112,7 @@ static int scanFile(SceneDocument &doc, std::string &error, int (*scan)(SceneDoc
 //----------------------------------------------------------------------------------
 int leeFichero(const std::string &path, std::string &text, std::string &error)
 {
-    FileHandle file(fopen(path.c_str(), "rb"));
+    Fichero file(fopen(path.c_str(), "rb"));
     if (!file) {
         error = "No se puede abrir el fichero " + path + ": " + strerror(errno) + ".";
         return 0;
@@ -135,9 +136,9 @@ int leeFichero(const std::string &path, std::string &text, std::string &error)
 
 int32_t buscaInicioEscena(const std::string &text)
 {
-    TagCursor cursor{text, 0};
+    CursorEtiquetas cursor{text, 0};
     std::string tag;
-    while (nextTag(cursor, ">", tag)) {
+    while (siguienteEtiqueta(cursor, ">", tag)) {
         if (tag == "<escena>") return (int32_t)cursor.pos;
     }
     return 0;
@@ -145,15 +146,15 @@ int32_t buscaInicioEscena(const std::string &text)
 
 void escaneaTexturas(SceneDocument &doc, const std::string &text)
 {
-    TagCursor cursor{text, 0};
+    CursorEtiquetas cursor{text, 0};
     std::string tag;
     bool sceneSeen = false;
-    while (nextTag(cursor, ">", tag)) {
+    while (siguienteEtiqueta(cursor, ">", tag)) {
         if (!sceneSeen && tag == "<escena>") {
             doc.PosInicial = (int32_t)cursor.pos;
             sceneSeen = true;
         } else if (tag == "<IDTextura>") {
-            doc.texturas.push_back(textUntilTag(cursor));
+            doc.texturas.push_back(textoHastaEtiqueta(cursor));
         }
     }
     doc.PosActual = (int32_t)cursor.pos;
@@ -161,7 +162,7 @@ void escaneaTexturas(SceneDocument &doc, const std::string &text)
 
 int escaneaMateriales(SceneDocument &doc, const std::string &text, bool store, std::string &error)
 {
-    TagCursor cursor{text, 0};
+    CursorEtiquetas cursor{text, 0};
     std::string tag;
     EditorMaterial scratch;                 // the record being read when nothing is stored
     EditorMaterial *material = nullptr;     // open material, nullptr outside one
@@ -170,14 +171,14 @@ int escaneaMateriales(SceneDocument &doc, const std::string &text, bool store, s
     int32_t lastTextureEnd = 0;
     int result = 1;
 
-    while (nextTag(cursor, ">\"", tag)) {
+    while (siguienteEtiqueta(cursor, ">\"", tag)) {
         if (tag == "<PRIMestado>" || tag == "</escena>") break;
         if (tag == "</IDTextura>") {
             lastTextureEnd = (int32_t)cursor.pos;
             continue;
         }
         if (tag == "<IDMaterial codigo=\"") {
-            std::string name = textUntilQuote(cursor);
+            std::string name = textoHastaComillas(cursor);
             if (store && doc.numM >= EDITOR_MATERIALS) {
                 error = "El fichero tiene más de " + std::to_string(EDITOR_MATERIALS) +
                         " materiales; el editor no puede cargarlo.";
@@ -200,18 +201,18 @@ int escaneaMateriales(SceneDocument &doc, const std::string &text, bool store, s
                 doc.editorMaterialCount++;
             }
             material = nullptr;
-        } else if (std::string *field = decimalField(*material, tag)) {
-            *field = decimalConComa(textUntilTag(cursor));
-        } else if (auto *selected = colourField(*material, tag)) {
+        } else if (std::string *field = campoDecimal(*material, tag)) {
+            *field = decimalConComa(textoHastaEtiqueta(cursor));
+        } else if (auto *selected = campoColor(*material, tag)) {
             colour = selected;
-        } else if (int component = componentIndex(tag); component >= 0) {
-            if (colour != nullptr) (*colour)[component] = decimalConComa(textUntilTag(cursor));
+        } else if (int component = indiceComponente(tag); component >= 0) {
+            if (colour != nullptr) (*colour)[component] = decimalConComa(textoHastaEtiqueta(cursor));
         } else if (tag == "<texturado>") {
-            material->textured = (int16_t)textoAEntero(textUntilTag(cursor), INT16_MIN, INT16_MAX);
+            material->textured = (int16_t)textoAEntero(textoHastaEtiqueta(cursor), INT16_MIN, INT16_MAX);
         } else if (tag == "<milTime>") {
-            material->frameInterval = textoAEntero(textUntilTag(cursor), INT32_MIN, INT32_MAX);
+            material->frameInterval = textoAEntero(textoHastaEtiqueta(cursor), INT32_MIN, INT32_MAX);
         } else if (tag == "<TexturasID>") {
-            std::string frame = textUntilTag(cursor);
+            std::string frame = textoHastaEtiqueta(cursor);
             if (material->frameCode >= MATERIAL_FRAMES) {
                 if (store) {
                     error = "El material " + material->name + " tiene más de " + std::to_string(MATERIAL_FRAMES) +
@@ -232,7 +233,7 @@ int escaneaMateriales(SceneDocument &doc, const std::string &text, bool store, s
 
 int leeEtiqueta(SceneDocument &doc, std::string &error)
 {
-    return scanFile(doc, error, [](SceneDocument &d, const std::string &text, std::string &) {
+    return escaneaFichero(doc, error, [](SceneDocument &d, const std::string &text, std::string &) {
         escaneaTexturas(d, text);
         return 1;
     });
@@ -240,14 +241,14 @@ int leeEtiqueta(SceneDocument &doc, std::string &error)
 
 int leeEtiqueta2(SceneDocument &doc, std::string &error)
 {
-    return scanFile(doc, error, [](SceneDocument &d, const std::string &text, std::string &e) {
+    return escaneaFichero(doc, error, [](SceneDocument &d, const std::string &text, std::string &e) {
         return escaneaMateriales(d, text, true, e);
     });
 }
 
 int leeEtiqueta3(SceneDocument &doc, std::string &error)
 {
-    return scanFile(doc, error, [](SceneDocument &d, const std::string &text, std::string &e) {
+    return escaneaFichero(doc, error, [](SceneDocument &d, const std::string &text, std::string &e) {
         return escaneaMateriales(d, text, false, e);
     });
 }
