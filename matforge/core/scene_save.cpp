@@ -1,0 +1,203 @@
+/**********************************************************************************************
+*
+*   scene_save - writing the scene file back with new texture and material sections
+*
+**********************************************************************************************/
+#include "scene_save.h"
+
+#include "scene_scan.h"
+
+#include <cerrno>
+#include <cstdlib>
+#include <cstring>
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+//----------------------------------------------------------------------------------
+// Private helpers
+//----------------------------------------------------------------------------------
+// Appends <name>value</name>
+static void elemento(std::string &out, const char *name, const std::string &value)
+{
+    out += '<';
+    out += name;
+    out += '>';
+    out += value;
+    out += "</";
+    out += name;
+    out += '>';
+}
+
+// Appends a colour element with its R, G, B and A children in file form
+static void elementoColor(std::string &out, const char *name, const std::array<std::string, 4> &colour)
+{
+    static const char *const components[4] = {"R", "G", "B", "A"};
+    out += '<';
+    out += name;
+    out += '>';
+    for (int i = 0; i < 4; i++) elemento(out, components[i], formatoFloat(colour[i]));
+    out += "</";
+    out += name;
+    out += '>';
+}
+
+// Appends the texturas block of a textured material
+static void bloqueTexturas(std::string &out, const EditorMaterial &material)
+{
+    out += "<texturas>";
+    elemento(out, "TEXscaleX", formatoFloat(material.texScaleX));
+    elemento(out, "TEXscaleY", formatoFloat(material.texScaleY));
+    elemento(out, "milTime", std::to_string(material.frameInterval));
+    if (material.frameCode <= 0 && material.frames[0].empty()) {
+        // NOTE: a still texture without a name (read from a block with no frame) is written
+        // as the animation with no frame it was, never as a reference to an empty name
+        elemento(out, "multiple", "1");
+    } else if (material.frameCode <= 0) {
+        elemento(out, "multiple", "0");
+        elemento(out, "TexturasID", material.frames[0]);
+    } else {
+        int frames = numeroFrames(material);
+        elemento(out, "multiple", std::to_string(frames + 1));
+        for (int i = 0; i < frames; i++) elemento(out, "TexturasID", material.frames[i]);
+    }
+    out += "</texturas>";
+}
+
+// Appends one IDMaterial element with all its children
+static void seccionMaterial(std::string &out, const EditorMaterial &material)
+{
+    out += "<IDMaterial codigo=\"";
+    out += material.name;
+    out += "\">";
+    elemento(out, "pBlend", formatoFloat(material.blend));
+    elemento(out, "pShine", formatoFloat(material.shine));
+    elemento(out, "texturado", std::to_string(material.textured));
+    elemento(out, "Ka", formatoFloat(material.ka));
+    elemento(out, "Kd", formatoFloat(material.kd));
+    elemento(out, "Ks", formatoFloat(material.ks));
+    elementoColor(out, "pLuzDif", material.diffuse);
+    elementoColor(out, "pLuzEsp", material.specular);
+    elementoColor(out, "pLuzEmi", material.emission);
+    if (material.textured == 1) bloqueTexturas(out, material);
+    out += "</IDMaterial>";
+}
+
+// Appends text line by line, each line (ended by CR LF, CR or LF, or by the end of the
+// text) followed by CR LF
+static void anadeLineas(std::string &out, const std::string &text, size_t from)
+{
+    size_t pos = from;
+    while (pos < text.size()) {
+        size_t end = text.find_first_of("\r\n", pos);
+        if (end == std::string::npos) {
+            out.append(text, pos, std::string::npos);
+            out += "\r\n";
+            return;
+        }
+        out.append(text, pos, end - pos);
+        out += "\r\n";
+        pos = (text[end] == '\r' && end + 1 < text.size() && text[end + 1] == '\n') ? end + 2 : end + 1;
+    }
+}
+
+// Writes all of `data` to a descriptor; false on the first failed write
+static bool escribeTodo(int fd, const std::string &data)
+{
+    size_t done = 0;
+    while (done < data.size()) {
+        ssize_t wrote = write(fd, data.data() + done, data.size() - done);
+        if (wrote < 0) {
+            if (errno == EINTR) continue;
+            return false;
+        }
+        done += (size_t)wrote;
+    }
+    return true;
+}
+
+// Permission bits for the new file: those of the file it replaces, else the usual ones
+static mode_t permisosPara(const std::string &destination)
+{
+    struct stat info;
+    if (stat(destination.c_str(), &info) == 0) return info.st_mode & 07777;
+    mode_t mask = umask(0);
+    umask(mask);
+    return 0666 & ~mask;
+}
+
+//----------------------------------------------------------------------------------
+// Public functions
+//----------------------------------------------------------------------------------
+std::string seccionesXML(const SceneDocument &doc)
+{
+    std::string out;
+    for (const std::string &row : doc.texturas) elemento(out, "IDTextura", row);
+    for (int i = 0; i < doc.editorMaterialCount; i++) seccionMaterial(out, doc.editorMaterials[i]);
+    return out;
+}
+
+int componeXML(SceneDocument &doc, const std::string &source, std::string &result, std::string &error)
+{
+    doc.PosInicial = buscaInicioEscena(source);
+    if (doc.PosInicial == 0) {
+        error = "El fichero " + doc.XMLFile + " ya no contiene la etiqueta <escena>; no se ha guardado nada.";
+        return 0;
+    }
+    std::string ignored;
+    escaneaMateriales(doc, source, false, ignored);
+
+    size_t restStart = (size_t)(doc.PosFinal > doc.PosInicial ? doc.PosFinal : doc.PosInicial);
+    result.clear();
+    result.reserve(source.size() + 4096);
+    result.append(source, 0, (size_t)doc.PosInicial);
+    result += seccionesXML(doc);
+    result += "\r\n";
+    anadeLineas(result, source, restStart);
+    return 1;
+}
+
+int escribeFicheroSeguro(const std::string &directory, const std::string &file, const std::string &data,
+                         std::string &error)
+{
+    std::string destination = uneRuta(directory, file);
+    std::string temporary = uneRuta(directory, file + ".XXXXXX.tmp");
+    int fd = mkstemps(&temporary[0], 4);
+    if (fd < 0) {
+        error = "No se puede crear un fichero temporal en " + directory + ": " + strerror(errno) + ".";
+        return 0;
+    }
+    bool written = escribeTodo(fd, data);
+    int savedErrno = errno;
+    if (written && fchmod(fd, permisosPara(destination)) != 0) {
+        written = false;
+        savedErrno = errno;
+    }
+    if (written && fsync(fd) != 0) {
+        written = false;
+        savedErrno = errno;
+    }
+    if (close(fd) != 0 && written) {
+        written = false;
+        savedErrno = errno;
+    }
+    if (written && rename(temporary.c_str(), destination.c_str()) != 0) {
+        written = false;
+        savedErrno = errno;
+    }
+    if (!written) {
+        unlink(temporary.c_str());
+        error = "No se puede escribir " + destination + ": " + strerror(savedErrno) + ".";
+        return 0;
+    }
+    return 1;
+}
+
+int guardaXML(SceneDocument &doc, std::string &error)
+{
+    std::string source;
+    if (!leeFichero(uneRuta(doc.XMLPath, doc.XMLFile), source, error)) return 0;
+    std::string result;
+    if (!componeXML(doc, source, result, error)) return 0;
+    return escribeFicheroSeguro(doc.XMLPathDestino, doc.XMLFileDestino, result, error);
+}

@@ -1,0 +1,58 @@
+/**********************************************************************************************
+*
+*   dialogos - the dialogs the main window of matforge asks through
+*
+**********************************************************************************************/
+#include "dialogos.h"
+
+#include <QFileDialog>
+#include <QInputDialog>
+#include <QMessageBox>
+
+//----------------------------------------------------------------------------------
+// Globals
+//----------------------------------------------------------------------------------
+const char *const TITULO_EDITOR = "Editor Materiales XML";
+
+//----------------------------------------------------------------------------------
+// Public functions
+//----------------------------------------------------------------------------------
+// QFileDialog, which only accepts existing files
+QString DialogosQt::abrirFichero(QWidget *padre, const QString &titulo, const QString &directorio,
+                                 const QString &filtro)
+{
+    return QFileDialog::getOpenFileName(padre, titulo, directorio, filtro);
+}
+
+// QFileDialog, which asks before overwriting
+QString DialogosQt::guardarFichero(QWidget *padre, const QString &titulo, const QString &directorio,
+                                   const QString &filtro)
+{
+    return QFileDialog::getSaveFileName(padre, titulo, directorio, filtro);
+}
+
+// QMessageBox with the icon asked for
+void DialogosQt::mensaje(QWidget *padre, Icono icono, const QString &texto)
+{
+    QString titulo = QString::fromUtf8(TITULO_EDITOR);
+    switch (icono) {
+    case Informacion: QMessageBox::information(padre, titulo, texto); break;
+    case Exclamacion: QMessageBox::warning(padre, titulo, texto); break;
+    case Critico: QMessageBox::critical(padre, titulo, texto); break;
+    }
+}
+
+// QMessageBox with Yes and No, No being the default button
+bool DialogosQt::pregunta(QWidget *padre, const QString &texto)
+{
+    return QMessageBox::question(padre, QString::fromUtf8(TITULO_EDITOR), texto, QMessageBox::Yes | QMessageBox::No,
+                                 QMessageBox::No) == QMessageBox::Yes;
+}
+
+// QInputDialog with an empty line
+bool DialogosQt::entrada(QWidget *padre, const QString &titulo, const QString &etiqueta, QString &respuesta)
+{
+    bool aceptado = false;
+    respuesta = QInputDialog::getText(padre, titulo, etiqueta, QLineEdit::Normal, QString(), &aceptado);
+    return aceptado;
+}
