@@ -6,6 +6,7 @@
 #include "event_cursor.h"
 
 #include "events.h"
+#include "objects.h"
 
 #include <algorithm>
 
@@ -44,3 +45,10 @@ int getConditionTargetSlot() { return cursor.conditionOffset + cursor.selectedCo
 
 // Chain position of the next consequence
 int getConsequenceTargetPosition() { return cursor.consequenceOffset + cursor.selectedConsequenceRow; }
+
+Event *getEditedEvent()
+{
+    EventSet *set = slot_event_set(getEditedObject());
+    if (set == nullptr) return nullptr;
+    return &set->events[(size_t)getCurrentEvent()];
+}

@@ -8,7 +8,7 @@
 *   row; a new consequence to position consequence offset + selected consequence row.
 *   Setters keep every value in its range.
 *
-*   DEPENDENCIES: none
+*   DEPENDENCIES: objects (the edited object's event set), events
 *
 **********************************************************************************************/
 #pragma once
@@ -47,3 +47,7 @@ int getSelectedConsequenceRow();  void setSelectedConsequenceRow(int value);
 // Where the next condition or consequence goes
 int getConditionTargetSlot();
 int getConsequenceTargetPosition();
+
+// The current event of the edited object, or null when the object or its event set is missing
+struct Event;
+Event *getEditedEvent();
