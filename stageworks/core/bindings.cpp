@@ -28,9 +28,6 @@ struct BindingList {
     int count;
 };
 
-// Kind of object E puts in front of the viewer (a sphere)
-static const int DIRECT_KEY_SPHERE = 10;
-
 // Codes freeglut gives to keys classic GLUT never reported (num lock, begin, delete, the
 // modifiers and the super keys)
 static const int FREEGLUT_EXTRA_FIRST = 109;
@@ -81,7 +78,7 @@ static int directKey(unsigned char key)
     case 'A': case 'a': zoom(-1); return 1;
     case 'S': case 's': zoom(+1); return 1;
     case 'C': case 'c': setUseDisplayLists(getUseDisplayLists() ? 0 : 1); return 1;
-    case 'E': case 'e': create_object(DIRECT_KEY_SPHERE); return 1;
+    case 'E': case 'e': create_object(KIND_SPHERE); return 1;
     case 'F': case 'f':
         if (getFlyMode() == 0) {
             setFlyMode(1);
