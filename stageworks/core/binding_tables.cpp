@@ -97,11 +97,12 @@ static int arrowStep(const InputEvent &event)
     return 1;
 }
 
-// Escape while playing
+// Escape while playing (the arrows stop walking, as when a click leaves mouse-look)
 static int stopPlayKey(const InputEvent &)
 {
     setLookMode(0);
     setPlayMode(0);
+    clearMovementFlags();
     stopPlayCommand();
     return 1;
 }
@@ -118,10 +119,13 @@ static int lookOn(const InputEvent &event)
     return 1;
 }
 
+// NOTE: an arrow released after this would no longer clear its flag (the walking rows want
+// mouse-look), so the camera stops walking here
 static int lookOff(const InputEvent &event)
 {
     setLookMode(0);
     releasePointer(event.x, event.y);
+    clearMovementFlags();
     return 1;
 }
 

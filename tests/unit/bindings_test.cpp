@@ -664,3 +664,21 @@ TEST_F(Bindings, PlayTablesWalkLookActivateAndLeave)
     keyboard(27, 0, 0);
     EXPECT_EQ(exits, 1);
 }
+
+TEST_F(Bindings, LeavingMouseLookStopsWalking)
+{
+    mouse(GLUT_LEFT_BUTTON, GLUT_DOWN, 512, 384);
+    special(GLUT_KEY_UP, 0, 0);
+    special(GLUT_KEY_LEFT, 0, 0);
+    mouse(GLUT_LEFT_BUTTON, GLUT_DOWN, 512, 384);    // leave mouse-look with the arrows held
+    specialUp(GLUT_KEY_UP, 0, 0);                    // this release no longer reaches a walking row
+    specialUp(GLUT_KEY_LEFT, 0, 0);
+    EXPECT_EQ(getMoveForward() + getMoveLeft(), 0);
+
+    setPlayMode(1);
+    setLookMode(1);
+    special(GLUT_KEY_DOWN, 0, 0);
+    keyboard(27, 0, 0);    // leave play mode with an arrow held
+    specialUp(GLUT_KEY_DOWN, 0, 0);
+    EXPECT_EQ(getMoveBack(), 0);
+}
