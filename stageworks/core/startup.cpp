@@ -119,6 +119,7 @@ int stageworksMain(int argc, char **argv)
     setFrameMinMs(16);
 
     printf(" Input initialization...\n");
+    registerInputBindings();
 
     printf(" Light initialization...\n");
     createLightSet();

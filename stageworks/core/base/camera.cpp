@@ -165,6 +165,8 @@ void releasePointer(int x, int y)
     pointer.warp(x, y);
 }
 
+void setCursorShape(int cursor) { pointer.setCursor(cursor); }
+
 void reshape(int width, int height)
 {
     glViewport(0, 0, width, height);

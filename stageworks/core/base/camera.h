@@ -86,6 +86,9 @@ void mouseLook(int x, int y);
 void capturePointer(int x, int y);
 void releasePointer(int x, int y);
 
+// Sets the pointer's cursor shape (GLUT_CURSOR_...) through the window operations
+void setCursorShape(int cursor);
+
 // GLUT reshape callback
 void reshape(int width, int height);
 

@@ -1,0 +1,63 @@
+// Stand-ins for commands, picking and the renderer's counter: every call is logged.
+#include "input_fakes.h"
+
+#include "commands.h"
+#include "picking.h"
+#include "render.h"
+
+namespace input_fakes {
+
+static std::vector<std::string> log;
+static int polygons = 0;
+
+std::vector<std::string> &calls() { return log; }
+void clearCalls() { log.clear(); }
+void setPolygonCount(int value) { polygons = value; }
+
+int countCalls(const std::string &prefix)
+{
+    int n = 0;
+    for (const std::string &call : log) n += call.compare(0, prefix.size(), prefix) == 0 ? 1 : 0;
+    return n;
+}
+
+static void record(const std::string &call) { log.push_back(call); }
+
+}  // namespace input_fakes
+
+using input_fakes::record;
+using std::to_string;
+
+static int panelPickX = -1, panelPickY = -1;
+
+void saveSceneCommand() { record("saveScene"); }
+void loadSceneCommand() { record("loadScene"); }
+void openEdgeMenu(int state) { record("openEdgeMenu " + to_string(state)); }
+void panelClick() { record("panelClick"); }
+void chooserClick(int id, int emptyState, int chosenState)
+{
+    record("chooserClick " + to_string(id) + " " + to_string(emptyState) + " " + to_string(chosenState));
+}
+void typeCharacter(int key) { record("typeCharacter " + to_string(key)); }
+void stopPlayCommand() { record("stopPlay"); }
+void activateObjectCommand(int index) { record("activateObject " + to_string(index)); }
+void openAppearanceMenu() { record("openAppearanceMenu"); }
+void openEventEditor(int index) { record("openEventEditor " + to_string(index)); }
+void drawEditorScreen(int picking) { record("drawEditorScreen " + to_string(picking)); }
+void stepPlayCommand() { record("stepPlay"); }
+
+void beginPick(int x, int y) { record("beginPick " + to_string(x) + " " + to_string(y)); }
+void beginPlayPick(int x, int y) { record("beginPlayPick " + to_string(x) + " " + to_string(y)); }
+void endScenePick() { record("endScenePick"); }
+void endPanelPick() { record("endPanelPick"); }
+void setPanelPickPosition(int x, int y)
+{
+    panelPickX = x;
+    panelPickY = y;
+}
+int getPanelPickX() { return panelPickX; }
+int getPanelPickY() { return panelPickY; }
+
+void display() {}
+void idle() {}
+int getPolygonCount() { return input_fakes::polygons; }
