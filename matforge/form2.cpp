@@ -55,7 +55,11 @@ Form2::Form2(const SceneDocument &doc, QWidget *parent) : QDialog(parent), doc_(
     todo->addLayout(arriba, 1);
     todo->addLayout(botones);
 
-    connect(list1_, &QListWidget::currentRowChanged, this, &Form2::filaSeleccionada);
+    // NOTE: the selection, not the current row, which the list sets by itself on focus
+    connect(list1_, &QListWidget::itemSelectionChanged, this, [this] {
+        QList<QListWidgetItem *> elegidos = list1_->selectedItems();
+        filaSeleccionada(elegidos.isEmpty() ? -1 : list1_->row(elegidos.first()));
+    });
     connect(list1_, &QListWidget::itemDoubleClicked, this, &Form2::dobleClic);
     connect(command3_, &QPushButton::clicked, this, &Form2::aceptar);
     connect(command4_, &QPushButton::clicked, this, &QDialog::reject);
@@ -75,9 +79,9 @@ void Form2::filaSeleccionada(int fila)
 // "Aceptar": hands over the selected row
 void Form2::aceptar()
 {
-    QListWidgetItem *item = list1_->currentItem();
-    if (item == nullptr) return;
-    textSel_ = item->text();
+    QList<QListWidgetItem *> elegidos = list1_->selectedItems();
+    if (elegidos.isEmpty()) return;
+    textSel_ = elegidos.first()->text();
     accept();
 }
 
@@ -85,6 +89,6 @@ void Form2::aceptar()
 void Form2::dobleClic(QListWidgetItem *item)
 {
     if (item == nullptr) return;
-    list1_->setCurrentItem(item);
-    aceptar();
+    textSel_ = item->text();
+    accept();
 }
