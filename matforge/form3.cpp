@@ -133,6 +133,7 @@ Form3::Form3(SceneDocument &doc, int matSel, Dialogos &dialogos, QWidget *padre)
     timer2_->start();
 }
 
+// The preview, the timers and the controls go with the form
 Form3::~Form3() = default;
 
 // The three light frames: swatch, R, G, B labels and alpha slider
@@ -298,6 +299,7 @@ void Form3::muestraValores(const ValoresForm &valores)
     actualizaFrames();
 }
 
+// The controls as plain values
 ValoresForm Form3::valores() const
 {
     ValoresForm valores;
@@ -316,6 +318,7 @@ ValoresForm Form3::valores() const
     return valores;
 }
 
+// The animation's frame while it is one of the working frames
 int Form3::muestraFrame() const
 {
     return muestraFrame_ >= 0 && muestraFrame_ < (int)frames_.size() ? muestraFrame_ : -1;
@@ -344,6 +347,7 @@ void Form3::eligeColor(int luz)
     ponColor(luz, rgb);
 }
 
+// A left click on a colour swatch opens the colour dialog
 bool Form3::eventFilter(QObject *objeto, QEvent *evento)
 {
     if (evento->type() == QEvent::MouseButtonRelease) {
@@ -441,6 +445,7 @@ void Form3::siguiente()
     actualizaFrames();
 }
 
+// "Insertar Frame" / "Modificar Frame": a cancelled choice changes nothing
 void Form3::insertarFrame()
 {
     bool hayFrame = posicion_ < (int)frames_.size();
@@ -456,6 +461,7 @@ void Form3::insertarFrame()
     actualizaFrames();
 }
 
+// "Borrar Frame": the animation stays on an existing frame
 void Form3::borrarFrame()
 {
     if (!borraFrame(frames_, posicion_)) return;
@@ -486,6 +492,7 @@ void Form3::aceptar()
     accept();
 }
 
+// "Aceptar", "Cancelar" and the window frame end here: timers and preview stop
 void Form3::done(int resultado)
 {
     timer1_->stop();
@@ -494,6 +501,7 @@ void Form3::done(int resultado)
     QDialog::done(resultado);
 }
 
+// The preview while it is open
 OGLWin *Form3::preview() const
 {
     return preview_.data();
@@ -519,6 +527,7 @@ void Form3::abrePreview()
 //----------------------------------------------------------------------------------
 // Public functions
 //----------------------------------------------------------------------------------
+// Shows the form without waiting; ApplicationModal keeps the main window from input
 QDialog *abreForm3(QWidget *padre, SceneDocument &doc, int matSel, Dialogos &dialogos)
 {
     if (matSel < 0 || matSel >= doc.editorMaterialCount) return nullptr;

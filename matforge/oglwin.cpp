@@ -32,6 +32,7 @@ static const int DIVISIONES_ESFERA = 32;
 //----------------------------------------------------------------------------------
 // Public functions
 //----------------------------------------------------------------------------------
+// Bottom row first, as a device-independent bitmap holds it
 std::vector<uint8_t> filasBGR(const QImage &imagen)
 {
     std::vector<uint8_t> filas;
@@ -55,12 +56,14 @@ std::vector<uint8_t> filasBGR(const QImage &imagen)
 //----------------------------------------------------------------------------------
 // The view
 //----------------------------------------------------------------------------------
+// The view asks for the preview's surface format
 VistaGL::VistaGL(Form3 *form, QWidget *padre) : QOpenGLWidget(padre), form_(form)
 {
     setObjectName("glView1");
     setFormat(OGLWin::formato());
 }
 
+// Frees the GL objects while the context still exists
 VistaGL::~VistaGL()
 {
     liberaGL();
@@ -68,6 +71,7 @@ VistaGL::~VistaGL()
     if (context() != nullptr) disconnect(context(), nullptr, this, nullptr);
 }
 
+// Stops drawing and dragging
 void VistaGL::termina()
 {
     Done = true;
@@ -144,6 +148,7 @@ void VistaGL::resizeGL(int w, int h)
     glMatrixMode(GL_MODELVIEW);
 }
 
+// Called on every update from the window's 10 ms timer
 void VistaGL::paintGL()
 {
     if (Done || !legacy_ || quadric_ == nullptr || form_.isNull()) return;
@@ -249,6 +254,7 @@ void VistaGL::mouseMoveEvent(QMouseEvent *evento)
     oldY = y;
 }
 
+// The drag ends with the button
 void VistaGL::mouseReleaseEvent(QMouseEvent *)
 {
     Selected = 0;
@@ -257,6 +263,7 @@ void VistaGL::mouseReleaseEvent(QMouseEvent *)
 //----------------------------------------------------------------------------------
 // The window
 //----------------------------------------------------------------------------------
+// 200 by 200 pixels, the view filling it, redrawn every 10 ms
 OGLWin::OGLWin(Form3 *form) : QWidget(form, Qt::Window)
 {
     setObjectName("OGLWin");
@@ -275,6 +282,7 @@ OGLWin::OGLWin(Form3 *form) : QWidget(form, Qt::Window)
     timer2_->start();
 }
 
+// Compatibility profile for the fixed-function calls
 QSurfaceFormat OGLWin::formato()
 {
     QSurfaceFormat formato;
@@ -288,6 +296,7 @@ QSurfaceFormat OGLWin::formato()
     return formato;
 }
 
+// A throw-away context made with the view's format
 bool OGLWin::contextoPosible()
 {
     QOpenGLContext prueba;

@@ -173,6 +173,7 @@ protected:
             std::string name = std::string(keep) + "/" + ::testing::UnitTest::GetInstance()->current_test_info()->name() +
                                std::to_string(grabs++) + ".png";
             image.save(QString::fromStdString(name));
+            form->grab().save(QString::fromStdString(name + ".form.png"));
         }
         return image;
     }
