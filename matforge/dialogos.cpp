@@ -5,6 +5,9 @@
 **********************************************************************************************/
 #include "dialogos.h"
 
+#include "form2.h"
+
+#include <QColorDialog>
 #include <QFileDialog>
 #include <QInputDialog>
 #include <QMessageBox>
@@ -55,4 +58,21 @@ bool DialogosQt::entrada(QWidget *padre, const QString &titulo, const QString &e
     bool aceptado = false;
     respuesta = QInputDialog::getText(padre, titulo, etiqueta, QLineEdit::Normal, QString(), &aceptado);
     return aceptado;
+}
+
+// QColorDialog; Qt shows the full dialog (basic and custom colours) at once
+bool DialogosQt::eligeColor(QWidget *padre, const QColor &inicial, QColor &elegido)
+{
+    QColor color = QColorDialog::getColor(inicial, padre);
+    if (!color.isValid()) return false;
+    elegido = color;
+    return true;
+}
+
+// Form2 shown modally
+QString DialogosQt::eligeTextura(QWidget *padre, const SceneDocument &doc)
+{
+    Form2 form(doc, padre);
+    if (form.exec() != QDialog::Accepted) return QString();
+    return form.textSel();
 }

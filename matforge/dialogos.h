@@ -2,18 +2,21 @@
 *
 *   dialogos - the dialogs the main window of matforge asks through
 *
-*   File dialogs, message boxes, yes/no questions and the input box go through one small
-*   interface, so that the window can be driven by scripted answers in tests. DialogosQt is
-*   the real one (QFileDialog, QMessageBox, QInputDialog).
+*   File dialogs, message boxes, yes/no questions, the input box, the colour dialog and the
+*   texture selection dialog go through one small interface, so that the windows can be
+*   driven by scripted answers in tests. DialogosQt is the real one (QFileDialog,
+*   QMessageBox, QInputDialog, QColorDialog and Form2).
 *
-*   DEPENDENCIES: Qt Widgets
+*   DEPENDENCIES: Qt Widgets, form2 (real texture selection)
 *
 **********************************************************************************************/
 #pragma once
 
 #include <QString>
 
+class QColor;
 class QWidget;
+struct SceneDocument;
 
 //----------------------------------------------------------------------------------
 // Types
@@ -40,6 +43,14 @@ public:
 
     // Input box; false when cancelled, else the answer in `respuesta`
     virtual bool entrada(QWidget *padre, const QString &titulo, const QString &etiqueta, QString &respuesta) = 0;
+
+    // Colour dialog with `inicial` preselected and the full dialog open; false when cancelled,
+    // else the colour in `elegido`
+    virtual bool eligeColor(QWidget *padre, const QColor &inicial, QColor &elegido) = 0;
+
+    // Texture selection among the document's textures, shown modally; the chosen name, or
+    // an empty text when cancelled
+    virtual QString eligeTextura(QWidget *padre, const SceneDocument &doc) = 0;
 };
 
 class DialogosQt : public Dialogos {
@@ -51,6 +62,8 @@ public:
     void mensaje(QWidget *padre, Icono icono, const QString &texto) override;
     bool pregunta(QWidget *padre, const QString &texto) override;
     bool entrada(QWidget *padre, const QString &titulo, const QString &etiqueta, QString &respuesta) override;
+    bool eligeColor(QWidget *padre, const QColor &inicial, QColor &elegido) override;
+    QString eligeTextura(QWidget *padre, const SceneDocument &doc) override;
 };
 
 // Title of the message boxes and questions (the caption of the main window)

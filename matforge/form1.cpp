@@ -319,7 +319,7 @@ void Form1::editarMaterial()
 {
     int fila = listaMateriales_->currentRow();
     if (fila < 0 || fila >= doc_->editorMaterialCount) return;
-    form3_ = abreForm3(this, *doc_, fila);
+    form3_ = abreForm3(this, *doc_, fila, *dialogos_);
     if (form3_ != nullptr) connect(form3_, &QObject::destroyed, this, [this] { form3_ = nullptr; });
 }
 

@@ -19,10 +19,7 @@ static int quitaFramesAnimacion(EditorMaterial &material, const std::string &nam
             i++;
             continue;
         }
-        int last = numeroFrames(material) - 1;
-        for (int k = i; k < last; k++) material.frames[k] = material.frames[k + 1];
-        material.frames[last].clear();
-        material.frameCode--;
+        if (!borrarFrameMat(material, i)) break;
         removed++;
     }
     return removed;
@@ -127,6 +124,16 @@ void eliminaTextura(SceneDocument &doc, int index)
     std::string name = doc.texturas[index];
     borraTextura(doc, name);
     doc.texturas.erase(doc.texturas.begin() + index);
+}
+
+int borrarFrameMat(EditorMaterial &material, int frame)
+{
+    if (material.frameCode <= 0 || frame < 0 || frame >= numeroFrames(material)) return 0;
+    int last = numeroFrames(material) - 1;
+    for (int k = frame; k < last; k++) material.frames[k] = material.frames[k + 1];
+    material.frames[last].clear();
+    material.frameCode--;
+    return 1;
 }
 
 int numeroFrames(const EditorMaterial &material)

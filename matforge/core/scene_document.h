@@ -78,5 +78,9 @@ void borraTextura(SceneDocument &doc, const std::string &name);
 // Removes row `index` of the texture list and every reference to it (borraTextura)
 void eliminaTextura(SceneDocument &doc, int index);
 
+// Removes frame `frame` of an animated record (frameCode >= 2): later frames move one place
+// down and frameCode decreases by one; 0 when the record has no such frame
+int borrarFrameMat(EditorMaterial &material, int frame);
+
 // Number of frames the record holds (1 for a still texture, frameCode - 1 when animated)
 int numeroFrames(const EditorMaterial &material);

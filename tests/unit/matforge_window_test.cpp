@@ -1,6 +1,7 @@
 // matforge's main window on Qt's offscreen platform, driven through scripted dialogs:
 // enable rules, loading, saving, closing, new and deleted materials and textures.
 #include "form1.h"
+#include "matforge_dialogs.h"
 #include "matforge_files.h"
 
 #include <QAction>
@@ -22,73 +23,6 @@
 using namespace mftest;
 
 namespace {
-
-// Dialogs that answer from scripts and record what they were asked
-struct ScriptedDialogs : Dialogos {
-    struct Asked {
-        QString kind;  // "open", "save", "message", "question", "input"
-        QString title;
-        QString text;  // directory for file dialogs, prompt for the input box
-        QString filter;
-        int icon = -1;
-    };
-    std::deque<QString> files;
-    std::deque<bool> answers;
-    std::deque<QString> inputs;  // a null QString cancels the input box
-    std::vector<Asked> asked;
-
-    QString abrirFichero(QWidget *, const QString &titulo, const QString &directorio, const QString &filtro) override
-    {
-        asked.push_back({"open", titulo, directorio, filtro, -1});
-        return next(files);
-    }
-    QString guardarFichero(QWidget *, const QString &titulo, const QString &directorio, const QString &filtro) override
-    {
-        asked.push_back({"save", titulo, directorio, filtro, -1});
-        return next(files);
-    }
-    void mensaje(QWidget *, Icono icono, const QString &texto) override
-    {
-        asked.push_back({"message", QString(), texto, QString(), icono});
-    }
-    bool pregunta(QWidget *, const QString &texto) override
-    {
-        asked.push_back({"question", QString(), texto, QString(), -1});
-        if (answers.empty()) {
-            ADD_FAILURE() << "unexpected question: " << texto.toStdString();
-            return false;
-        }
-        bool answer = answers.front();
-        answers.pop_front();
-        return answer;
-    }
-    bool entrada(QWidget *, const QString &titulo, const QString &etiqueta, QString &respuesta) override
-    {
-        asked.push_back({"input", titulo, etiqueta, QString(), -1});
-        respuesta = next(inputs);
-        return !respuesta.isNull();
-    }
-
-    QString next(std::deque<QString> &queue)
-    {
-        if (queue.empty()) {
-            ADD_FAILURE() << "unexpected dialog";
-            return QString();
-        }
-        QString value = queue.front();
-        queue.pop_front();
-        return value;
-    }
-
-    std::vector<Asked> messages() const
-    {
-        std::vector<Asked> found;
-        for (const Asked &a : asked) {
-            if (a.kind == "message") found.push_back(a);
-        }
-        return found;
-    }
-};
 
 class MatforgeWindow : public ::testing::Test {
 protected:
