@@ -153,8 +153,8 @@ int stageworksMain(int argc, char **argv)
 
     printf(" XML loading...\n");
     glutIdleFunc(idle);
-    // TEMPORARY: something to look at until the load command reads escena.xml; a load
-    // replaces these objects and materials
+    // TEMPORARY: something to look at until the load command reads escena.xml. The scene
+    // loader replaces this call (and demo_scene); a load already replaces what it adds.
     placeTemporaryDemoObjects();
     loadSceneCommand();
 

@@ -155,7 +155,6 @@ int load_required_bitmap_texture(const char *path)
 int load_all_textures()
 {
     if (textures == nullptr) return 0;
-    blank_texture();
     int loaded = 0;
     hash_iterator it = {};
     const unsigned char *key = nullptr;
