@@ -52,10 +52,24 @@ TEST(FirstFrames, SkyObjectsAndAnimatedWater)
     ASSERT_TRUE(run.launch());
     ASSERT_TRUE(run.waitReady()) << run.app.out << run.app.err;
 
-    xdriver::Image shot = run.input.screenshot();
+    // The objects appear from the second frame on (the first builds their display lists):
+    // wait until the brick cube is on the screen
+    ScreenPoint brick = fromStart(-12, 22, -20);
+    ASSERT_TRUE(onScreen(brick));
+    xdriver::Image shot;
+    bool drawn = xdriver::waitUntil(
+        [&] {
+            run.app.pump(10);
+            shot = run.input.screenshot();
+            if (shot.width != 1024 || shot.height != 768) return false;
+            Mean b = meanAround(shot, brick, 20);
+            return b.r > b.b + 40;
+        },
+        20000, 50);
     ASSERT_EQ(shot.width, 1024);
     ASSERT_EQ(shot.height, 768);
     std::string file = run.saveScreenshot(shot, "render_first_frames");
+    EXPECT_TRUE(drawn) << "the brick cube never showed";
     std::cout << "screenshot: " << file << "\n";
 
     // The upper part of the view is sky: blue above everything
@@ -64,13 +78,8 @@ TEST(FirstFrames, SkyObjectsAndAnimatedWater)
     EXPECT_GT(top[2], top[0] + 30) << top[0] << " " << top[1] << " " << top[2];
     EXPECT_GT(top[2], 150);
 
-    // The brick cube: warm red-brown where it projects
-    ScreenPoint brick = fromStart(-12, 22, -20);
-    ASSERT_TRUE(onScreen(brick));
-    Mean b = meanAround(shot, brick, 20);
-    EXPECT_GT(b.r, b.b + 40) << b.r << " " << b.g << " " << b.b;
 
-    // The plain red cylinder
+    // The plain red cylinder (the brick cube's warm red-brown was waited for above)
     ScreenPoint cylinder = fromStart(11, 18, 3);
     ASSERT_TRUE(onScreen(cylinder));
     Mean c = meanAround(shot, cylinder, 10);
@@ -89,7 +98,7 @@ TEST(FirstFrames, SkyObjectsAndAnimatedWater)
             later = run.input.screenshot();
             return changedAround(shot, later, water, 25) > 200;
         },
-        5000, 100);
+        10000, 100);
     EXPECT_TRUE(changed) << "the animated water never changed frame";
     // while the still brick texture stays as it was
     EXPECT_LT(changedAround(shot, later, brick, 20), 20);
@@ -128,10 +137,19 @@ TEST(FirstFrames, AMissingSceneTextureIsReportedAndTheProgramGoesOn)
     EXPECT_NE(run.app.err.find("Error!: Data/ladrillo.bmp"), std::string::npos) << run.app.err;
 
     // The cube is drawn in its material's plain colour instead of bricks
-    xdriver::Image shot = run.input.screenshot();
-    run.saveScreenshot(shot, "render_missing_texture");
     ScreenPoint brick = fromStart(-12, 22, -20);
-    Mean b = meanAround(shot, brick, 20);
+    xdriver::Image shot;
+    Mean b = {0, 0, 0};
+    xdriver::waitUntil(
+        [&] {
+            run.app.pump(10);
+            shot = run.input.screenshot();
+            if (shot.width != 1024 || shot.height != 768) return false;
+            b = meanAround(shot, brick, 20);
+            return b.r > 120;
+        },
+        20000, 50);
+    run.saveScreenshot(shot, "render_missing_texture");
     EXPECT_GT(b.r, 120) << b.r << " " << b.g << " " << b.b;
     EXPECT_LT(std::fabs(b.r - b.b), 40) << b.r << " " << b.g << " " << b.b;
     EXPECT_FALSE(run.app.exited);

@@ -57,7 +57,7 @@ protected:
     void write(const std::vector<unsigned char> &bytes)
     {
         FILE *f = fopen(path.c_str(), "wb");
-        fwrite(bytes.data(), 1, bytes.size(), f);
+        if (!bytes.empty()) fwrite(bytes.data(), 1, bytes.size(), f);
         fclose(f);
     }
     int read(TextureFont &font, std::vector<unsigned char> &image)
