@@ -2,20 +2,101 @@
 *
 *   render - the display callback: one frame of stageworks
 *
+*   A frame: camera and lights, the sky box and the sun, the scene objects (or the selection
+*   pass of a scene pick), the minimum frame time, one step of the running events, the open
+*   menu or event editor page (with its panel pick), the HUD, and the buffer swap.
+*
 **********************************************************************************************/
 #include "render.h"
 
 #include "app_state.h"
+#include "camera.h"
+#include "commands.h"
 #include "font.h"
 #include "frame_pacing.h"
 #include "hud.h"
+#include "lights.h"
+#include "picking.h"
+#include "scene_draw.h"
+#include "sky.h"
 
 #include <GL/freeglut.h>
 
 //----------------------------------------------------------------------------------
-// Globals
+// Private helpers
 //----------------------------------------------------------------------------------
-static int polygonCount = 0;
+
+// True when the camera glides or a movement key is held
+static bool cameraMoving()
+{
+    const Camera *camera = getCamera();
+    return camera->forwardSpeed != 0.0f || camera->strafeSpeed != 0.0f || getMoveLeft() || getMoveRight() ||
+           getMoveForward() || getMoveBack();
+}
+
+// Identity texture matrix, back to the modelview matrix
+static void resetTextureMatrix()
+{
+    glMatrixMode(GL_TEXTURE);
+    glLoadIdentity();
+    glMatrixMode(GL_MODELVIEW);
+}
+
+// The sky box and the sun (not drawn into a scene pick)
+static void drawSkyAndSun()
+{
+    static const GLfloat white[4] = {1.0f, 1.0f, 1.0f, 1.0f};
+    static const GLfloat sunColour[4] = {0.9f, 0.9f, 0.4f, 1.0f};
+    glPushMatrix();
+    glMaterialfv(GL_FRONT_AND_BACK, GL_DIFFUSE, white);
+    resetTextureMatrix();
+    drawSkyBox(SKY_BOX_EDGE);
+    glPopMatrix();
+
+    glPushMatrix();
+    glMaterialfv(GL_FRONT_AND_BACK, GL_DIFFUSE, sunColour);
+    drawSun();
+    glPopMatrix();
+}
+
+// Step 13: the open panel, or its selection pass when a panel pick is pending
+static void drawPanelOrPick()
+{
+    resetTextureMatrix();
+    if (getPickPending() == 0) {
+        drawEditorScreen(0);
+        return;
+    }
+    // NOTE: with the flag chooser open (state 8) the chooser code starts the pass itself,
+    // after the page, so that only its rows and arrows can be hit
+    if (getEditorState() != 8) beginPick(getPanelPickX(), getPanelPickY());
+    drawEditorScreen(1);
+    endPanelPick();
+    setPickPending(0);
+}
+
+// Step 14: with a panel open the scene is drawn behind it and the panel again on top
+static void drawSceneUnderPanel()
+{
+    glMatrixMode(GL_PROJECTION);
+    glLoadIdentity();
+    gluPerspective(getFieldOfView(), FIXED_ASPECT, CAMERA_NEAR, CAMERA_FAR);
+    glMatrixMode(GL_MODELVIEW);
+    glRenderMode(GL_RENDER);
+    glEnable(GL_TEXTURE_2D);
+    glEnable(GL_LIGHTING);
+    glEnable(GL_DEPTH_TEST);
+    glEnable(GL_FOG);
+    updateCamera();
+    drawScene();
+    glDisable(GL_LIGHTING);
+    glDisable(GL_FOG);
+    glDisable(GL_DEPTH_TEST);
+    glLoadIdentity();
+    resetTextureMatrix();
+    glPolygonMode(GL_FRONT_AND_BACK, GL_FILL);
+    drawEditorScreen(0);
+}
 
 //----------------------------------------------------------------------------------
 // Public functions
@@ -25,10 +106,33 @@ void display()
     glClearColor(0.0f, 0.5f, 0.75f, 1.0f);
     glClear(GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT);
     if (getExiting()) return;
+    glPolygonMode(GL_FRONT_AND_BACK, GL_FILL);
+
+    if (cameraMoving()) updateCamera();
+    placeMovingLights();
+    bool scenePick = getPickPending() == 1 && getEditorState() == 0;
+    if (!scenePick) drawSkyAndSun();
 
     advanceStatisticsWindow();
     markFrameStart();
+    glBlendFunc(GL_SRC_ALPHA, GL_ONE_MINUS_SRC_ALPHA);
+
+    if (getEditorState() == 0) {
+        if (!scenePick) {
+            glEnable(GL_FOG);
+            drawScene();
+        } else {
+            drawScene();
+            endScenePick();
+            setPickPending(0);
+        }
+    }
+
     waitFrameMinimum();
+    if (getPlayMode() == 1) {
+        glutSetCursor(GLUT_CURSOR_CROSSHAIR);
+        stepPlayCommand();
+    }
 
     glPushMatrix();
     glLoadIdentity();
@@ -36,6 +140,9 @@ void display()
     glDisable(GL_FOG);
     glDisable(GL_DEPTH_TEST);
     glColor3f(1.0f, 1.0f, 1.0f);
+
+    if (getEditorState() >= 1) drawPanelOrPick();
+    if (getEditorState() >= 1 && getPickPending() == 0) drawSceneUnderPanel();
 
     glColor3f(1.0f, 1.0f, 1.0f);
     beginText();
@@ -50,5 +157,3 @@ void display()
 }
 
 void idle() { glutPostRedisplay(); }
-
-int getPolygonCount() { return polygonCount; }

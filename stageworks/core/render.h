@@ -2,8 +2,12 @@
 *
 *   render - the display callback: one frame of stageworks
 *
-*   DEPENDENCIES: base (state, camera, lights, font, frame pacing), scene, picking, hud,
-*                 commands
+*   The frame is composed in a fixed order (camera, lights, sky and sun, scene or scene pick,
+*   frame pacing, play step, open panel or panel pick, scene under the panel, HUD, swap).
+*   Drawing the objects is scene_draw; the sky box and the sun are sky; picks are picking.
+*
+*   DEPENDENCIES: base (state, camera, lights, font, frame pacing), scene_draw, sky, picking,
+*                 hud, commands
 *
 **********************************************************************************************/
 #pragma once

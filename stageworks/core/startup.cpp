@@ -11,14 +11,19 @@
 #include "app_state.h"
 #include "bindings.h"
 #include "commands.h"
+#include "demo_scene.h"
 #include "events.h"
 #include "flags.h"
 #include "camera.h"
 #include "font.h"
 #include "frame_pacing.h"
 #include "lights.h"
+#include "material_usage.h"
+#include "materials.h"
 #include "objects.h"
 #include "render.h"
+#include "sky.h"
+#include "textures.h"
 #include "timers.h"
 
 #include <GL/freeglut.h>
@@ -79,6 +84,9 @@ void setUpOpenGL()
 
     setUpFog();
 
+    createSunQuadric();
+    blank_texture();
+
     glEnable(GL_BLEND);
     glEnable(GL_FOG);
     glBlendFunc(GL_SRC_ALPHA, GL_ONE_MINUS_SRC_ALPHA);
@@ -109,10 +117,14 @@ int stageworksMain(int argc, char **argv)
     glutEnterGameMode();
 
     printf(" Creating hashes...\n");
+    create_material_table();
+    create_texture_table();
     createFlagTable();
     set_event_set_release(freeEventSet);
 
     printf(" Adding materials...\n");
+    add_default_material();
+    rebuild_usage_table();
     freeAllTimers();
 
     printf(" Creating menus...\n");
@@ -138,9 +150,13 @@ int stageworksMain(int argc, char **argv)
     glutPassiveMotionFunc(motion);
 
     printf(" Loading textures...\n");
+    loadSkyTextures();
 
     printf(" XML loading...\n");
     glutIdleFunc(idle);
+    // TEMPORARY: something to look at until the load command reads escena.xml. The scene
+    // loader replaces this call (and demo_scene); a load already replaces what it adds.
+    placeTemporaryDemoObjects();
     loadSceneCommand();
 
     printf(" MainLoop started...\n");

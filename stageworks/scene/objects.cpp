@@ -8,6 +8,7 @@
 #include "app_state.h"
 #include "camera.h"
 #include "generators.h"
+#include "material_usage.h"
 #include "parameters.h"
 
 #include <GL/gl.h>
@@ -73,8 +74,7 @@ static int place_new_object(primitiva record)
 
     int index = objectCount;
     slots[(size_t)index] = scene_slot{record, nullptr, cell};
-    // MATERIAL USAGE: register the new slot with its first material name here:
-    //     add_user(first_material_name(&slots[index].object), &slots[index]);
+    add_user(first_material_name(&slots[(size_t)index].object), &slots[(size_t)index]);
     objectCount++;
     return index;
 }
@@ -94,8 +94,8 @@ int clone_object(int index)
     const primitiva *source = &slots[(size_t)index].object;
     const char *sourceMaterial = first_material_name(source);
     std::string material = sourceMaterial ? sourceMaterial : DEFAULT_MATERIAL_NAME;
-    // MATERIAL LOOKUP: the source's material record is looked up here (find_material(material))
-    // once the material tables exist.
+    // NOTE: the copy joins the usage entry of the source's material name through the current
+    // material, even when no material of that name exists (both then share entry 0)
 
     // NOTE: the copy is built from the source's own parameters, so an object read from a file
     // with other segment counts or sizes has the same face structure as its copy
@@ -127,13 +127,13 @@ int clone_object(int index)
 int delete_object(int index)
 {
     if (index < 0 || index >= objectCount) return 0;
-    // MATERIAL USAGE: rebuild the usage table here (rebuild_usage_table()), with empty user lists.
+    rebuild_usage_table();
     release_slot(slots[(size_t)index]);
     for (int i = index; i < objectCount - 1; i++) slots[(size_t)i] = slots[(size_t)i + 1];
     slots[(size_t)objectCount - 1] = scene_slot{};
     objectCount--;
-    // MATERIAL USAGE: register every remaining slot again here:
-    //     for each i < objectCount: add_user(first_material_name(&slots[i].object), &slots[i]);
+    for (int i = 0; i < objectCount; i++)
+        add_user(first_material_name(&slots[(size_t)i].object), &slots[(size_t)i]);
     if (objectCount == 0) creationCounter = 0;
     setLockedObject(-1);
     return 1;
@@ -143,6 +143,8 @@ void clear_objects()
 {
     for (scene_slot &slot : slots) release_slot(slot);
     objectCount = 0;
+    // NOTE: users left in the usage table would point at slots that new objects reuse
+    clear_usage_users();
 }
 
 int store_object(const primitiva &record, EventSet *eventSet)
@@ -172,6 +174,12 @@ scene_slot *object_slot(int index)
 {
     if (index < 0 || index >= objectCount) return nullptr;
     return &slots[(size_t)index];
+}
+
+int slot_index(const scene_slot *slot)
+{
+    if (slot < &slots[0] || slot >= &slots[0] + objectCount) return -1;
+    return (int)(slot - &slots[0]);
 }
 
 primitiva *object_at(int index)

@@ -13,8 +13,11 @@
 *   number of faces to draw, and the twelve sample objects (the primitive menu's pictures and
 *   the reference shapes of the default parameters).
 *
-*   DEPENDENCIES: records, parameters, generators, app_state (lockedObject), camera (pose of
-*                 new objects), OpenGL (glDeleteLists for a cell holding a list name)
+*   Every object is registered in the material usage table under its first material name
+*   when it is created or cloned; deleting rebuilds the usage table and registers the rest.
+*
+*   DEPENDENCIES: records, parameters, generators, material_usage, app_state (lockedObject),
+*                 camera (pose of new objects), OpenGL (glDeleteLists for a cell holding a list name)
 *
 **********************************************************************************************/
 #pragma once
@@ -55,11 +58,13 @@ int clone_object(int index);
 // Deletes the object in slot index, closing the gap; no object stays locked. 1, or 0 for a bad index
 int delete_object(int index);
 
-// Releases every object and empties the table (the creation counter is kept)
+// Releases every object and empties the table (the creation counter is kept); the usage
+// table forgets its users
 void clear_objects();
 
 // Stores a finished object record (a loaded one) at the next slot with its event set (may be
-// null) and a new display-list cell; the table takes ownership. Returns the slot, or -1 when
+// null) and a new display-list cell; the table takes ownership. It is not registered in the
+// usage table (the reader does that once the usage table is rebuilt). Returns the slot, or -1 when
 // the table is full (the record is then left to the caller)
 int store_object(const primitiva &record, EventSet *eventSet);
 
@@ -74,6 +79,9 @@ void set_creation_counter(int value);
 
 // The slot at index, or null outside 0 to count - 1
 scene_slot *object_slot(int index);
+
+// Index of a slot pointer in the table, or -1 when it is not a slot in use
+int slot_index(const scene_slot *slot);
 
 // The object record in slot index, or null outside 0 to count - 1
 primitiva *object_at(int index);

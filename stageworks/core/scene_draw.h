@@ -1,0 +1,50 @@
+/**********************************************************************************************
+*
+*   scene_draw - drawing the scene objects material by material from their display lists
+*
+*   The scene is walked through the material usage table, so objects that share a material are
+*   drawn one after another. Each object's faces, selection names and material settings are
+*   compiled once into its display list; an object marked dirty gets a new list in the next
+*   frame and is not drawn in that frame. Faces are named for OpenGL selection: face group g
+*   of an object is nameBase + 10000 x (g + 1). Also here: the locked object's wire outline,
+*   the scaling preview list shown while an object is scaled by dragging, and the counter of
+*   faces drawn face by face.
+*
+*   DEPENDENCIES: base (state), scene (objects, materials, usage table, textures, texture
+*                 coordinates, operations), OpenGL
+*
+**********************************************************************************************/
+#pragma once
+
+struct primitiva;
+struct material_record;
+
+//----------------------------------------------------------------------------------
+// Constants
+//----------------------------------------------------------------------------------
+constexpr int FACE_GROUP_NAME_STEP = 10000;
+constexpr float LOCKED_OUTLINE_SCALE = 1.1f;
+
+//----------------------------------------------------------------------------------
+// Public functions
+//----------------------------------------------------------------------------------
+
+// Draws every scene object (rebuilding the lists of dirty objects instead of drawing them)
+void drawScene();
+
+// Draws one object's faces with selection names, in the drawing material
+void drawObjectFaces(primitiva *object, int nameBase);
+
+// The same without names, in the given material with its texture animation (preview list)
+void drawObjectFacesUnnamed(primitiva *object, material_record *material);
+
+// The material of the usage entry being drawn (faces without a material of their own use it)
+material_record *getDrawingMaterial();
+void setDrawingMaterial(material_record *material);
+
+// Puts the object in slot index back to its unscaled shape and compiles it into the scaling
+// preview list, which drawScene shows scaled by the object's factors while it is dragged
+void rebuildScalingPreview(int index);
+
+// The scaling preview list, 0 before the first one
+unsigned int getScalingPreviewList();

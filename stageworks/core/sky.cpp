@@ -1,0 +1,123 @@
+/**********************************************************************************************
+*
+*   sky - the sky box and the sun
+*
+**********************************************************************************************/
+#include "sky.h"
+
+#include "camera.h"
+#include "lights.h"
+#include "textures.h"
+
+#include <GL/gl.h>
+#include <GL/glu.h>
+
+#include <array>
+#include <memory>
+
+//----------------------------------------------------------------------------------
+// Types and globals
+//----------------------------------------------------------------------------------
+namespace {
+
+struct QuadricRelease {
+    void operator()(GLUquadric *quadric) const { gluDeleteQuadric(quadric); }
+};
+
+// One face of the box: texture slot and its corners, each with (s, t) and the offsets
+// (-1 or +1) from the centre along X, Y and Z, in the order bottom left, bottom right,
+// top right, top left as seen from inside
+struct SkyCorner {
+    float s, t;
+    float x, y, z;
+};
+struct SkyFace {
+    int texture;
+    std::array<SkyCorner, 4> corners;
+};
+
+// NOTE: bitmaps are stored bottom row first, so t = 0 is the bottom of the picture
+const std::array<SkyFace, SKY_FACES> skyFaces = {{
+    {0, {{{0, 0, -1, -1, -1}, {1, 0, 1, -1, -1}, {1, 1, 1, 1, -1}, {0, 1, -1, 1, -1}}}},   // minimum Z
+    {1, {{{0, 0, 1, -1, 1}, {1, 0, -1, -1, 1}, {1, 1, -1, 1, 1}, {0, 1, 1, 1, 1}}}},       // maximum Z
+    {2, {{{0, 0, -1, -1, 1}, {1, 0, 1, -1, 1}, {1, 1, 1, -1, -1}, {0, 1, -1, -1, -1}}}},   // floor
+    {3, {{{0, 0, -1, 1, -1}, {1, 0, 1, 1, -1}, {1, 1, 1, 1, 1}, {0, 1, -1, 1, 1}}}},       // ceiling
+    {4, {{{0, 0, -1, -1, 1}, {1, 0, -1, -1, -1}, {1, 1, -1, 1, -1}, {0, 1, -1, 1, 1}}}},   // minimum X
+    {5, {{{0, 0, 1, -1, -1}, {1, 0, 1, -1, 1}, {1, 1, 1, 1, 1}, {0, 1, 1, 1, -1}}}},       // maximum X
+}};
+
+const std::array<const char *, SKY_FACES> skyBitmaps = {
+    "Data/izpos2.bmp", "Data/izpos2.bmp", "Data/iypos2.bmp", "Data/iypos2.bmp", "Data/izpos2.bmp", "Data/izpos2.bmp",
+};
+
+std::array<int, SKY_FACES> skyTextures = {-1, -1, -1, -1, -1, -1};
+std::unique_ptr<GLUquadric, QuadricRelease> sunQuadric;
+
+}  // namespace
+
+//----------------------------------------------------------------------------------
+// Public functions
+//----------------------------------------------------------------------------------
+void createSunQuadric()
+{
+    sunQuadric.reset(gluNewQuadric());
+    if (!sunQuadric) return;
+    gluQuadricDrawStyle(sunQuadric.get(), GLU_FILL);
+    gluQuadricNormals(sunQuadric.get(), GLU_SMOOTH);
+    gluQuadricOrientation(sunQuadric.get(), GLU_INSIDE);
+    gluQuadricTexture(sunQuadric.get(), GL_TRUE);
+}
+
+int sunQuadricReady() { return sunQuadric ? 1 : 0; }
+
+void loadSkyTextures()
+{
+    for (int i = 0; i < SKY_FACES; i++) skyTextures[(size_t)i] = load_required_bitmap_texture(skyBitmaps[(size_t)i]);
+}
+
+int skyTexture(int face) { return (face >= 0 && face < SKY_FACES) ? skyTextures[(size_t)face] : -1; }
+
+void setSkyTexture(int face, int glName)
+{
+    if (face >= 0 && face < SKY_FACES) skyTextures[(size_t)face] = glName;
+}
+
+void drawSkyBox(float edge)
+{
+    const Camera *camera = getCamera();
+    float h = edge * 0.5f;
+    glPushMatrix();
+    glTranslatef(camera->x, camera->y, camera->z);
+    glEnable(GL_TEXTURE_2D);
+    glDisable(GL_CULL_FACE);
+    glDisable(GL_FOG);
+    // NOTE: the sky keeps the colours of its pictures whatever the lights do
+    glDisable(GL_LIGHTING);
+    glColor3f(1.0f, 1.0f, 1.0f);
+    for (const SkyFace &face : skyFaces) {
+        int texture = skyTextures[(size_t)face.texture];
+        if (texture >= 0) glBindTexture(GL_TEXTURE_2D, (GLuint)texture);
+        glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_WRAP_S, GL_REPEAT);
+        glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_WRAP_T, GL_REPEAT);
+        glBegin(GL_QUADS);
+        for (const SkyCorner &c : face.corners) {
+            glTexCoord2f(c.s, c.t);
+            glVertex3f(c.x * h, c.y * h, c.z * h);
+        }
+        glEnd();
+    }
+    glPopMatrix();
+    glDisable(GL_TEXTURE_2D);
+    glEnable(GL_LIGHTING);
+}
+
+void drawSun()
+{
+    const LightSet *lights = getLightSet();
+    if (lights != nullptr) {
+        const std::array<float, 3> &p = lights->lights[1].position;
+        glTranslatef(p[0], p[1], p[2]);
+    }
+    glColor3f(1.0f, 1.0f, 0.5f);
+    if (sunQuadric) gluSphere(sunQuadric.get(), SUN_RADIUS, SUN_SLICES, SUN_STACKS);
+}

@@ -1,0 +1,104 @@
+/**********************************************************************************************
+*
+*   material_usage - which objects use each material
+*
+**********************************************************************************************/
+#include "material_usage.h"
+
+#include "objects.h"
+
+#include <algorithm>
+#include <array>
+
+//----------------------------------------------------------------------------------
+// Globals
+//----------------------------------------------------------------------------------
+static std::array<usage_entry, USAGE_ENTRIES> entries;
+static int filledEntries = 0;
+
+//----------------------------------------------------------------------------------
+// Public functions
+//----------------------------------------------------------------------------------
+void rebuild_usage_table()
+{
+    clear_usage_table();
+    hash_table *table = material_table();
+    if (table == nullptr) return;
+    hash_iterator it = {};
+    for (void *data = hash_table_first(table, &it, nullptr, nullptr); data != nullptr;
+         data = hash_table_next(table, &it, nullptr, nullptr)) {
+        if (filledEntries == USAGE_ENTRIES) break;
+        material_record *material = (material_record *)data;
+        usage_entry &entry = entries[(size_t)filledEntries++];
+        entry.name = material->name;
+        entry.material = material;
+    }
+}
+
+void clear_usage_table()
+{
+    for (usage_entry &entry : entries) entry = usage_entry{};
+    filledEntries = 0;
+}
+
+void clear_usage_users()
+{
+    for (usage_entry &entry : entries) {
+        entry.users.clear();
+        entry.userCount = 0;
+    }
+}
+
+const usage_entry *usage_entry_at(int index)
+{
+    if (index < 0 || index >= USAGE_ENTRIES) return nullptr;
+    return &entries[(size_t)index];
+}
+
+int usage_entry_count() { return filledEntries; }
+
+int usage_index_of(const char *name)
+{
+    if (name == nullptr) return 0;
+    int found = 0;
+    for (int i = 0; i < filledEntries; i++)
+        if (entries[(size_t)i].name == name) found = i;
+    return found;
+}
+
+void add_user(const char *name, scene_slot *slot)
+{
+    if (slot == nullptr) return;
+    usage_entry &entry = entries[(size_t)usage_index_of(name)];
+    entry.users.push_back(slot);
+    entry.userCount++;
+}
+
+void remove_user(const char *name, scene_slot *slot)
+{
+    if (slot == nullptr) return;
+    usage_entry &entry = entries[(size_t)usage_index_of(name)];
+    if (entry.userCount == 0) return;
+    int nameBase = slot->object.nameBase;
+    auto user = std::find_if(entry.users.begin(), entry.users.end(),
+                             [nameBase](const scene_slot *s) { return s->object.nameBase == nameBase; });
+    if (user == entry.users.end()) return;
+    entry.users.erase(user);
+    entry.userCount--;
+}
+
+int assign_material(int index, const char *name)
+{
+    scene_slot *slot = object_slot(index);
+    if (slot == nullptr || name == nullptr) return 0;
+    // NOTE: the name is copied first: it may be the object's own first name, freed below
+    std::string newName = name;
+    remove_user(first_material_name(&slot->object), slot);
+    if (!set_first_material_name(&slot->object, newName.c_str())) {
+        add_user(first_material_name(&slot->object), slot);
+        return 0;
+    }
+    add_user(newName.c_str(), slot);
+    slot->object.dirty = 1;
+    return 1;
+}

@@ -1,0 +1,116 @@
+/**********************************************************************************************
+*
+*   materials - named materials, their texture blocks and the material table
+*
+**********************************************************************************************/
+#include "materials.h"
+
+#include "material_usage.h"
+
+#include <GL/gl.h>
+
+#include <cstring>
+#include <new>
+
+//----------------------------------------------------------------------------------
+// Globals
+//----------------------------------------------------------------------------------
+static hash_table *materials = nullptr;
+
+//----------------------------------------------------------------------------------
+// Private helpers
+//----------------------------------------------------------------------------------
+
+// Sends one colour weighted by k, its alpha by blend
+static void send_colour(GLenum parameter, const std::array<float, 4> &colour, float k, float blend)
+{
+    GLfloat value[4] = {colour[0] * k, colour[1] * k, colour[2] * k, colour[3] * blend};
+    glMaterialfv(GL_FRONT_AND_BACK, parameter, value);
+}
+
+//----------------------------------------------------------------------------------
+// Public functions: records
+//----------------------------------------------------------------------------------
+material_record *new_material() { return new (std::nothrow) material_record(); }
+
+void free_material(material_record *material) { delete material; }
+
+std::unique_ptr<texture_block> new_texture_block() { return std::make_unique<texture_block>(); }
+
+void add_frame(texture_block *block, const char *name)
+{
+    if (block == nullptr || name == nullptr) return;
+    if (block->multiple == 0) {
+        block->frames.assign(1, name);
+    } else if (block->multiple == 1) {
+        block->frames.assign(1, name);
+        block->multiple = 2;
+    } else {
+        block->frames.emplace_back(name);
+        block->multiple++;
+    }
+}
+
+int material_is_textured(const material_record *material)
+{
+    if (material == nullptr || material->texturado != 1 || !material->texture) return 0;
+    const texture_block &block = *material->texture;
+    return (block.multiple != 1 && !block.frames.empty()) ? 1 : 0;
+}
+
+void apply_material(const material_record *material)
+{
+    static const material_record defaults;
+    const material_record &m = material ? *material : defaults;
+    send_colour(GL_AMBIENT, m.pLuzDif, m.Ka, m.pBlend);
+    send_colour(GL_DIFFUSE, m.pLuzDif, m.Kd, m.pBlend);
+    send_colour(GL_SPECULAR, m.pLuzEsp, m.Ks, m.pBlend);
+    send_colour(GL_EMISSION, m.pLuzEmi, m.Ka, m.pBlend);
+    glMaterialf(GL_FRONT_AND_BACK, GL_SHININESS, m.pShine * 128.0f);
+}
+
+//----------------------------------------------------------------------------------
+// Public functions: the material table
+//----------------------------------------------------------------------------------
+void create_material_table()
+{
+    clear_material_table();
+    materials = hash_table_create(MATERIAL_TABLE_BUCKETS);
+}
+
+void clear_material_table()
+{
+    // NOTE: the usage entries point at the records freed here
+    clear_usage_table();
+    if (materials == nullptr) return;
+    hash_iterator it = {};
+    for (void *data = hash_table_first(materials, &it, nullptr, nullptr); data != nullptr;
+         data = hash_table_next(materials, &it, nullptr, nullptr)) {
+        free_material((material_record *)data);
+    }
+    hash_table_destroy(materials);
+    materials = nullptr;
+}
+
+hash_table *material_table() { return materials; }
+
+int material_count() { return materials ? (int)hash_table_size(materials) : 0; }
+
+int add_material(material_record *material)
+{
+    if (materials == nullptr || material == nullptr) return 0;
+    const std::string &name = material->name;
+    return hash_table_insert(materials, material, (uint32_t)name.size(), name.data()) == HASH_OK ? 1 : 0;
+}
+
+material_record *find_material(const char *name)
+{
+    if (materials == nullptr || name == nullptr) return nullptr;
+    return (material_record *)hash_table_get(materials, (uint32_t)strlen(name), name);
+}
+
+void add_default_material()
+{
+    material_record *material = new_material();
+    if (material != nullptr && !add_material(material)) free_material(material);
+}
