@@ -12,7 +12,9 @@
 #include "camera.h"
 #include "exit_program.h"
 #include "objects.h"
+#include "picking.h"
 
+#include <GL/freeglut.h>
 #include <array>
 
 //----------------------------------------------------------------------------------
@@ -226,6 +228,7 @@ void specialUp(int key, int, int)
 void mouse(int button, int state, int x, int y)
 {
     MousePattern pattern = {button, state, 0, 0, x, y, -1, -1, -1, -1};
+    if (button == GLUT_LEFT_BUTTON) noteLeftButton(state == GLUT_DOWN ? 1 : 0);
     dispatchMouse(pattern, makeEvent(button, x, y));
 }
 

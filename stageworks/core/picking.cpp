@@ -8,6 +8,7 @@
 #include "app_state.h"
 #include "camera.h"
 #include "commands.h"
+#include "drags.h"
 #include "objects.h"
 #include "scene_draw.h"
 
@@ -23,6 +24,7 @@ static std::array<GLuint, SELECTION_BUFFER_SIZE> selectionBuffer = {};
 static int selecting = 0;
 static int scenePickX = 0, scenePickY = 0;
 static int panelPickX = 0, panelPickY = 0;
+static int leftButtonDown = 0;
 
 //----------------------------------------------------------------------------------
 // Private helpers
@@ -149,20 +151,9 @@ void beginPlayPick(int x, int y) { startSelection(x, y, PLAY_PICK_FAR); }
 
 int pickActive() { return selecting; }
 
-void endScenePick()
+// The edit-mode end of a scene pick with hits: selection, operation and the lock rules
+static void endEditPick(int hits)
 {
-    int hits = finishSelection();
-    if (hits == 0) {
-        startLooking();
-        return;
-    }
-    if (getPlayMode() == 1) {
-        processHits(hits);
-        setObjectHeld(0);
-        startLooking();
-        return;
-    }
-
     int locked = getLockedObject();
     setObjectHeld(1);
     processHits(hits);
@@ -181,6 +172,27 @@ void endScenePick()
     selectByName(lockedBase);
     startLooking();
 }
+
+void endScenePick()
+{
+    int hits = finishSelection();
+    if (hits == 0) {
+        startLooking();
+        return;
+    }
+    if (getPlayMode() == 1) {
+        processHits(hits);
+        setObjectHeld(0);
+        startLooking();
+        return;
+    }
+    endEditPick(hits);
+    // NOTE: a quick click may be released before the frame that ends its pick; the release
+    // found no held object then, so the press ends here instead of leaving the object held
+    if (getObjectHeld() == 1 && !leftButtonDown) endObjectPress();
+}
+
+void noteLeftButton(int down) { leftButtonDown = down; }
 
 void endPanelPick()
 {

@@ -40,6 +40,9 @@ int pickActive();
 // Ends a scene pick: selects the hit object and applies the current operation
 void endScenePick();
 
+// Records whether the left button is down (the mouse callback tells every change)
+void noteLeftButton(int down);
+
 // Ends a panel pick: pickName = the name under the pointer, 0 for none
 void endPanelPick();
 

@@ -138,16 +138,15 @@ TEST_F(Input, MouseLookTurnsTheCamera)
     run.input.moveMouse(600, 384);
     ASSERT_TRUE(screenUntil([&](const xdriver::Image &s) { return textChange(still, s, CAMYAW_LINE) > SOME_TEXT / 3; }))
         << "mouse-look did not turn the camera";
-    EXPECT_LT(textChange(still, shot, CAMPOS_LINE), 10);
+    // NOTE: clouds behind the HUD move too, so "unchanged" means far less change than the yaw line
+    EXPECT_LT(textChange(still, shot, CAMPOS_LINE) * 4, textChange(still, shot, CAMYAW_LINE));
     run.saveScreenshot(shot, "mouse_look");
 
     run.input.click(1);    // leave mouse-look so that Escape exits
     exitWithEscape();
 }
 
-// NOTE: walking happens in the frame (the display callback updates a moving camera); this test
-// is enabled together with that step
-TEST_F(Input, DISABLED_HoldingUpWalks)
+TEST_F(Input, HoldingUpWalks)
 {
     showHud();
     run.input.click(1);    // mouse-look on
@@ -157,7 +156,7 @@ TEST_F(Input, DISABLED_HoldingUpWalks)
     bool walked = screenUntil([&](const xdriver::Image &s) { return textChange(before, s, CAMPOS_LINE) > SOME_TEXT / 3; });
     run.input.key(XK_Up, false);
     ASSERT_TRUE(walked) << "holding the up arrow did not move the camera";
-    EXPECT_LT(textChange(before, shot, CAMYAW_LINE), 10);
+    EXPECT_LT(textChange(before, shot, CAMYAW_LINE) * 4, textChange(before, shot, CAMPOS_LINE));
     run.saveScreenshot(shot, "walking");
 
     // After the release the camera glides to a stop

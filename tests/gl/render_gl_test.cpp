@@ -154,9 +154,10 @@ protected:
         return {(int)std::lround(wx), H - 1 - (int)std::lround(wy)};
     }
 
-    // A scene pick at (x, y), carried out the way the display does it
+    // A scene pick at (x, y) with the button still down, carried out the way the display does it
     static void pickAt(int x, int y, bool play = false)
     {
+        noteLeftButton(1);
         if (play) beginPlayPick(x, y);
         else beginPick(x, y);
         drawScene();
@@ -441,6 +442,22 @@ TEST_F(RenderGl, PlayPicksReachOnlyNearObjects)
     setPlayMode(0);
     pickAt(centre[0], centre[1]);
     EXPECT_NE(getLastHitName(), 0);
+}
+
+TEST_F(RenderGl, AClickReleasedBeforeItsPickEndsLeavesNothingHeld)
+{
+    int cube = place(KIND_CUBE, "rojo", 0, 30, -20);
+    frame();
+    std::array<int, 2> centre = screenOf(0, 30, -20);
+    setEditingMode(ObjectEditing);
+    setCurrentOperation(Move);
+    noteLeftButton(1);
+    beginPick(centre[0], centre[1]);
+    noteLeftButton(0);  // released before the frame that ends the pick
+    drawScene();
+    endScenePick();
+    EXPECT_EQ(getSelectedObject(), object_at(cube));
+    EXPECT_EQ(getObjectHeld(), 0);  // a later pointer motion must not drag it
 }
 
 TEST_F(RenderGl, DisplayCarriesOutAPendingScenePick)

@@ -50,6 +50,7 @@ void beginPick(int x, int y) { record("beginPick " + to_string(x) + " " + to_str
 void beginPlayPick(int x, int y) { record("beginPlayPick " + to_string(x) + " " + to_string(y)); }
 void endScenePick() { record("endScenePick"); }
 void endPanelPick() { record("endPanelPick"); }
+void noteLeftButton(int) {}
 void setPanelPickPosition(int x, int y)
 {
     panelPickX = x;
