@@ -5,15 +5,52 @@
 **********************************************************************************************/
 #include "commands.h"
 
+//----------------------------------------------------------------------------------
+// Scene file
+//----------------------------------------------------------------------------------
+
 void saveSceneCommand() {}
+
 void loadSceneCommand() {}
+
+//----------------------------------------------------------------------------------
+// Menus
+//----------------------------------------------------------------------------------
+
 void openEdgeMenu(int) {}
+
 void panelClick() {}
-void chooserClick(int, int, int) {}
-void typeCharacter(int) {}
-void stopPlayCommand() {}
-void activateObjectCommand(int) {}
+
 void openAppearanceMenu() {}
+
+//----------------------------------------------------------------------------------
+// Event editor, choosers and prompts
+//----------------------------------------------------------------------------------
+
+void chooserClick(int, int, int) {}
+
+void typeCharacter(int) {}
+
 void openEventEditor(int) {}
-void drawEditorScreen(int) {}
+
+void closeEventEditor() {}
+
+void openMaterialChooserCommand() {}
+
+//----------------------------------------------------------------------------------
+// Play mode
+//----------------------------------------------------------------------------------
+
+void startPlayCommand() {}
+
+void stopPlayCommand() {}
+
+void activateObjectCommand(int) {}
+
 void stepPlayCommand() {}
+
+//----------------------------------------------------------------------------------
+// Drawing the open editor screen
+//----------------------------------------------------------------------------------
+
+void drawEditorScreen(int) {}

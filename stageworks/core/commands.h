@@ -30,6 +30,9 @@ void chooserClick(int chooserId, int emptyState, int chosenState);
 // A typed character for the open prompt
 void typeCharacter(int key);
 
+// The play button of the file menu: saves the scene's state and starts play mode
+void startPlayCommand();
+
 // Escape while playing: leaves play mode and restores the scene
 void stopPlayCommand();
 
@@ -41,6 +44,12 @@ void openAppearanceMenu();
 
 // A pick in Events mode: opens the event editor on the object in slot index
 void openEventEditor(int index);
+
+// A click on empty space in the event panel: drops an empty event set and closes the panel
+void closeEventEditor();
+
+// The change-material button of the appearance menu: the material chooser for the selected object
+void openMaterialChooserCommand();
 
 // Draws the menu, chooser or prompt of the current editorState (for a selection pass when
 // picking is 1)

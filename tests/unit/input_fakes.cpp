@@ -39,7 +39,10 @@ void chooserClick(int id, int emptyState, int chosenState)
     record("chooserClick " + to_string(id) + " " + to_string(emptyState) + " " + to_string(chosenState));
 }
 void typeCharacter(int key) { record("typeCharacter " + to_string(key)); }
+void startPlayCommand() { record("startPlay"); }
 void stopPlayCommand() { record("stopPlay"); }
+void closeEventEditor() { record("closeEventEditor"); }
+void openMaterialChooserCommand() { record("openMaterialChooser"); }
 void activateObjectCommand(int index) { record("activateObject " + to_string(index)); }
 void openAppearanceMenu() { record("openAppearanceMenu"); }
 void openEventEditor(int index) { record("openEventEditor " + to_string(index)); }
