@@ -235,7 +235,8 @@ static void executeLink(int position)
         }
         break;
     case cChangeMat:
-        if (const ChangeMatValue *change = changeMatValueOf(link)) assign_material(entry.objectIndex, change->material.c_str());
+        if (const ChangeMatValue *change = changeMatValueOf(link))
+            assign_material(entry.objectIndex, change->material.c_str());
         break;
     case cRotateMat:
         if (const RotateValue *rotation = rotateValueOf(link)) rotateMaterial(object, rotation);
@@ -263,6 +264,7 @@ static void executeLink(int position)
 //----------------------------------------------------------------------------------
 // Public functions: entering and leaving play mode
 //----------------------------------------------------------------------------------
+// Saves the scene's state, registers the watches, evaluates them and turns play mode on
 void startPlay()
 {
     savedObjects.count = 0;
@@ -293,6 +295,7 @@ void startPlay()
     capturePointer(getLastMouseX(), getLastMouseY());
 }
 
+// Turns play mode off and puts back what startPlay saved
 void stopPlay()
 {
     setPlayMode(0);
@@ -327,6 +330,7 @@ void stopPlay()
 //----------------------------------------------------------------------------------
 // Public functions: conditions and events
 //----------------------------------------------------------------------------------
+// 1 when every condition slot in use is satisfied (also when none is in use)
 int allConditionsMet(const Event *event)
 {
     if (event == nullptr) return 0;
@@ -337,6 +341,7 @@ int allConditionsMet(const Event *event)
     return 1;
 }
 
+// Marks the event running and queues its chain
 int startEvent(int objectIndex, int eventNumber)
 {
     Event *event = eventAt(objectIndex, eventNumber);
@@ -353,6 +358,7 @@ int startEvent(int objectIndex, int eventNumber)
     return 1;
 }
 
+// A click: the cActivate condition of each idle event holds for this moment only
 void activateObject(int objectIndex)
 {
     if (!isPlayable(objectIndex)) return;
@@ -371,6 +377,7 @@ void activateObject(int objectIndex)
     }
 }
 
+// Distance watches of idle events against the camera position, in single precision
 void evaluateDistanceConditions()
 {
     const Camera *camera = getCamera();
@@ -396,6 +403,7 @@ void evaluateDistanceConditions()
     }
 }
 
+// Flag watches of one flag (or all); marks follow the flag even while the event runs
 void evaluateFlagConditions(const char *name)
 {
     for (int i = 0; i < flagWatch.count; i++) {
@@ -414,6 +422,7 @@ void evaluateFlagConditions(const char *name)
     }
 }
 
+// One link of every running event; ended events leave the list during the pass
 void stepRunningEvents()
 {
     stepPass++;
@@ -455,6 +464,7 @@ const DistanceWatch &getDistanceWatch() { return distanceWatch; }
 const FlagWatch &getFlagWatch() { return flagWatch; }
 const SavedObjectState &getSavedObjectState() { return savedObjects; }
 
+// Drops every running event with its loop frames
 void clearRunList()
 {
     for (int i = 0; i < runList.count; i++) {
