@@ -5,6 +5,8 @@
 **********************************************************************************************/
 #include "commands.h"
 
+#include "play.h"
+
 //----------------------------------------------------------------------------------
 // Scene file
 //----------------------------------------------------------------------------------
@@ -41,13 +43,14 @@ void openMaterialChooserCommand() {}
 // Play mode
 //----------------------------------------------------------------------------------
 
-void startPlayCommand() {}
+void startPlayCommand() { startPlay(); }
 
-void stopPlayCommand() {}
+// NOTE: the Escape binding has already set lookMode and playMode to 0
+void stopPlayCommand() { stopPlay(); }
 
-void activateObjectCommand(int) {}
+void activateObjectCommand(int index) { activateObject(index); }
 
-void stepPlayCommand() {}
+void stepPlayCommand() { stepRunningEvents(); }
 
 //----------------------------------------------------------------------------------
 // Drawing the open editor screen

@@ -130,7 +130,7 @@ void display()
 
     waitFrameMinimum();
     if (getPlayMode() == 1) {
-        glutSetCursor(GLUT_CURSOR_CROSSHAIR);
+        setCursorShape(GLUT_CURSOR_CROSSHAIR);
         stepPlayCommand();
     }
 

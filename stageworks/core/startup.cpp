@@ -21,6 +21,7 @@
 #include "material_usage.h"
 #include "materials.h"
 #include "objects.h"
+#include "play.h"
 #include "render.h"
 #include "sky.h"
 #include "textures.h"
@@ -132,6 +133,7 @@ int stageworksMain(int argc, char **argv)
 
     printf(" Input initialization...\n");
     registerInputBindings();
+    setCameraMovedHook(evaluateDistanceConditions);
 
     printf(" Light initialization...\n");
     createLightSet();

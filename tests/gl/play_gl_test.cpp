@@ -1,0 +1,243 @@
+// Play mode in a real GL context through whole display() frames: a right-click pick reaches
+// only objects nearer than 150 units and activates the one it hits (whose first link runs in
+// that same frame), a camera move re-tests distances, every play frame sets the crosshair, and
+// texture rotations survive play frames but are reset once the scene is drawn in edit mode.
+#include "app_state.h"
+#include "camera.h"
+#include "events.h"
+#include "flags.h"
+#include "gl_context.h"
+#include "lights.h"
+#include "material_usage.h"
+#include "materials.h"
+#include "objects.h"
+#include "picking.h"
+#include "play.h"
+#include "render.h"
+#include "scene_draw.h"
+#include "startup.h"
+#include "textures.h"
+
+#include <GL/freeglut.h>
+#include <GL/glu.h>
+#include <gtest/gtest.h>
+
+#include <array>
+#include <cmath>
+#include <string>
+
+namespace {
+
+constexpr int W = 1024, H = 768;
+
+int lastCursor = -1;
+void noWarp(int, int) {}
+void recordCursor(int cursor) { lastCursor = cursor; }
+int width() { return W; }
+int height() { return H; }
+void noRedisplay() {}
+
+class PlayGl : public ::testing::Test {
+protected:
+    static void SetUpTestSuite()
+    {
+        ASSERT_TRUE(openGlContext());
+        setWindowOps({noWarp, recordCursor, width, height, noRedisplay});
+    }
+    void SetUp() override
+    {
+        resetAppState();
+        setPointerCaptured(0);
+        create_material_table();
+        create_texture_table();
+        add_default_material();
+        material_record *water = new_material();
+        water->name = "agua";
+        water->texturado = 1;
+        water->texture = new_texture_block();
+        add_frame(water->texture.get(), "Data/agua1.bmp");
+        add_material(water);
+        rebuild_usage_table();
+        createFlagTable();
+        set_event_set_release(freeEventSet);
+        set_creation_counter(0);
+        build_sample_objects();
+        createLightSet();
+        setUpOpenGL();
+        reshape(W, H);
+        Camera camera = {};
+        camera.y = 30.0f;
+        setCamera(camera);
+        applyView();
+        setCameraMovedHook(evaluateDistanceConditions);
+        lastCursor = -1;
+    }
+    void TearDown() override
+    {
+        if (getPlayMode() == 1) stopPlay();
+        clearRunList();
+        setCameraMovedHook(nullptr);
+        clear_objects();
+        free_sample_objects();
+        set_event_set_release(nullptr);
+        set_creation_counter(0);
+        clear_material_table();
+        clear_texture_table();
+        clearFlagTable();
+        resetAppState();
+    }
+
+    // A cube of the material at (x, y, z) whose event 0 has the conditions and moves the cube
+    // up by one unit twice
+    static int placeWithEvent(float x, float y, float z, int condition, void *value, const char *material = "(default)")
+    {
+        set_current_material(material);
+        int index = create_object(KIND_CUBE);
+        set_current_material(nullptr);
+        object_at(index)->pose = object_pose{x, y, z, 0, 0, 0};
+        EventSet *set = newEventSet();
+        Event *event = &set->events[0];
+        EXPECT_EQ(setCondition(event, 0, condition, value), 1);
+        EXPECT_EQ(setConsequence(event, 0, cMoveObj, newMoveValue(0, 100, 0)), 1);
+        EXPECT_EQ(setConsequence(event, 1, cMoveObj, newMoveValue(0, 100, 0)), 1);
+        set_slot_event_set(index, set);
+        return index;
+    }
+
+    static Event *eventOf(int index) { return &slot_event_set(index)->events[0]; }
+
+    // Half the depth of an object's shape
+    static float halfDepth(int index)
+    {
+        float most = 0.0f;
+        for (const cara *face = object_at(index)->faces; face != nullptr; face = face->next) {
+            const arista *edge = face->ring;
+            for (int i = 0; i < face->numVertices && edge != nullptr; i++, edge = edge->next)
+                most = std::fmax(most, std::fabs(edge->vertex->z));
+        }
+        return most;
+    }
+
+    // Where a world point lands (window coordinates, y down)
+    static std::array<int, 2> screenOf(float x, float y, float z)
+    {
+        GLdouble model[16], projection[16], wx, wy, wz;
+        GLint viewport[4];
+        applyView();
+        glGetDoublev(GL_MODELVIEW_MATRIX, model);
+        glGetDoublev(GL_PROJECTION_MATRIX, projection);
+        glGetIntegerv(GL_VIEWPORT, viewport);
+        gluProject(x, y, z, model, projection, viewport, &wx, &wy, &wz);
+        return {(int)std::lround(wx), H - 1 - (int)std::lround(wy)};
+    }
+
+    // The right-button press of play mode, carried out by the next frame
+    static void rightClick(const std::array<int, 2> &at)
+    {
+        setPickPending(1);
+        beginPlayPick(at[0], at[1]);
+        display();
+    }
+};
+
+}  // namespace
+
+TEST_F(PlayGl, APlayPickHitsOnlyObjectsNearerThan150AndActivatesThem)
+{
+    int far = placeWithEvent(30, 30, 0, cActivate, newActivateValue());
+    int near = placeWithEvent(-30, 30, 0, cActivate, newActivateValue());
+    float half = halfDepth(far);
+    ASSERT_GT(half, 0.0f);
+    object_at(far)->pose.z = -(150.5f + half);  // its nearest face lies beyond 150
+    object_at(near)->pose.z = -(140.0f + half);
+    display();  // builds the display lists
+
+    startPlay();
+    ASSERT_EQ(getPlayMode(), 1);
+    std::array<int, 2> farAt = screenOf(30, 30, object_at(far)->pose.z);
+    std::array<int, 2> nearAt = screenOf(-30, 30, object_at(near)->pose.z);
+
+    setPointerCaptured(0);
+    rightClick(farAt);
+    EXPECT_EQ(getPickPending(), 0);
+    EXPECT_EQ(getLastHitName(), 0);
+    EXPECT_EQ(getSelectedObject(), nullptr);
+    EXPECT_EQ(eventOf(far)->running, 0);
+    EXPECT_EQ(getPointerCaptured(), 1);  // nothing hit: looking on
+    EXPECT_FLOAT_EQ(object_at(far)->pose.y, 30.0f);
+
+    setPointerCaptured(0);
+    rightClick(nearAt);
+    EXPECT_EQ(getLastHitName() / 100000 * 100000, object_at(near)->nameBase);
+    EXPECT_EQ(getObjectHeld(), 0);
+    EXPECT_EQ(getLookMode(), 1);
+    EXPECT_EQ(getPointerCaptured(), 1);
+    EXPECT_EQ(eventOf(near)->running, 1);
+    EXPECT_NEAR(object_at(near)->pose.y, 31.0f, 1e-4);  // the first link ran in that frame
+    display();
+    EXPECT_EQ(eventOf(near)->running, 0);
+    EXPECT_NEAR(object_at(near)->pose.y, 32.0f, 1e-4);
+
+    // the same far object is within an edit pick's reach
+    stopPlay();
+    setEditingMode(ObjectEditing);
+    display();
+    setPickPending(1);
+    beginPick(farAt[0], farAt[1]);
+    display();
+    EXPECT_EQ(getLastHitName() / 100000 * 100000, object_at(far)->nameBase);
+}
+
+TEST_F(PlayGl, PlayFramesSetTheCrosshairAndACameraMoveTestsDistances)
+{
+    int cube = placeWithEvent(0, 30, -100, cDistanceMN, newDistanceValue(50));
+    Camera *camera = getCamera();
+    camera->z = -49.0f;  // 51 away
+    applyView();
+    display();
+    EXPECT_EQ(lastCursor, -1);  // edit frames leave the cursor alone
+
+    startPlay();
+    EXPECT_EQ(eventOf(cube)->running, 0);
+    lastCursor = -1;
+    display();
+    EXPECT_EQ(lastCursor, GLUT_CURSOR_CROSSHAIR);
+    EXPECT_EQ(eventOf(cube)->running, 0);
+
+    camera->forwardSpeed = 4.0f;  // one update moves the camera 2 units closer: 49 away
+    display();
+    EXPECT_NEAR(camera->z, -51.0f, 1e-4);
+    EXPECT_EQ(eventOf(cube)->running, 1);
+    EXPECT_NEAR(object_at(cube)->pose.y, 31.0f, 1e-4);
+
+    // outside play mode a camera move tests nothing
+    stopPlay();
+    EXPECT_EQ(eventOf(cube)->running, 0);
+    camera->forwardSpeed = 4.0f;
+    display();
+    EXPECT_EQ(eventOf(cube)->running, 0);
+    EXPECT_EQ(eventOf(cube)->conditions[0].satisfied, 0);
+}
+
+TEST_F(PlayGl, TextureRotationsLastWhilePlayingAndAreResetByTheFirstEditDraw)
+{
+    int cube = placeWithEvent(0, 30, -40, cActivate, newActivateValue(), "agua");
+    Event *event = eventOf(cube);
+    ASSERT_EQ(setConsequence(event, 0, cRotateMat, newRotateValue(0, 0, 15)), 1);
+    texture_block *block = find_material("agua")->texture.get();
+    display();
+
+    startPlay();
+    activateObject(cube);
+    display();
+    EXPECT_FLOAT_EQ(block->rotationZ, 15.0f);
+    display();  // drawn in play mode: kept
+    EXPECT_FLOAT_EQ(block->rotationZ, 15.0f);
+    EXPECT_EQ(event->running, 0);
+
+    stopPlay();
+    EXPECT_FLOAT_EQ(block->rotationZ, 15.0f);  // not part of the saved state
+    display();  // the restored material marks the object dirty: rebuilt, not drawn
+    display();
+    EXPECT_FLOAT_EQ(block->rotationZ, 0.0f);
+}
