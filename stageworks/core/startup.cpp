@@ -20,6 +20,7 @@
 #include "lights.h"
 #include "material_usage.h"
 #include "materials.h"
+#include "menus.h"
 #include "objects.h"
 #include "render.h"
 #include "sky.h"
@@ -129,8 +130,11 @@ int stageworksMain(int argc, char **argv)
 
     printf(" Creating menus...\n");
     setFrameMinMs(16);
+    setMenuHooks({startPlayCommand, loadSceneCommand, saveSceneCommand, openMaterialChooserCommand, closeEventEditor});
+    buildMenus();
 
     printf(" Input initialization...\n");
+    buildEventPanel();
     registerInputBindings();
 
     printf(" Light initialization...\n");
