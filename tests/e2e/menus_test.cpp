@@ -59,9 +59,10 @@ Box around(Pixel p, int half) { return {p.x - half, p.y - half, p.x + half, p.y 
 
 // Screen strips where the edge menus stand
 const Box LEFT_PART = {0, 60, 250, 700};
+const Box LEFT_BELOW_HUD = {0, 430, 250, 700};    // the HUD's numbers change every frame
 const Box RIGHT_PART = {790, 60, 1023, 700};
 const Box BOTTOM_PART = {80, 540, 940, 767};
-const Box MIDDLE = {380, 250, 640, 450};
+const Box SKY = {600, 80, 1000, 240};
 
 // The HUD's "Solidos" line: white text 70 units in front of the eye, its top at 19.5
 Box solidosLine()
@@ -123,25 +124,33 @@ protected:
             timeoutMs, 40);
     }
 
-    // Waits until a box stops changing between two shots (a menu finished swinging in)
-    bool settles(Box box)
+    // Waits until a box has not changed for quietMs (a menu finished swinging in: while it
+    // swings every frame moves it, however slowly the frames come)
+    bool settles(Box box, long quietMs = 500)
     {
         xdriver::Image previous = run.input.screenshot();
-        return screenUntil([&](const xdriver::Image &s) {
-            bool still = changedIn(previous, s, box) == 0;
-            previous = s;
-            return still;
-        });
+        long stillSince = xdriver::nowMs();
+        return screenUntil(
+            [&](const xdriver::Image &s) {
+                if (changedIn(previous, s, box) != 0) stillSince = xdriver::nowMs();
+                previous = s;
+                return xdriver::nowMs() - stillSince >= quietMs;
+            },
+            10000);
     }
 
     // Opens a menu by moving the pointer to an edge point; the menu's part of the screen changes
     xdriver::Image openMenu(Pixel edge, Box part)
     {
+        return openMenu(edge, part, part);
+    }
+    xdriver::Image openMenu(Pixel edge, Box part, Box still)
+    {
         const xdriver::Image before = run.input.screenshot();
         run.input.moveMouse(edge.x, edge.y);
         EXPECT_TRUE(screenUntil([&](const xdriver::Image &s) { return changedIn(before, s, part) > boxArea(part) / 4; }))
             << "the menu at (" << edge.x << ", " << edge.y << ") did not open";
-        EXPECT_TRUE(settles(part));
+        EXPECT_TRUE(settles(still));
         return shot;
     }
 
@@ -189,17 +198,17 @@ TEST_F(Menus, PrimitiveMenuOpensAtTheLeftEdgeAndAddsACube)
     const xdriver::Image base = shot;
 
     // The left edge swings the menu in; the rest of the view stays as it was
-    const xdriver::Image open = openMenu({3, 384}, LEFT_PART);
+    const xdriver::Image open = openMenu({3, 384}, LEFT_PART, LEFT_BELOW_HUD);
     std::string file = run.saveScreenshot(open, "menus_primitive_open");
-    EXPECT_LT(changedIn(base, open, MIDDLE), boxArea(MIDDLE) / 50) << file;
+    EXPECT_LT(changedIn(base, open, SKY), boxArea(SKY) / 50) << file;
 
     // Right of x = 269 the menu closes again
     run.input.moveMouse(400, 384);
-    ASSERT_TRUE(screenUntil([&](const xdriver::Image &s) { return changedIn(base, s, LEFT_PART) < boxArea(LEFT_PART) / 50; }))
+    ASSERT_TRUE(screenUntil([&](const xdriver::Image &s) { return changedIn(base, s, LEFT_BELOW_HUD) < boxArea(LEFT_BELOW_HUD) / 50; }))
         << "the menu did not close";
 
     // Over the cube button its picture lights up
-    const xdriver::Image reopened = openMenu({3, 384}, LEFT_PART);
+    const xdriver::Image reopened = openMenu({3, 384}, LEFT_PART, LEFT_BELOW_HUD);
     const Pixel cube = buttonOnScreen(primitiveMenu(), 0);
     ASSERT_TRUE(hover(cube, reopened)) << "the cube button did not light up";
     run.saveScreenshot(shot, "menus_primitive_hover");
@@ -211,7 +220,7 @@ TEST_F(Menus, PrimitiveMenuOpensAtTheLeftEdgeAndAddsACube)
     run.input.click(1);
     EXPECT_TRUE(screenUntil([&](const xdriver::Image &s) { return textChange(base, s, solidosLine()) > 20; }))
         << "the object count did not change";
-    EXPECT_TRUE(screenUntil([&](const xdriver::Image &s) { return changedIn(base, s, LEFT_PART) < boxArea(LEFT_PART) / 50; }))
+    EXPECT_TRUE(screenUntil([&](const xdriver::Image &s) { return changedIn(base, s, LEFT_BELOW_HUD) < boxArea(LEFT_BELOW_HUD) / 50; }))
         << "the menu stayed open";
     run.saveScreenshot(shot, "menus_primitive_after_cube");
     exitWithEscape();
@@ -250,4 +259,60 @@ TEST_F(Menus, ModeMenuSwitchesToObjectEditingWhereDeleteRemovesAnObject)
     EXPECT_TRUE(screenUntil([&](const xdriver::Image &s) { return !brickShows(s); })) << "the brick cube is still there";
     run.saveScreenshot(shot, "menus_after_delete");
     exitWithEscape();
+}
+
+TEST_F(Menus, AppearanceMenuOpensOnAnObjectAndDrawsItAsAWireFrame)
+{
+    const xdriver::Image base = run.input.screenshot();
+    // Object editing with the Apariencia operation
+    const xdriver::Image modeOpen = openMenu({1020, 384}, RIGHT_PART);
+    ASSERT_TRUE(hover(buttonOnScreen(modeMenu(), 1), modeOpen));
+    run.input.click(1);
+    ASSERT_TRUE(screenUntil([&](const xdriver::Image &s) { return changedIn(base, s, RIGHT_PART) < boxArea(RIGHT_PART) / 50; }));
+    const xdriver::Image operationOpen = openMenu({512, 766}, BOTTOM_PART);
+    ASSERT_TRUE(hover(buttonOnScreen(operationMenu(), 3), operationOpen));
+    run.input.click(1);
+    ASSERT_TRUE(screenUntil([&](const xdriver::Image &s) { return changedIn(base, s, BOTTOM_PART) < boxArea(BOTTOM_PART) / 50; }));
+
+    // A click on the red cylinder opens the appearance menu beside it
+    ScreenPoint c = projectPoint(11, 18, 3, EYE_X, EYE_Y, EYE_Z, YAW, PITCH);
+    const Pixel cylinder = {(int)c.x, (int)c.y};
+    const Box menuPart = {40, 250, 220, 520};
+    run.input.moveMouse(cylinder.x, cylinder.y);
+    run.input.click(1);
+    ASSERT_TRUE(screenUntil([&](const xdriver::Image &s) { return changedIn(base, s, menuPart) > boxArea(menuPart) / 3; }))
+        << "the appearance menu did not open";
+    const xdriver::Image menuOpen = shot;
+    run.saveScreenshot(menuOpen, "menus_appearance_open");
+
+    // "malla": the cylinder is drawn as a wire frame and the menu stays open
+    ASSERT_TRUE(hover(buttonOnScreen(appearanceMenu(), 3), menuOpen)) << "the wireframe button did not light up";
+    run.input.click(1);
+    EXPECT_TRUE(screenUntil([&](const xdriver::Image &s) { return changedIn(base, s, around(cylinder, 20)) > 41 * 41 / 3; }))
+        << "the cylinder was not drawn as a wire frame";
+    run.saveScreenshot(shot, "menus_appearance_wireframe");
+    EXPECT_GT(changedIn(base, shot, menuPart), boxArea(menuPart) / 3) << "the appearance menu closed";
+
+    // A click outside the menu closes it. A click acts on the name the last pick found, so
+    // first light "Cambiar material" and wait until moving away has put it out again
+    const xdriver::Image wired = shot;
+    const Pixel change = buttonOnScreen(appearanceMenu(), 0);
+    ASSERT_TRUE(hover(change, wired));
+    run.input.moveMouse(900, 700);
+    ASSERT_TRUE(screenUntil([&](const xdriver::Image &s) { return changedIn(wired, s, around(change, 12)) < 10; }));
+    run.input.click(1);
+    EXPECT_TRUE(screenUntil([&](const xdriver::Image &s) { return changedIn(base, s, menuPart) < boxArea(menuPart) / 50; }))
+        << "the appearance menu stayed open";
+    exitWithEscape();
+}
+
+TEST_F(Menus, FileMenuAtTheTopEdgeEndsTheProgramWithItsExitButton)
+{
+    const Box topPart = {80, 0, 940, 230};
+    const xdriver::Image open = openMenu({512, 3}, topPart);
+    run.saveScreenshot(open, "menus_file_open");
+    ASSERT_TRUE(hover(buttonOnScreen(fileMenu(), 3), open)) << "the exit button did not light up";
+    run.input.click(1);
+    ASSERT_TRUE(run.app.waitExit(10000)) << "the exit button did not end the program";
+    EXPECT_EQ(run.app.exitStatus, 0) << run.app.err;
 }
