@@ -5,6 +5,8 @@
 **********************************************************************************************/
 #include "commands.h"
 
+#include "app_state.h"
+#include "menus.h"
 #include "play.h"
 
 //----------------------------------------------------------------------------------
@@ -19,11 +21,20 @@ void loadSceneCommand() {}
 // Menus
 //----------------------------------------------------------------------------------
 
-void openEdgeMenu(int) {}
+void openEdgeMenu(int state)
+{
+    ButtonPanel *panel = panelForState(state);
+    if (panel == nullptr || state < PRIMITIVE_PANEL || state > MODE_PANEL) return;
+    setEditorState(state);
+    // NOTE: a name left by the last menu would light one of this menu's buttons (or be
+    // clicked) before the first pick over it
+    setPickName(0);
+    swingInPanel(panel);
+}
 
-void panelClick() {}
+void panelClick() { clickPanel(panelForState(getEditorState()), getPickName()); }
 
-void openAppearanceMenu() {}
+void openAppearanceMenu() { setAppearanceMarks(getSelectedObject()); }
 
 //----------------------------------------------------------------------------------
 // Event editor, choosers and prompts
@@ -35,7 +46,7 @@ void typeCharacter(int) {}
 
 void openEventEditor(int) {}
 
-void closeEventEditor() {}
+void closeEventEditor() { setEditorState(0); }
 
 void openMaterialChooserCommand() {}
 
@@ -56,4 +67,9 @@ void stepPlayCommand() { stepRunningEvents(); }
 // Drawing the open editor screen
 //----------------------------------------------------------------------------------
 
-void drawEditorScreen(int) {}
+void drawEditorScreen(int picking)
+{
+    int state = getEditorState();
+    if (state >= PRIMITIVE_PANEL && state <= APPEARANCE_PANEL) drawPanel(panelForState(state), picking);
+    if (state >= EVENT_PANEL) drawPanel(eventPanel(), picking);
+}

@@ -20,6 +20,7 @@
 #include "lights.h"
 #include "material_usage.h"
 #include "materials.h"
+#include "menus.h"
 #include "objects.h"
 #include "play.h"
 #include "render.h"
@@ -130,8 +131,11 @@ int stageworksMain(int argc, char **argv)
 
     printf(" Creating menus...\n");
     setFrameMinMs(16);
+    setMenuHooks({startPlayCommand, loadSceneCommand, saveSceneCommand, openMaterialChooserCommand, closeEventEditor});
+    buildMenus();
 
     printf(" Input initialization...\n");
+    buildEventPanel();
     registerInputBindings();
     setCameraMovedHook(evaluateDistanceConditions);
 
