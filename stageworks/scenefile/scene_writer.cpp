@@ -463,7 +463,14 @@ std::string textureNameForFile(const std::string &name)
 {
     size_t fileStart = name.rfind('/');
     fileStart = (fileStart == std::string::npos) ? 0 : fileStart + 1;
-    size_t point = name.find('.', fileStart);
-    if (point == std::string::npos) return name;
-    return name.substr(0, point + 4);
+    size_t end = name.find('.', fileStart);
+    if (end == std::string::npos) return name;
+    // NOTE: three characters, not bytes: a name read from a file is UTF-8, and a character
+    // cut in two could not be written
+    end++;
+    for (int characters = 0; characters < 3 && end < name.size(); characters++) {
+        end++;
+        while (end < name.size() && ((unsigned char)name[end] & 0xC0) == 0x80) end++;
+    }
+    return name.substr(0, end);
 }

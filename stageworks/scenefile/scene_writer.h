@@ -33,6 +33,6 @@ int saveScene();
 int saveSceneTo(const char *path);
 
 // A texture name as the texture section stores it: cut right after the three characters
-// that follow the first point of its file name (the part after the last '/'); a file name
-// without a point is kept whole
+// (UTF-8 characters, not bytes) that follow the first point of its file name (the part after
+// the last '/'); a file name without a point is kept whole
 std::string textureNameForFile(const std::string &name);

@@ -711,3 +711,22 @@ TEST_F(SceneReader, AValidDocumentOutOfTheExpectedShapeIsRefused)
     EXPECT_EQ(err, refusal("<caract> does not hold the <cPiramide> of kind 3 (object 0)\n"));
     expectPreviousScene(previous);
 }
+
+TEST_F(SceneReader, NamesWithLatinOneCharactersSurviveASaveAndALoad)
+{
+    // the file is ISO-8859-1: 0xF1 is an n with a tilde, right where the texture name is cut
+    std::string body = element("IDTextura", "Data/ba\xf1o.bm\xf1") + material("pi\xf1" "a", 0) +
+                       "<Flags><Flag>A\xf1O</Flag><Value>1</Value></Flags>";
+    int result = -1;
+    EXPECT_EQ(loadText(document(body), &result), "");
+    ASSERT_EQ(result, 1);
+    EXPECT_NE(find_material("pi\xc3\xb1" "a"), nullptr);
+    EXPECT_EQ(texture_gl_name("Data/ba\xc3\xb1o.bm\xc3\xb1"), TEXTURE_NOT_LOADED);
+    ASSERT_EQ(saveScene(), 1);
+    std::string saved = readFile("escena.xml");
+    EXPECT_NE(saved.find("<IDTextura>Data/ba\xf1o.bm\xf1</IDTextura>"), std::string::npos);
+    EXPECT_TRUE(xmllintAccepts("escena.xml"));
+    ASSERT_EQ(loadScene(), 1);
+    EXPECT_NE(find_material("pi\xc3\xb1" "a"), nullptr);
+    EXPECT_NE(findFlag("A\xc3\xb1O"), nullptr);
+}

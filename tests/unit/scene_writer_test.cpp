@@ -315,6 +315,9 @@ TEST_F(SceneWriter, TextureNamesAreCutAfterTheirExtension)
     EXPECT_EQ(textureNameForFile("./Data/muro.bmp"), "./Data/muro.bmp");
     EXPECT_EQ(textureNameForFile("../v1.2/muro.bmpX"), "../v1.2/muro.bmp");
     EXPECT_EQ(textureNameForFile(".bmpX"), ".bmp");
+    // characters, not bytes: a character of two bytes is kept whole
+    EXPECT_EQ(textureNameForFile("Data/a.bm\xc3\xb1X"), "Data/a.bm\xc3\xb1");
+    EXPECT_EQ(textureNameForFile("Data/a.\xe2\x82\xac\xc3\xb1\xc3\xb1\xc3\xb1"), "Data/a.\xe2\x82\xac\xc3\xb1\xc3\xb1");
 }
 
 TEST_F(SceneWriter, ASaveThatCannotBeCompletedKeepsThePreviousFile)

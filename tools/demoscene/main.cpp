@@ -9,8 +9,13 @@
 *
 **********************************************************************************************/
 #include "demo_scene.h"
+#include "flags.h"
+#include "material_usage.h"
+#include "materials.h"
+#include "objects.h"
 #include "scene_file.h"
 #include "scene_writer.h"
+#include "textures.h"
 
 #include <cstdio>
 #include <string>
@@ -23,7 +28,14 @@ int main(int argc, char **argv)
     }
     buildDemoScene();
     std::string path = std::string(argv[1]) + "/" + SCENE_FILE_NAME;
-    if (!saveSceneTo(path.c_str())) {
+    int saved = saveSceneTo(path.c_str());
+    // NOTE: released so that a sanitizer build reports no leak at exit
+    clear_objects();
+    clear_usage_table();
+    clear_material_table();
+    clear_texture_table();
+    clearFlagTable();
+    if (!saved) {
         fprintf(stderr, "demoscene: could not write %s\n", path.c_str());
         return 1;
     }
