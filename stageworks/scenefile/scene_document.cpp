@@ -40,6 +40,7 @@ struct Children {
 // Private helpers: refusing
 //----------------------------------------------------------------------------------
 
+// True once a reason to refuse the document was found
 bool failed(const Reader &r) { return !r.error.empty(); }
 
 // Keeps the first reason to refuse the document (with the object it was found in)
@@ -70,6 +71,7 @@ std::string shownName(const xmlNode *node)
 // Private helpers: walking the children
 //----------------------------------------------------------------------------------
 
+// True for an element of that name (false for none)
 bool isNamed(const xmlNode *node, const char *name)
 {
     return node != nullptr && strcmp((const char *)node->name, name) == 0;
@@ -82,6 +84,7 @@ const xmlNode *elementFrom(const xmlNode *node)
     return node;
 }
 
+// A walk from the first element child of parent
 Children childrenOf(const xmlNode *parent) { return Children{parent, elementFrom(parent->children)}; }
 
 // The next child when it is named name (the walk moves past it); null otherwise
@@ -151,6 +154,7 @@ int intFrom(const std::string &text)
     return (int)value;
 }
 
+// The integer inside an element (0 for none)
 int intOf(const xmlNode *node) { return intFrom(textOf(node)); }
 
 // A real as "%f" reads it; 0 when the text holds no finite number
@@ -164,6 +168,7 @@ float realOf(const xmlNode *node)
     return value;
 }
 
+// The white space that ends a word read with "%s"
 bool isBlank(char c) { return c == ' ' || c == '\t' || c == '\n' || c == '\r' || c == '\v' || c == '\f'; }
 
 // The first word of a text, as "%s" reads it; refuses a word longer than the name limit
@@ -180,6 +185,7 @@ std::string wordFrom(Reader &r, const std::string &text, const char *where)
     return text.substr(start, end - start);
 }
 
+// The first word inside an element (empty for none)
 std::string wordOf(Reader &r, const xmlNode *node)
 {
     if (node == nullptr) return std::string();
@@ -218,6 +224,7 @@ void readTextureBlock(Reader &r, const xmlNode *node, MaterialData &m)
     expectEnd(r, c);
 }
 
+// One IDMaterial: its name, values, colours and (when textured) its texture block
 void readMaterial(Reader &r, const xmlNode *node, SceneData &scene)
 {
     MaterialData m;
@@ -268,6 +275,7 @@ void readTriple(Reader &r, const xmlNode *node, const char *const names[3], floa
     expectEnd(r, c);
 }
 
+// PRIMestado: miPos and miRot
 void readPose(Reader &r, const xmlNode *node, object_pose &pose)
 {
     static const char *const POSITION[3] = {"X", "Y", "Z"};
@@ -299,6 +307,7 @@ const xmlNode *readEventPart(Reader &r, const xmlNode *node, const char *kindNam
     return element;
 }
 
+// One condicion, added to the event unless its kind is unknown
 void readCondition(Reader &r, const xmlNode *node, EventData &event)
 {
     EventPartData part;
@@ -317,6 +326,7 @@ void readCondition(Reader &r, const xmlNode *node, EventData &event)
     event.conditions.push_back(part);
 }
 
+// One consec, added to the end of the event's chain unless its kind is unknown
 void readConsequence(Reader &r, const xmlNode *node, EventData &event)
 {
     EventPartData part;
@@ -401,6 +411,7 @@ void readParameters(Reader &r, const xmlNode *caract, ObjectData &object)
     if (r.faces > MAX_SCENE_FACES) refuse(r, "the objects ask for more than %lld faces", MAX_SCENE_FACES);
 }
 
+// One primitiva, read from its own children only; kept unless its kind is unknown
 void readObject(Reader &r, const xmlNode *node, SceneData &scene)
 {
     ObjectData object;

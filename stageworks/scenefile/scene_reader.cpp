@@ -92,6 +92,7 @@ static const xmlNode *sceneRoot(xmlDocPtr doc, xmlXPathContextPtr xpath)
 // Private helpers: building the scene
 //----------------------------------------------------------------------------------
 
+// A new texture table holding the names read, none loaded
 static void buildTextures(const SceneData &scene)
 {
     create_texture_table();
@@ -110,6 +111,7 @@ static std::unique_ptr<texture_block> buildTextureBlock(const MaterialData &data
     return block;
 }
 
+// A new material table holding the materials read
 static void buildMaterials(const SceneData &scene)
 {
     create_material_table();
@@ -132,6 +134,7 @@ static void buildMaterials(const SceneData &scene)
     }
 }
 
+// A new flag table holding the flags read
 static void buildFlags(const SceneData &scene)
 {
     createFlagTable();
@@ -225,6 +228,7 @@ static void buildObject(const ObjectData &data)
 //----------------------------------------------------------------------------------
 // Public functions
 //----------------------------------------------------------------------------------
+// The validating parse of the file as it is now
 int validateSceneFile()
 {
     std::string bytes;
@@ -232,6 +236,7 @@ int validateSceneFile()
     return validateSceneBytes(found ? &bytes : nullptr);
 }
 
+// Validation, second parse, reading, and only then the new scene
 int loadScene()
 {
     std::string bytes;
@@ -264,6 +269,7 @@ int loadScene()
     return 1;
 }
 
+// Every table replaced in order; nothing left selected, locked or held
 void buildScene(const SceneData &scene)
 {
     buildTextures(scene);

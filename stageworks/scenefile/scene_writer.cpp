@@ -77,10 +77,13 @@ void check(SceneWriter &w, int result)
     if (result < 0) w.failed = true;
 }
 
+// A start tag
 void openElement(SceneWriter &w, const char *name) { check(w, xmlTextWriterStartElement(w.writer, BAD_CAST name)); }
 
+// The end tag of the innermost open element
 void closeElement(SceneWriter &w) { check(w, xmlTextWriterEndElement(w.writer)); }
 
+// An attribute of the element just opened
 void attribute(SceneWriter &w, const char *name, const char *value)
 {
     check(w, xmlTextWriterWriteAttribute(w.writer, BAD_CAST name, BAD_CAST value));
@@ -422,6 +425,7 @@ void writeDocument(SceneWriter &w)
 //----------------------------------------------------------------------------------
 // Public functions
 //----------------------------------------------------------------------------------
+// saveSceneTo escena.xml, saying so on standard error when it fails
 int saveScene()
 {
     int saved = saveSceneTo(SCENE_FILE_NAME);
@@ -429,6 +433,7 @@ int saveScene()
     return saved;
 }
 
+// The document into path + ".tmp", renamed to path once complete
 int saveSceneTo(const char *path)
 {
     if (path == nullptr) return 0;
@@ -459,6 +464,7 @@ int saveSceneTo(const char *path)
     return 1;
 }
 
+// The name up to three characters past the first point of its file name
 std::string textureNameForFile(const std::string &name)
 {
     size_t fileStart = name.rfind('/');

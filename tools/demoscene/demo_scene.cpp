@@ -126,6 +126,7 @@ void loop(Event *event, int count, int kind, void *value)
     then(event, cAgain, newAgainValue());
 }
 
+// The default material, five still textures, the animated water and four plain colours
 void addMaterials()
 {
     add_default_material();

@@ -20,6 +20,7 @@
 #include <cstdio>
 #include <string>
 
+// Builds the demo scene and writes DIRECTORY/escena.xml
 int main(int argc, char **argv)
 {
     if (argc != 2) {
