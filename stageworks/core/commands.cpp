@@ -7,15 +7,30 @@
 
 #include "app_state.h"
 #include "menus.h"
+#include "objects.h"
 #include "play.h"
+#include "scene_reader.h"
+#include "scene_writer.h"
+#include "textures.h"
 
 //----------------------------------------------------------------------------------
 // Scene file
 //----------------------------------------------------------------------------------
 
-void saveSceneCommand() {}
+// Writes escena.xml; a failed save keeps the previous file
+void saveSceneCommand() { saveScene(); }
 
-void loadSceneCommand() {}
+// Releases the GL textures, loads escena.xml, loads the bitmaps of the textures now in the
+// table and has every object's display list rebuilt (whether or not the load succeeded: the
+// lists of objects kept after a failed load may name texture objects that are gone)
+void loadSceneCommand()
+{
+    delete_all_textures();
+    loadScene();
+    load_all_textures();
+    // (the material chooser is rebuilt here from the new material table)
+    for (int i = 0; i < object_count(); i++) set_dirty(object_at(i), 1);
+}
 
 //----------------------------------------------------------------------------------
 // Menus

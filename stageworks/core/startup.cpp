@@ -11,7 +11,6 @@
 #include "app_state.h"
 #include "bindings.h"
 #include "commands.h"
-#include "demo_scene.h"
 #include "events.h"
 #include "flags.h"
 #include "camera.h"
@@ -160,9 +159,6 @@ int stageworksMain(int argc, char **argv)
 
     printf(" XML loading...\n");
     glutIdleFunc(idle);
-    // TEMPORARY: something to look at until the load command reads escena.xml. The scene
-    // loader replaces this call (and demo_scene); a load already replaces what it adds.
-    placeTemporaryDemoObjects();
     loadSceneCommand();
 
     printf(" MainLoop started...\n");

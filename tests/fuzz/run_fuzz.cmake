@@ -1,6 +1,6 @@
 # Runs one libFuzzer target for a bounded time on a fresh copy of its seed files.
 #   cmake -D FUZZER=<binary> -D SEEDS=<folder> -D PATTERN=<glob> -D WORK=<scratch folder>
-#         -D SECONDS=<n> -P run_fuzz.cmake
+#         -D SECONDS=<n> [-D DICT=<libFuzzer dictionary>] -P run_fuzz.cmake
 # The seeds are found recursively under SEEDS and copied flat into WORK/corpus, which the
 # fuzzer may grow; findings go to WORK/artifacts. Nothing is written under SEEDS.
 foreach(var FUZZER SEEDS PATTERN WORK SECONDS)
@@ -17,10 +17,15 @@ if(NOT seeds)
 endif()
 file(COPY ${seeds} DESTINATION "${WORK}/corpus")
 
+set(dict_option "")
+if(DICT)
+  set(dict_option "-dict=${DICT}")
+endif()
+
 # close_fd_mask=2: the target's own messages are dropped; fuzzer and sanitizer reports stay
 execute_process(
   COMMAND "${FUZZER}" "-max_total_time=${SECONDS}" -timeout=10 -rss_limit_mb=2048 -close_fd_mask=2
-          "-artifact_prefix=${WORK}/artifacts/" "${WORK}/corpus"
+          "-artifact_prefix=${WORK}/artifacts/" ${dict_option} "${WORK}/corpus"
   WORKING_DIRECTORY "${WORK}"
   RESULT_VARIABLE result)
 if(NOT result EQUAL 0)

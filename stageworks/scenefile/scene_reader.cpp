@@ -1,0 +1,288 @@
+/**********************************************************************************************
+*
+*   scene_reader - loading escena.xml into the running scene
+*
+**********************************************************************************************/
+#include "scene_reader.h"
+
+#include "app_state.h"
+#include "events.h"
+#include "flags.h"
+#include "generators.h"
+#include "material_usage.h"
+#include "materials.h"
+#include "objects.h"
+#include "operations.h"
+#include "scene_document.h"
+#include "scene_file.h"
+#include "textures.h"
+
+#include <libxml/parser.h>
+#include <libxml/xpath.h>
+
+#include <climits>
+#include <cstdio>
+#include <memory>
+
+//----------------------------------------------------------------------------------
+// Constants
+//----------------------------------------------------------------------------------
+
+// NOTE: no network access: the DTD and anything else the document names must be local files
+static const int VALIDATING_PARSE = XML_PARSE_DTDVALID | XML_PARSE_NONET;
+static const int PLAIN_PARSE = XML_PARSE_NONET;
+
+//----------------------------------------------------------------------------------
+// Private helpers: the file
+//----------------------------------------------------------------------------------
+
+// The bytes of escena.xml; false when it cannot be read
+static bool readSceneBytes(std::string *bytes)
+{
+    std::unique_ptr<FILE, int (*)(FILE *)> file(fopen(SCENE_FILE_NAME, "rb"), fclose);
+    if (!file) return false;
+    bytes->clear();
+    char chunk[65536];
+    size_t got;
+    while ((got = fread(chunk, 1, sizeof chunk, file.get())) > 0) {
+        bytes->append(chunk, got);
+        if (bytes->size() > (size_t)INT_MAX) return false;
+    }
+    return ferror(file.get()) == 0;
+}
+
+// The validating parse of the file's bytes (null: the file could not be read)
+static int validateSceneBytes(const std::string *bytes)
+{
+    xmlParserCtxtPtr context = xmlNewParserCtxt();
+    if (context == nullptr) {
+        fprintf(stderr, "Failed to allocate parser context\n");
+        return 0;
+    }
+    xmlDocPtr doc = nullptr;
+    if (bytes != nullptr)
+        doc = xmlCtxtReadMemory(context, bytes->data(), (int)bytes->size(), SCENE_FILE_NAME, nullptr, VALIDATING_PARSE);
+    if (doc == nullptr) {
+        xmlFreeParserCtxt(context);
+        fprintf(stderr, "Failed to parse %s\n", SCENE_FILE_NAME);
+        return 0;
+    }
+    int valid = context->valid;
+    xmlFreeDoc(doc);
+    xmlFreeParserCtxt(context);
+    if (valid == 0) {
+        fprintf(stderr, "Failed to validate %s\n", SCENE_FILE_NAME);
+        return 0;
+    }
+    return 1;
+}
+
+// The escena element: found with XPath, or the root whatever its name (the reader refuses it)
+static const xmlNode *sceneRoot(xmlDocPtr doc, xmlXPathContextPtr xpath)
+{
+    const xmlNode *root = xmlDocGetRootElement(doc);
+    xmlXPathObjectPtr found = xmlXPathEvalExpression(BAD_CAST "/escena", xpath);
+    if (found != nullptr && found->nodesetval != nullptr && found->nodesetval->nodeNr > 0)
+        root = found->nodesetval->nodeTab[0];
+    xmlXPathFreeObject(found);
+    return root;
+}
+
+//----------------------------------------------------------------------------------
+// Private helpers: building the scene
+//----------------------------------------------------------------------------------
+
+// A new texture table holding the names read, none loaded
+static void buildTextures(const SceneData &scene)
+{
+    create_texture_table();
+    for (const std::string &name : scene.textures) add_texture_name(name.c_str());
+}
+
+// The texture block of a textured material: code 0 with its bitmap, or 1 raised by every frame
+static std::unique_ptr<texture_block> buildTextureBlock(const MaterialData &data)
+{
+    std::unique_ptr<texture_block> block = new_texture_block();
+    block->TEXscaleX = data.TEXscaleX;
+    block->TEXscaleY = data.TEXscaleY;
+    block->milTime = data.milTime;
+    block->multiple = data.multiple == 0 ? 0 : 1;
+    for (const std::string &frame : data.frames) add_frame(block.get(), frame.c_str());
+    return block;
+}
+
+// A new material table holding the materials read
+static void buildMaterials(const SceneData &scene)
+{
+    create_material_table();
+    for (const MaterialData &data : scene.materials) {
+        material_record *material = new_material();
+        if (material == nullptr) continue;
+        material->name = data.name;
+        material->pBlend = data.pBlend;
+        material->pShine = data.pShine;
+        material->texturado = data.texturado;
+        material->Ka = data.Ka;
+        material->Kd = data.Kd;
+        material->Ks = data.Ks;
+        material->pLuzDif = data.pLuzDif;
+        material->pLuzEsp = data.pLuzEsp;
+        material->pLuzEmi = data.pLuzEmi;
+        if (data.texturado == 1 && data.hasTextureBlock) material->texture = buildTextureBlock(data);
+        // a second material of the same name is dropped: the first one stays
+        if (!add_material(material)) free_material(material);
+    }
+}
+
+// A new flag table holding the flags read
+static void buildFlags(const SceneData &scene)
+{
+    createFlagTable();
+    for (const FlagData &data : scene.flags) {
+        FlagRecord *flag = newFlagRecord(data.name, data.value);
+        if (flag != nullptr) addFlag(flag);
+    }
+}
+
+// The value record of a condition of a known kind
+static void *conditionValue(const EventPartData &part)
+{
+    switch (part.kind) {
+    case cActivate: return newActivateValue();
+    case cDistanceMY:
+    case cDistanceMN: return newDistanceValue(part.a);
+    case cFlag: return newFlagValue(part.name, part.a);
+    default: return nullptr;
+    }
+}
+
+// The value record of a consequence of a known kind
+static void *consequenceValue(const EventPartData &part)
+{
+    switch (part.kind) {
+    case cMoveObj: return newMoveValue(part.a, part.b, part.c);
+    case cRotateObj:
+    case cRotateMat: return newRotateValue(part.a, part.b, part.c);
+    case cChangeMat: return newChangeMatValue(part.name);
+    case cFlagEqual: return newFlagValue(part.name, part.a);
+    case cLoop: return newLoopValue(part.a);
+    case cAgain: return newAgainValue();
+    default: return nullptr;
+    }
+}
+
+// The object's EventSet, or null when the file gives it nothing
+static EventSet *buildEvents(const ObjectData &object)
+{
+    if (object.events.empty()) return nullptr;
+    EventSet *set = newEventSet();
+    if (set == nullptr) return nullptr;
+    for (const EventData &data : object.events) {
+        Event &event = set->events[(size_t)data.slot];
+        // NOTE: stored as the file has them, one after another (the reader kept at most 8)
+        for (const EventPartData &part : data.conditions) {
+            void *value = conditionValue(part);
+            if (value == nullptr || event.conditionCount >= CONDITIONS_PER_EVENT) {
+                freeConditionValue(part.kind, value);
+                continue;
+            }
+            event.conditions[(size_t)event.conditionCount] = Condition{part.kind, value, 0};
+            event.conditionCount++;
+        }
+        for (const EventPartData &part : data.consequences) {
+            void *value = consequenceValue(part);
+            if (value != nullptr) setConsequence(&event, event.consequenceCount, part.kind, value);
+        }
+    }
+    if (eventSetIsEmpty(set)) {
+        freeEventSet(set);
+        return nullptr;
+    }
+    return set;
+}
+
+// One object: geometry from its parameters, identifier, pose, materials, flags, scale, events
+static void buildObject(const ObjectData &data)
+{
+    primitiva record = {};
+    if (!build_primitive(data.kind, data.parameters.data(), &record)) return;
+    record.nameBase = take_name_base();
+    record.pose = data.pose;
+    for (const std::string &name : data.materials)
+        append_material_name(&record, find_material(name.c_str()) != nullptr ? name.c_str() : DEFAULT_MATERIAL_NAME);
+    record.promediado = data.promediado;
+    record.wireFrame = data.wireFrame;
+    rescale_geometry(&record, data.scaleX, data.scaleY, data.scaleZ);
+    record.dirty = 1;
+
+    EventSet *events = buildEvents(data);
+    int index = store_object(record, events);
+    if (index < 0) {
+        free_primitiva(&record);
+        freeEventSet(events);
+        return;
+    }
+    add_user(first_material_name(object_at(index)), object_slot(index));
+}
+
+//----------------------------------------------------------------------------------
+// Public functions
+//----------------------------------------------------------------------------------
+// The validating parse of the file as it is now
+int validateSceneFile()
+{
+    std::string bytes;
+    bool found = readSceneBytes(&bytes);
+    return validateSceneBytes(found ? &bytes : nullptr);
+}
+
+// Validation, second parse, reading, and only then the new scene
+int loadScene()
+{
+    std::string bytes;
+    bool found = readSceneBytes(&bytes);
+    if (!validateSceneBytes(found ? &bytes : nullptr)) return 0;
+
+    // NOTE: the second parse reads the same bytes that were validated, so a file replaced in
+    // between cannot slip past the validation
+    xmlDocPtr doc = xmlReadMemory(bytes.data(), (int)bytes.size(), SCENE_FILE_NAME, nullptr, PLAIN_PARSE);
+    if (doc == nullptr) {
+        fprintf(stderr, "Error: unable to parse file \"%s\"\n", SCENE_FILE_NAME);
+        return 0;
+    }
+    xmlXPathContextPtr xpath = xmlXPathNewContext(doc);
+    if (xpath == nullptr) {
+        fprintf(stderr, "Error: unable to create new XPath context\n");
+        xmlFreeDoc(doc);
+        return 0;
+    }
+    SceneData scene;
+    std::string error;
+    int read = readSceneDocument(sceneRoot(doc, xpath), &scene, &error);
+    xmlXPathFreeContext(xpath);
+    xmlFreeDoc(doc);
+    if (!read) {
+        fprintf(stderr, "Error: scene file \"%s\" not loaded: %s\n", SCENE_FILE_NAME, error.c_str());
+        return 0;
+    }
+    buildScene(scene);
+    return 1;
+}
+
+// Every table replaced in order; nothing left selected, locked or held
+void buildScene(const SceneData &scene)
+{
+    buildTextures(scene);
+    buildMaterials(scene);
+    buildFlags(scene);
+    clear_objects();
+    set_creation_counter(0);
+    rebuild_usage_table();
+    for (const ObjectData &object : scene.objects) buildObject(object);
+
+    setSelectedObject(nullptr);
+    setSelectedIndex(0);
+    setLastHitName(0);
+    setLockedObject(-1);
+    setObjectHeld(0);
+}
