@@ -5,6 +5,8 @@
 **********************************************************************************************/
 #include "normals.h"
 
+#include <charconv>
+
 #include <cmath>
 #include <cstdio>
 #include <cstdlib>
@@ -70,12 +72,17 @@ void face_normal(const point3 &p0, const point3 &p1, const point3 &p2, float nor
 
 std::string position_key(float x, float y, float z)
 {
-    // NOTE: a float printed with "%f" takes at most 47 characters, three of them 141
+    // NOTE: std::to_chars with fixed precision 6 gives exactly the text of "%f" (correctly
+    // rounded, "-0.000000" for -0.0) without the cost of printf; a float takes at most 47
+    // characters that way
     char text[160];
-    int length = snprintf(text, sizeof(text), "%f%f%f", (double)x, (double)y, (double)z);
-    if (length < 0) length = 0;
-    if (length >= (int)sizeof(text)) length = (int)sizeof(text) - 1;
-    return std::string(text, (size_t)length);
+    char *end = text;
+    for (float value : {x, y, z}) {
+        std::to_chars_result result = std::to_chars(end, text + sizeof(text), (double)value, std::chars_format::fixed, 6);
+        if (result.ec != std::errc()) break;
+        end = result.ptr;
+    }
+    return std::string(text, (size_t)(end - text));
 }
 
 int build_face(cara *face, const point3 *points, int count, hash_table *vertexTable)
@@ -87,18 +94,16 @@ int build_face(cara *face, const point3 *points, int count, hash_table *vertexTa
     while (*tail != nullptr) tail = &(*tail)->next;
 
     for (int i = 0; i < count; i++) {
+        // NOTE: nothing reads a copy of the following vertex, so none is made (nextVertex stays
+        // null); it would double the allocations of every generation
         arista *edge = (arista *)calloc(1, sizeof(arista));
         vertice *vertex = new_vertex(points[i]);
-        vertice *following = new_vertex(points[(i + 1 < count) ? i + 1 : 0]);
-        if (edge == nullptr || vertex == nullptr || following == nullptr ||
-            !record_occurrence(vertexTable, vertex, face)) {
+        if (edge == nullptr || vertex == nullptr || !record_occurrence(vertexTable, vertex, face)) {
             free(edge);
             free(vertex);
-            free(following);
             return 0;
         }
         edge->vertex = vertex;
-        edge->nextVertex = following;
         *tail = edge;
         tail = &edge->next;
     }

@@ -44,7 +44,9 @@ static const std::array<kind_parameters, PRIMITIVE_KINDS> kindTable = {{
 //----------------------------------------------------------------------------------
 
 // A segment count as the generators use it: below 1 builds nothing
-static long long segments(int value) { return value < 1 ? 0 : (long long)value; }
+// Segment count as it enters a face count; capped so that no product of two can overflow
+// (any count near the cap is refused long before, for making too many faces)
+static long long segments(int value) { return value < 1 ? 0 : (value > (1 << 24) ? (1LL << 24) : (long long)value); }
 
 //----------------------------------------------------------------------------------
 // Public functions

@@ -52,7 +52,8 @@ struct vertice {
     float nx, ny, nz;   // averaged vertex normal
 };
 
-// One edge of a ring: its start vertex and a copy of the following vertex of the ring
+// One edge of a ring: its start vertex (nextVertex, a copy of the following vertex, is kept
+// in the record's shape but never made: nothing reads it)
 struct arista {
     vertice *vertex;
     vertice *nextVertex;
