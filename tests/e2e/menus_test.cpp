@@ -11,6 +11,7 @@
 
 #include <cmath>
 #include <cstdlib>
+#include <sys/stat.h>
 
 using namespace view_test;
 
@@ -315,4 +316,62 @@ TEST_F(Menus, FileMenuAtTheTopEdgeEndsTheProgramWithItsExitButton)
     run.input.click(1);
     ASSERT_TRUE(run.app.waitExit(10000)) << "the exit button did not end the program";
     EXPECT_EQ(run.app.exitStatus, 0) << run.app.err;
+}
+
+namespace {
+
+// Modification time of a file in nanoseconds, 0 when it is missing
+long long modifiedAt(const std::string &path)
+{
+    struct stat info;
+    if (stat(path.c_str(), &info) != 0) return 0;
+    return (long long)info.st_mtim.tv_sec * 1000000000LL + info.st_mtim.tv_nsec;
+}
+
+}  // namespace
+
+TEST_F(Menus, PlayFromTheFileMenuRunsTheEventsAndEscapeRestoresTheScene)
+{
+    // F9 before playing: the scene as the editor has it
+    const std::string scene = run.path("escena.xml");
+    long long before = modifiedAt(scene);
+    run.input.tap(XK_F9);
+    ASSERT_TRUE(xdriver::waitUntil([&] { return modifiedAt(scene) != before; }, 10000)) << "F9 did not save";
+    std::string savedBefore;
+    ASSERT_TRUE(xdriver::readFile(scene, savedBefore));
+
+    // The pyramid of the demo scene turns for ever once play starts
+    ScreenPoint p = projectPoint(-0.1, 13.0, 12.45, EYE_X, EYE_Y, EYE_Z, YAW, PITCH);
+    ASSERT_TRUE(onScreen(p));
+    const Box pyramid = around({(int)p.x, (int)p.y}, 45);
+    const xdriver::Image still = run.input.screenshot();
+
+    const Box topPart = {80, 0, 940, 230};
+    const xdriver::Image open = openMenu({512, 3}, topPart);
+    ASSERT_TRUE(hover(buttonOnScreen(fileMenu(), 0), open)) << "the play button did not light up";
+    run.input.click(1);
+
+    // Frames go on changing around the pyramid while the events run
+    ASSERT_TRUE(screenUntil([&](const xdriver::Image &s) { return changedIn(still, s, pyramid) > boxArea(pyramid) / 20; }, 10000))
+        << "nothing moved in play mode";
+    run.saveScreenshot(shot, "play_running");
+    const xdriver::Image first = shot;
+    EXPECT_TRUE(screenUntil([&](const xdriver::Image &s) { return changedIn(first, s, pyramid) > boxArea(pyramid) / 20; }, 10000))
+        << "the pyramid stopped turning";
+
+    // Escape ends play and puts the pyramid back
+    run.input.tap(XK_Escape);
+    EXPECT_TRUE(screenUntil([&](const xdriver::Image &s) { return changedIn(still, s, pyramid) < boxArea(pyramid) / 50; }, 10000))
+        << "the scene was not restored";
+    run.saveScreenshot(shot, "play_stopped");
+    ASSERT_FALSE(run.app.exited) << "Escape in play mode ended the program";
+
+    // A save after play has the bytes of the save before it
+    before = modifiedAt(scene);
+    run.input.tap(XK_F9);
+    ASSERT_TRUE(xdriver::waitUntil([&] { return modifiedAt(scene) != before; }, 10000)) << "F9 did not save";
+    std::string savedAfter;
+    ASSERT_TRUE(xdriver::readFile(scene, savedAfter));
+    EXPECT_EQ(savedAfter, savedBefore);
+    exitWithEscape();
 }
