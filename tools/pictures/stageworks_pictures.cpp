@@ -184,6 +184,7 @@ struct Session {
     std::string workDir;
     std::string outDir;
     xdriver::Image shot;
+    xdriver::Image rest;    // the last menu opened, at rest
     int failures = 0;
     int warnings = 0;
     int written = 0;
@@ -227,18 +228,23 @@ struct Session {
             timeoutMs, 40);
     }
 
-    // Waits until a box has not changed for quietMs (a menu finished swinging in)
+    // Waits until a box has not changed for quietMs, or for twice the longest time seen
+    // between two changes when frames come slower than that (a menu finished swinging in)
     bool settles(Box box, long quietMs = 500)
     {
         xdriver::Image previous = input.screenshot();
-        long stillSince = xdriver::nowMs();
+        long lastChange = xdriver::nowMs(), longestGap = 0;
         return screenUntil(
             [&](const xdriver::Image &s) {
-                if (changedIn(previous, s, box) != 0) stillSince = xdriver::nowMs();
+                long now = xdriver::nowMs();
+                if (changedIn(previous, s, box) != 0) {
+                    longestGap = std::max(longestGap, now - lastChange);
+                    lastChange = now;
+                }
                 previous = s;
-                return xdriver::nowMs() - stillSince >= quietMs;
+                return now - lastChange >= std::max(quietMs, 2 * longestGap);
             },
-            10000);
+            15000);
     }
 
     // Lets the program draw for a while
@@ -248,25 +254,45 @@ struct Session {
         while (xdriver::nowMs() < end) app.pump(20);
     }
 
-    // Moves the pointer to an edge point until the menu's part of the screen changes and rests
+    // Moves the pointer to an edge point until the menu's part of the screen changes and
+    // rests; the menu at rest, no button lit, is kept in `rest`
     bool openMenu(Pixel edge, Box part, const char *name)
     {
         const xdriver::Image before = input.screenshot();
         input.moveMouse(edge.x, edge.y);
-        bool opened = screenUntil([&](const xdriver::Image &s) { return changedIn(before, s, part) > boxArea(part) / 4; });
-        return check(opened, std::string("the ") + name + " menu did not open") && settles(part);
+        bool opened =
+            screenUntil([&](const xdriver::Image &s) { return changedIn(before, s, part) > boxArea(part) / 4; }, 10000);
+        if (!check(opened, std::string("the ") + name + " menu did not open") || !settles(part)) return false;
+        rest = shot;
+        return true;
     }
 
-    // Moves over a button until its picture changes (its hover image replaces the idle one)
-    bool hover(Pixel p, int minChanged = 100, int half = 12)
+    // Moves over a button until it is lit alone: around it the screen differs from `unlit`
+    // (its hover image) while around the neighbouring button it does not (when both
+    // differ, the panel itself is still moving, and a click would not find the button yet)
+    bool hover(Pixel p, Pixel neighbour, const xdriver::Image &unlit, int minChanged = 100, int half = 12)
     {
-        const xdriver::Image idle = input.screenshot();
+        auto lit = [&](const xdriver::Image &s) {
+            return changedIn(unlit, s, around(p, half)) > minChanged &&
+                   changedIn(unlit, s, around(neighbour, half)) < minChanged / 4;
+        };
         for (int attempt = 0; attempt < 6; attempt++) {
             input.moveMouse(p.x + attempt % 2, p.y);
-            if (screenUntil([&](const xdriver::Image &s) { return changedIn(idle, s, around(p, half)) > minChanged; }, 600))
-                return true;
+            if (screenUntil(lit, 1000)) return true;
         }
         return false;
+    }
+
+    // Lights a menu button and clicks it until the menu has gone from its part of the
+    // screen (a click that a slow frame turned into a click on nothing is repeated)
+    bool pressMenuButton(Pixel button, Pixel neighbour, const xdriver::Image &base, Box part)
+    {
+        for (int attempt = 0; attempt < 3; attempt++) {
+            if (!hover(button, neighbour, rest)) continue;
+            input.click(1);
+            if (backTo(base, part)) return true;
+        }
+        return backTo(base, part, 1000);
     }
 
     // Moves over a chooser row until its red hover bar shows
@@ -282,7 +308,7 @@ struct Session {
     }
 
     // Waits until a part of the screen looks as it did in `base` again (a menu closed)
-    bool backTo(const xdriver::Image &base, Box part, int timeoutMs = 5000)
+    bool backTo(const xdriver::Image &base, Box part, int timeoutMs = 8000)
     {
         return screenUntil([&](const xdriver::Image &s) { return changedIn(base, s, part) < boxArea(part) / 50; }, timeoutMs);
     }
@@ -340,7 +366,8 @@ void picturePrimitiveMenu(Session &s)
 {
     const xdriver::Image base = s.input.screenshot();
     if (s.openMenu({3, 384}, LEFT_PART, "primitive")) {
-        s.check(s.hover(menuButton(primitiveMenu(), 0)), "the cube button did not light up");
+        s.check(s.hover(menuButton(primitiveMenu(), 0), menuButton(primitiveMenu(), 1), s.rest),
+                "the cube button did not light up");
         s.saveScreen("stageworks-menu-primitive.png");
     } else {
         s.saveScreen("stageworks-menu-primitive.png");
@@ -353,7 +380,8 @@ void picturePrimitiveMenu(Session &s)
 void pictureFileMenu(Session &s)
 {
     const xdriver::Image base = s.input.screenshot();
-    if (s.openMenu({512, 3}, TOP_PART, "file")) s.check(s.hover(menuButton(fileMenu(), 0)), "the play button did not light up");
+    if (s.openMenu({512, 3}, TOP_PART, "file"))
+        s.check(s.hover(menuButton(fileMenu(), 0), menuButton(fileMenu(), 1), s.rest), "the play button did not light up");
     s.saveScreen("stageworks-menu-file.png");
     s.input.moveMouse(512, 420);
     s.check(s.backTo(base, TOP_PART), "the file menu did not close");
@@ -363,14 +391,14 @@ void pictureFileMenu(Session &s)
 void chooseMode(Session &s, int button, const char *picture)
 {
     const xdriver::Image base = s.input.screenshot();
+    Pixel target = menuButton(modeMenu(), button), neighbour = menuButton(modeMenu(), button == 1 ? 2 : 1);
     if (s.openMenu({1020, 384}, RIGHT_PART, "editing-mode")) {
-        s.check(s.hover(menuButton(modeMenu(), button)), "a button of the editing-mode menu did not light up");
+        s.check(s.hover(target, neighbour, s.rest), "a button of the editing-mode menu did not light up");
         if (picture) s.saveScreen(picture);
-        s.input.click(1);
+        s.check(s.pressMenuButton(target, neighbour, base, RIGHT_PART), "the editing-mode menu did not take the click");
     } else if (picture) {
         s.saveScreen(picture);
     }
-    s.check(s.backTo(base, RIGHT_PART), "the editing-mode menu did not close");
 }
 
 // Object editing; the operation menu at the bottom edge with "Apariencia" chosen
@@ -378,29 +406,37 @@ void pictureOperationMenu(Session &s)
 {
     chooseMode(s, 1, "stageworks-menu-mode.png");
     const xdriver::Image base = s.input.screenshot();
+    Pixel target = menuButton(operationMenu(), 3), neighbour = menuButton(operationMenu(), 2);
     if (s.openMenu({512, 766}, BOTTOM_PART, "operation")) {
-        s.check(s.hover(menuButton(operationMenu(), 3)), "the Apariencia button did not light up");
+        s.check(s.hover(target, neighbour, s.rest), "the Apariencia button did not light up");
         s.saveScreen("stageworks-menu-operation.png");
-        s.input.click(1);
+        s.check(s.pressMenuButton(target, neighbour, base, BOTTOM_PART), "the operation menu did not take the click");
     } else {
         s.saveScreen("stageworks-menu-operation.png");
     }
-    s.check(s.backTo(base, BOTTOM_PART), "the operation menu did not close");
+}
+
+// A left click on an object until a part of the screen shows the page it opens
+bool clickObject(Session &s, Pixel object, const xdriver::Image &base, Box page)
+{
+    for (int attempt = 0; attempt < 3; attempt++) {
+        s.input.moveMouse(object.x + attempt, object.y);
+        s.pause(150);
+        s.input.click(1);
+        if (s.screenUntil([&](const xdriver::Image &shot) { return changedIn(base, shot, page) > boxArea(page) / 3; }, 8000))
+            return true;
+    }
+    return false;
 }
 
 // A click on the red cylinder opens the appearance menu; "Cambiar material" lit
 void pictureAppearanceMenu(Session &s)
 {
     const xdriver::Image base = s.input.screenshot();
-    Pixel cylinder = worldToScreen(11, 18, 3);
-    s.input.moveMouse(cylinder.x, cylinder.y);
-    s.pause(100);
-    s.input.click(1);
-    bool opened = s.screenUntil(
-        [&](const xdriver::Image &shot) { return changedIn(base, shot, APPEARANCE_PART) > boxArea(APPEARANCE_PART) / 3; });
+    bool opened = clickObject(s, worldToScreen(11, 18, 3), base, APPEARANCE_PART);
     Pixel change = menuButton(appearanceMenu(), 0);
     if (s.check(opened, "the appearance menu did not open"))
-        s.check(s.hover(change), "the change-material button did not light up");
+        s.check(s.hover(change, menuButton(appearanceMenu(), 1)), "the change-material button did not light up");
     s.saveScreen("stageworks-menu-appearance.png");
 
     // A click outside the menu closes it, once the button under the pointer has gone out
@@ -418,19 +454,13 @@ void pictureEventEditor(Session &s)
 {
     chooseMode(s, 2, nullptr);
     const xdriver::Image base = s.input.screenshot();
-    Pixel sphere = worldToScreen(-3, 22, -3);
-    s.input.moveMouse(sphere.x, sphere.y);
-    s.pause(100);
-    s.input.click(1);
-    bool panel = s.screenUntil(
-        [&](const xdriver::Image &shot) { return changedIn(base, shot, EVENT_PANEL_PART) > boxArea(EVENT_PANEL_PART) / 3; });
-    s.check(panel, "the event panel did not open");
+    s.check(clickObject(s, worldToScreen(-3, 22, -3), base, EVENT_PANEL_PART), "the event panel did not open");
     s.settles(EVENT_PANEL_PART, 300);
 
     // IF: the condition chooser beside the first condition row, "ACTIVATED ??" lit. The row
     // buttons come with the event editor; a build without it shows the bare panel, which
     // is worth a warning only (its two pictures then show that panel)
-    bool editor = s.warn(s.hover(ifButton(), 40, 10), "the event panel shows no IF row button (no event editor in this build)");
+    bool editor = s.warn(s.hover(ifButton(), consequenceButton(0), 40, 10), "the event panel shows no IF row button (no event editor in this build)");
     bool chooser = false;
     if (editor) {
         const xdriver::Image before = s.input.screenshot();
@@ -450,7 +480,7 @@ void pictureEventEditor(Session &s)
     // The row after the sphere's three consequences: MOVE OBJECT and its prompt
     bool prompt = false;
     const int row = 3;
-    if (editor && s.check(s.hover(consequenceButton(row), 40, 10), "the fourth consequence row did not light up")) {
+    if (editor && s.check(s.hover(consequenceButton(row), consequenceButton(row + 1), 40, 10), "the fourth consequence row did not light up")) {
         const xdriver::Image before = s.input.screenshot();
         s.input.click(1);
         Pixel move = chooserRow(CONSEQUENCE_X, -9.1 - 1.98 * row, CONSEQUENCE_W, CONSEQUENCE_H, 0);
@@ -484,16 +514,16 @@ void pictureEventEditor(Session &s)
 // The file menu's play button; the pyramid turns, the HUD shows the statistics
 void picturePlay(Session &s)
 {
-    const xdriver::Image base = s.input.screenshot();
     s.input.tap(XK_l);
-    if (s.openMenu({512, 3}, TOP_PART, "file")) {
-        s.check(s.hover(menuButton(fileMenu(), 0)), "the play button did not light up");
-        s.input.click(1);
-    }
+    s.pause(600);
+    const xdriver::Image base = s.input.screenshot();
+    Pixel play = menuButton(fileMenu(), 0), neighbour = menuButton(fileMenu(), 1);
+    if (s.openMenu({512, 3}, TOP_PART, "file"))
+        s.check(s.pressMenuButton(play, neighbour, base, TOP_PART), "the play button did not take the click");
     Pixel pyramid = worldToScreen(-0.1, 13.0, 12.45);
     Box around45 = around(pyramid, 45);
     bool turning = s.screenUntil(
-        [&](const xdriver::Image &shot) { return changedIn(base, shot, around45) > boxArea(around45) / 20; }, 10000);
+        [&](const xdriver::Image &shot) { return changedIn(base, shot, around45) > boxArea(around45) / 20; }, 15000);
     s.check(turning, "nothing moved in play mode");
     s.pause(1500);
     s.saveScreen("stageworks-play.png");
