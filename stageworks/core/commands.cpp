@@ -6,12 +6,25 @@
 #include "commands.h"
 
 #include "app_state.h"
+#include "choosers.h"
+#include "event_editor.h"
+#include "materials.h"
 #include "menus.h"
 #include "objects.h"
+#include "picking.h"
 #include "play.h"
+#include "prompts.h"
 #include "scene_reader.h"
 #include "scene_writer.h"
 #include "textures.h"
+
+#include <GL/gl.h>
+
+//----------------------------------------------------------------------------------
+// Constants
+//----------------------------------------------------------------------------------
+static const int MATERIAL_CHOOSER_STATE = 6;
+static const int LAST_EDITOR_STATE = 22;
 
 //----------------------------------------------------------------------------------
 // Scene file
@@ -22,13 +35,20 @@ void saveSceneCommand() { saveScene(); }
 
 // Releases the GL textures, loads escena.xml, loads the bitmaps of the textures now in the
 // table and has every object's display list rebuilt (whether or not the load succeeded: the
-// lists of objects kept after a failed load may name texture objects that are gone)
+// lists of objects kept after a failed load may name texture objects that are gone). The
+// material chooser is rebuilt from the new material table. An open event editor or material
+// chooser is closed: the object it worked on may be gone
 void loadSceneCommand()
 {
+    if (getEditorState() >= MATERIAL_CHOOSER_STATE) {
+        if (getEditorState() >= EVENT_PANEL_STATE) closeEventEditorSet();
+        setTextEntryOpen(0);
+        setEditorState(0);
+    }
     delete_all_textures();
     loadScene();
     load_all_textures();
-    // (the material chooser is rebuilt here from the new material table)
+    buildMaterialChooser(DEFAULT_MATERIAL_NAME);
     for (int i = 0; i < object_count(); i++) set_dirty(object_at(i), 1);
 }
 
@@ -55,15 +75,47 @@ void openAppearanceMenu() { setAppearanceMarks(getSelectedObject()); }
 // Event editor, choosers and prompts
 //----------------------------------------------------------------------------------
 
-void chooserClick(int, int, int) {}
+// An empty click leaves the chooser for emptyState; a picked row runs the option's command and
+// then, when chosenState is not negative, goes to chosenState
+void chooserClick(int chooserId, int emptyState, int chosenState)
+{
+    Chooser *chooser = chooserById(chooserId);
+    if (chooser == nullptr) return;
+    const int name = getPickName();
+    const int row = name - chooserId * 100 - 1;
+    const bool rowPicked = row >= 0 && row < CHOOSER_UP_ARROW - 1 && optionAtRow(*chooser, row) >= 0;
+    if (clickChooser(*chooser, name) == 1) {
+        setEditorState(emptyState);
+        return;
+    }
+    if (rowPicked && chosenState >= 0) setEditorState(chosenState);
+}
 
-void typeCharacter(int) {}
+void typeCharacter(int key) { typePromptCharacter(key); }
 
-void openEventEditor(int) {}
+// Picking has set editorState 7; without an object (or memory) the editor does not open
+void openEventEditor(int index)
+{
+    // NOTE: a name left by the last screen would light or click a button before the first pick
+    setPickName(0);
+    if (!openEventEditorOn(index)) setEditorState(0);
+}
 
-void closeEventEditor() { setEditorState(0); }
+void closeEventEditor()
+{
+    closeEventEditorSet();
+    setEditorState(0);
+}
 
-void openMaterialChooserCommand() {}
+// The material chooser marks the selected object's material ("(default)" without one)
+void openMaterialChooserCommand()
+{
+    const primitiva *object = getSelectedObject();
+    const char *name = object != nullptr ? first_material_name(object) : nullptr;
+    buildMaterialChooser(name != nullptr ? name : DEFAULT_MATERIAL_NAME);
+    setPickName(0);
+    setEditorState(MATERIAL_CHOOSER_STATE);
+}
 
 //----------------------------------------------------------------------------------
 // Play mode
@@ -82,9 +134,26 @@ void stepPlayCommand() { stepRunningEvents(); }
 // Drawing the open editor screen
 //----------------------------------------------------------------------------------
 
+int editorScreenStartsPick(int state) { return pageDrawnBeforePick(state); }
+
+// Menus 1 to 5; the material chooser alone (6); the event page with its chooser or prompt
+// (7 to 22). With a chooser over the page the selection pass starts after the page
 void drawEditorScreen(int picking)
 {
-    int state = getEditorState();
-    if (state >= PRIMITIVE_PANEL && state <= APPEARANCE_PANEL) drawPanel(panelForState(state), picking);
-    if (state >= EVENT_PANEL) drawPanel(eventPanel(), picking);
+    const int state = getEditorState();
+    if (state >= PRIMITIVE_PANEL && state <= APPEARANCE_PANEL) {
+        drawPanel(panelForState(state), picking);
+        return;
+    }
+    if (state == MATERIAL_CHOOSER_STATE) {
+        glPushMatrix();
+        drawChooser(materialChooser());
+        glPopMatrix();
+        return;
+    }
+    if (state < EVENT_PANEL_STATE || state > LAST_EDITOR_STATE) return;
+    const bool pageFirst = picking != 0 && pageDrawnBeforePick(state);
+    drawEventPage(pageFirst ? 0 : picking);
+    if (pageFirst) beginPick(getPanelPickX(), getPanelPickY());
+    drawEventOverlay(state);
 }

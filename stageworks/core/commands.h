@@ -51,6 +51,10 @@ void closeEventEditor();
 // The change-material button of the appearance menu: the material chooser for the selected object
 void openMaterialChooserCommand();
 
+// 1 when the editor screen of a state starts a panel selection pass itself (after drawing
+// the page, so that only the chooser over it can be hit)
+int editorScreenStartsPick(int state);
+
 // Draws the menu, chooser or prompt of the current editorState (for a selection pass when
 // picking is 1)
 void drawEditorScreen(int picking);

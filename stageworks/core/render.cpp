@@ -67,9 +67,9 @@ static void drawPanelOrPick()
         drawEditorScreen(0);
         return;
     }
-    // NOTE: with the flag chooser open (state 8) the chooser code starts the pass itself,
-    // after the page, so that only its rows and arrows can be hit
-    if (getEditorState() != 8) beginPick(getPanelPickX(), getPanelPickY());
+    // NOTE: with a chooser over the event page the editor screen starts the pass itself,
+    // after the page, so that only the chooser's rows and arrows can be hit
+    if (!editorScreenStartsPick(getEditorState())) beginPick(getPanelPickX(), getPanelPickY());
     drawEditorScreen(1);
     endPanelPick();
     setPickPending(0);

@@ -10,7 +10,9 @@
 
 #include "app_state.h"
 #include "bindings.h"
+#include "choosers.h"
 #include "commands.h"
+#include "event_editor.h"
 #include "events.h"
 #include "flags.h"
 #include "camera.h"
@@ -22,6 +24,7 @@
 #include "menus.h"
 #include "objects.h"
 #include "play.h"
+#include "prompts.h"
 #include "render.h"
 #include "sky.h"
 #include "textures.h"
@@ -135,12 +138,17 @@ int stageworksMain(int argc, char **argv)
 
     printf(" Input initialization...\n");
     buildEventPanel();
+    buildEventEditor();
+    buildPromptBox();
     registerInputBindings();
     setCameraMovedHook(evaluateDistanceConditions);
 
     printf(" Light initialization...\n");
     createLightSet();
     setUpOpenGL();
+    buildMaterialChooser(DEFAULT_MATERIAL_NAME);
+    buildConditionChooser();
+    buildConsequenceChooser();
 
     printf(" Call backs...\n");
     glutReshapeFunc(reshape);

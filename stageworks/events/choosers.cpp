@@ -93,6 +93,8 @@ static unsigned int optionList(const Chooser &c, const ChooserOption &option, in
     glNewList(list, GL_COMPILE);
     glDisable(GL_BLEND);
     glLoadName((GLuint)(c.id * 100 + row + 1));
+    // NOTE: the font lives in texture object 0; the arrows drawn before bind their own
+    glBindTexture(GL_TEXTURE_2D, 0);
     if (marked) glColor3f(0.0f, 1.0f, 0.0f);
     else glColor3f(1.0f, 1.0f, 1.0f);
     glPushMatrix();

@@ -184,3 +184,38 @@ TEST_F(Prompts, KeysAreDroppedOutsidePromptStates)
     EXPECT_EQ(parseFieldValue("-1234567"), -1234567);
     EXPECT_EQ(parseFieldValue("0"), 0);
 }
+
+TEST_F(Prompts, ASecondFlagConditionOnTheSameFlagIsDropped)
+{
+    setSelectedFlag("PUERTA", 0);
+    startTextEntry(14);
+    typeAll("1\r");
+    setSelectedConditionRow(1);
+    startTextEntry(14);
+    typeAll("2\r");
+    EXPECT_EQ(getTextEntryOpen(), 0);
+    EXPECT_EQ(getEditorState(), 7);
+    ASSERT_EQ(event()->conditionCount, 1);
+    EXPECT_EQ(conditionRowText(&event()->conditions[0]), "FLAG PUERTA = 1");
+
+    // Another flag may share the event
+    setSelectedFlag("VENTANA", 0);
+    startTextEntry(14);
+    typeAll("3\r");
+    ASSERT_EQ(event()->conditionCount, 2);
+    EXPECT_EQ(conditionRowText(&event()->conditions[1]), "FLAG VENTANA = 3");
+}
+
+TEST_F(Prompts, ADuplicateFlagNamePrintsTheFlagErrorAndClosesThePrompt)
+{
+    startTextEntry(9);
+    typeAll("puerta\r4\r");
+    testing::internal::CaptureStdout();
+    startTextEntry(9);
+    typeAll("PUERTA\r9\r");
+    EXPECT_EQ(testing::internal::GetCapturedStdout(), "\n ERROR : Flag ya introducida anteriormente.");
+    EXPECT_EQ(getTextEntryOpen(), 0);
+    EXPECT_EQ(getEditorState(), 7);
+    EXPECT_EQ(getFlagCount(), 1);
+    EXPECT_EQ(findFlag("PUERTA")->value, 4);
+}
