@@ -9,8 +9,7 @@
 #   --no-build       use the programs already built there (the test suite does this)
 #
 # Exit status 0 when every picture was written and every checked step showed what it
-# should (a build without the event editor only warns: see
-# tools/pictures/stageworks_pictures.cpp).
+# should.
 set -euo pipefail
 root="$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)"
 
