@@ -9,7 +9,6 @@
 #include <X11/Xutil.h>
 #include <X11/extensions/XTest.h>
 #include <X11/keysym.h>
-#include <zlib.h>
 
 #include <cerrno>
 #include <cstdio>
@@ -53,25 +52,6 @@ static void sleepMs(int ms)
 {
     struct timespec ts = {ms / 1000, (long)(ms % 1000) * 1000000L};
     nanosleep(&ts, nullptr);
-}
-
-static void appendBigEndian(std::vector<uint8_t> &out, uint32_t value)
-{
-    out.push_back((uint8_t)(value >> 24));
-    out.push_back((uint8_t)(value >> 16));
-    out.push_back((uint8_t)(value >> 8));
-    out.push_back((uint8_t)value);
-}
-
-static void appendChunk(std::vector<uint8_t> &out, const char type[4], const std::vector<uint8_t> &data)
-{
-    appendBigEndian(out, (uint32_t)data.size());
-    size_t start = out.size();
-    out.insert(out.end(), type, type + 4);
-    out.insert(out.end(), data.begin(), data.end());
-    uLong crc = crc32(0L, Z_NULL, 0);
-    crc = crc32(crc, out.data() + start, (uInt)(out.size() - start));
-    appendBigEndian(out, (uint32_t)crc);
 }
 
 //----------------------------------------------------------------------------------
@@ -337,36 +317,6 @@ bool waitUntil(const std::function<bool()> &condition, int timeoutMs, int pollMs
         if (nowMs() > end) return false;
         sleepMs(pollMs);
     }
-}
-
-bool writePng(const Image &image, const std::string &path)
-{
-    if (image.empty()) return false;
-    std::vector<uint8_t> raw;
-    raw.reserve((size_t)image.height * (image.width * 3 + 1));
-    for (int y = 0; y < image.height; y++) {
-        raw.push_back(0);
-        const uint8_t *row = &image.rgb[(size_t)y * image.width * 3];
-        raw.insert(raw.end(), row, row + image.width * 3);
-    }
-    uLongf packedSize = compressBound((uLong)raw.size());
-    std::vector<uint8_t> packed(packedSize);
-    if (compress2(packed.data(), &packedSize, raw.data(), (uLong)raw.size(), 6) != Z_OK) return false;
-    packed.resize(packedSize);
-
-    std::vector<uint8_t> file = {0x89, 'P', 'N', 'G', '\r', '\n', 0x1A, '\n'};
-    std::vector<uint8_t> header;
-    appendBigEndian(header, (uint32_t)image.width);
-    appendBigEndian(header, (uint32_t)image.height);
-    header.insert(header.end(), {8, 2, 0, 0, 0});
-    appendChunk(file, "IHDR", header);
-    appendChunk(file, "IDAT", packed);
-    appendChunk(file, "IEND", {});
-
-    FILE *out = fopen(path.c_str(), "wb");
-    if (out == nullptr) return false;
-    bool ok = fwrite(file.data(), 1, file.size(), out) == file.size();
-    return fclose(out) == 0 && ok;
 }
 
 bool readPpm(const std::string &path, Image &image)

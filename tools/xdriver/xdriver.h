@@ -4,7 +4,7 @@
 *
 *   Starts and stops the private X server (through scripts/xserver.sh), runs a program with
 *   its output captured, sends keys and pointer events through XTest, reads the screen with
-*   XGetImage and writes PNG files. Used by the end-to-end tests and the run scripts.
+*   XGetImage and writes and reads PNG files. Used by the end-to-end tests and the run scripts.
 *
 *   DEPENDENCIES: Xlib, XTest, zlib, POSIX
 *
@@ -106,8 +106,12 @@ struct XClient {
 // Polls condition every pollMs until it holds or timeoutMs pass
 bool waitUntil(const std::function<bool()> &condition, int timeoutMs, int pollMs = 20);
 
-// Writes an image as a PNG file
+// Writes an image as a PNG file (8-bit RGB)
 bool writePng(const Image &image, const std::string &path);
+
+// Reads an 8-bit RGB or RGBA PNG file (alpha dropped); false, with the reason in error when
+// given, for anything damaged, truncated or of another kind
+bool readPng(const std::string &path, Image &image, std::string *error = nullptr);
 
 // Reads a binary PPM (P6, 8 bits) file
 bool readPpm(const std::string &path, Image &image);

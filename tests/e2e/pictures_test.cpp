@@ -1,0 +1,45 @@
+// scripts/pictures.sh on the current build: it drives stageworks and matforge on the private X
+// server and writes every picture the README shows, each a readable PNG that is more than a
+// blank screen (the pictures are not compared with the committed ones pixel by pixel).
+#include "readme_images.h"
+
+#include <gtest/gtest.h>
+
+#include <string>
+
+using namespace readme_test;
+
+TEST(Pictures, ScriptWritesEveryPictureOfTheReadme)
+{
+    std::string readme;
+    ASSERT_TRUE(xdriver::readFile(std::string(SW_SOURCE_DIR) + "/README.md", readme));
+    const std::vector<std::string> links = imageLinks(readme);
+    ASSERT_FALSE(links.empty());
+
+    const std::string out = xdriver::makeTempDir("stageworks-pictures-out");
+    ASSERT_FALSE(out.empty());
+    xdriver::ChildProcess script;
+    ASSERT_TRUE(script.spawn({std::string(SW_SOURCE_DIR) + "/scripts/pictures.sh", "--no-build", "--build-dir",
+                              SW_BUILD_DIR, out},
+                             out, ""));
+    ASSERT_TRUE(script.waitExit(500000)) << "the picture script did not finish\n" << script.out << script.err;
+    EXPECT_EQ(script.exitStatus, 0) << script.out << script.err;
+
+    for (const std::string &link : links) {
+        const std::string name = baseName(link);
+        SCOPED_TRACE(name);
+        xdriver::Image image;
+        std::string error;
+        ASSERT_TRUE(xdriver::readPng(out + "/" + name, image, &error)) << error << "\n" << script.err;
+        EXPECT_GE(distinctColours(image), 64) << "a blank picture";
+        if (name.rfind("stageworks-", 0) == 0) {
+            EXPECT_EQ(image.width, 1024);
+            EXPECT_EQ(image.height, 768);
+        } else {
+            // a window, cropped from the screen
+            EXPECT_LT(image.width, 1024);
+            EXPECT_GT(image.width, 100);
+        }
+    }
+    xdriver::removeTree(out);
+}

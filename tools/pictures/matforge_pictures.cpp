@@ -1,0 +1,216 @@
+/**********************************************************************************************
+*
+*   matforge_pictures - the README's pictures of matforge, taken from its real windows
+*
+*   Usage: matforge_pictures --rundata DIR --out DIR
+*
+*   Starts the private X server and runs matforge's windows on it (Qt's xcb platform, a real
+*   OpenGL context for the preview) on a scratch copy of the demo scene: the main window with
+*   the scene loaded and a texture and a material selected, the material form of "ladrillo",
+*   and its OpenGL preview. The file dialog of "Cargar Escena XML" is answered with the copy's
+*   escena.xml; every other dialog is refused. Each picture is the window as the X server
+*   shows it (XGetImage of the root, cropped to the window), written as a PNG file.
+*
+*   DEPENDENCIES: Qt Widgets and Test, matforge's windows (form1, form3, oglwin), xdriver
+*
+**********************************************************************************************/
+#include "form1.h"
+#include "form3.h"
+#include "oglwin.h"
+#include "xdriver.h"
+
+#include <QAction>
+#include <QApplication>
+#include <QListWidget>
+#include <QPushButton>
+#include <QTest>
+
+#include <cstdio>
+#include <cstdlib>
+#include <string>
+#include <sys/stat.h>
+
+//----------------------------------------------------------------------------------
+// Types
+//----------------------------------------------------------------------------------
+namespace {
+
+// Answers "Cargar Escena XML" with the scene and refuses everything else
+class GuionDialogos : public Dialogos {
+public:
+    explicit GuionDialogos(const QString &escena) : escena_(escena) {}
+
+    QString abrirFichero(QWidget *, const QString &, const QString &, const QString &) override { return escena_; }
+    QString guardarFichero(QWidget *, const QString &, const QString &, const QString &) override { return QString(); }
+    void mensaje(QWidget *, Icono, const QString &texto) override
+    {
+        fprintf(stderr, "pictures: matforge says: %s\n", texto.toUtf8().constData());
+    }
+    bool pregunta(QWidget *, const QString &) override { return false; }
+    bool entrada(QWidget *, const QString &, const QString &, QString &) override { return false; }
+    bool eligeColor(QWidget *, const QColor &, QColor &) override { return false; }
+    QString eligeTextura(QWidget *, const SceneDocument &) override { return QString(); }
+
+private:
+    QString escena_;
+};
+
+//----------------------------------------------------------------------------------
+// Private helpers
+//----------------------------------------------------------------------------------
+int failures = 0;
+
+bool check(bool ok, const char *what)
+{
+    if (!ok) {
+        failures++;
+        fprintf(stderr, "pictures: %s\n", what);
+    }
+    return ok;
+}
+
+// The part of a screenshot that a top-level window covers
+xdriver::Image crop(const xdriver::Image &screen, QWidget *window)
+{
+    QPoint origin = window->mapToGlobal(QPoint(0, 0));
+    int x0 = std::max(origin.x(), 0), y0 = std::max(origin.y(), 0);
+    int x1 = std::min(origin.x() + window->width(), screen.width);
+    int y1 = std::min(origin.y() + window->height(), screen.height);
+    xdriver::Image part;
+    if (x1 <= x0 || y1 <= y0) return part;
+    part.width = x1 - x0;
+    part.height = y1 - y0;
+    part.rgb.reserve((size_t)part.width * part.height * 3);
+    for (int y = y0; y < y1; y++) {
+        const uint8_t *row = screen.pixel(x0, y);
+        part.rgb.insert(part.rgb.end(), row, row + (size_t)part.width * 3);
+    }
+    return part;
+}
+
+// Brings a window to the front, lets it draw, and writes it as the X server shows it
+bool grab(xdriver::XClient &client, QWidget *window, const std::string &file)
+{
+    window->raise();
+    window->activateWindow();
+    QTest::qWait(600);
+    client.sync();
+    xdriver::Image part = crop(client.screenshot(), window);
+    if (!check(!part.empty() && xdriver::writePng(part, file), "a window could not be written")) return false;
+    printf("%s\n", file.c_str());
+    return true;
+}
+
+// Drags on a widget with the first button through XTest, from its centre by (dx, dy)
+void drag(xdriver::XClient &client, QWidget *widget, int dx, int dy)
+{
+    QPoint start = widget->mapToGlobal(QPoint(widget->width() / 2, widget->height() / 2));
+    client.moveMouse(start.x(), start.y());
+    client.sync();
+    QTest::qWait(50);
+    client.button(1, true);
+    client.sync();
+    QTest::qWait(50);
+    const int steps = 8;
+    for (int i = 1; i <= steps; i++) {
+        client.moveMouse(start.x() + dx * i / steps, start.y() + dy * i / steps);
+        client.sync();
+        QTest::qWait(30);
+    }
+    client.button(1, false);
+    client.sync();
+    QTest::qWait(50);
+}
+
+// Selects the row of a list that shows `text`
+bool selectRow(QListWidget *list, const QString &text)
+{
+    if (list == nullptr) return false;
+    QList<QListWidgetItem *> found = list->findItems(text, Qt::MatchExactly);
+    if (found.isEmpty()) return false;
+    list->setCurrentItem(found.first());
+    return true;
+}
+
+}  // namespace
+
+//----------------------------------------------------------------------------------
+// Public functions
+//----------------------------------------------------------------------------------
+int main(int argc, char **argv)
+{
+    std::string rundata, out;
+    for (int i = 1; i + 1 < argc; i += 2) {
+        std::string arg = argv[i];
+        if (arg == "--rundata") rundata = argv[i + 1];
+        else if (arg == "--out") out = argv[i + 1];
+    }
+    if (rundata.empty() || out.empty()) {
+        fprintf(stderr, "usage: matforge_pictures --rundata DIR --out DIR\n");
+        return 2;
+    }
+
+    xdriver::XServer server;
+    xdriver::XClient client;
+    if (!check(server.start(), "could not start the private X server")) return 1;
+    if (!check(client.open(server.display), "could not connect to the private X server")) return 1;
+    std::string scratch = xdriver::makeTempDir("matforge-pictures");
+    if (!check(!scratch.empty() && xdriver::copyTree(rundata, scratch), "could not copy the run data")) return 1;
+    setenv("DISPLAY", server.display.c_str(), 1);
+    // NOTE: Qt wants a private runtime directory; the scratch one took the run data's mode
+    const std::string runtime = scratch + "/runtime";
+    if (getenv("XDG_RUNTIME_DIR") == nullptr && mkdir(runtime.c_str(), 0700) == 0) setenv("XDG_RUNTIME_DIR", runtime.c_str(), 1);
+    setenv("QT_QPA_PLATFORM", "xcb", 1);
+
+    long started = xdriver::nowMs();
+    int written = 0;
+    {
+        int qtArgc = 1;
+        char *qtArgv[] = {argv[0], nullptr};
+        QApplication app(qtArgc, qtArgv);
+        GuionDialogos dialogos(QString::fromStdString(scratch + "/escena.xml"));
+
+        // The main window with the demo scene, the brick texture and material selected
+        Form1 ventana(&dialogos);
+        ventana.move(0, 0);
+        ventana.show();
+        check(QTest::qWaitForWindowExposed(&ventana), "the main window did not show");
+        QAction *cargar = ventana.findChild<QAction *>("cargar");
+        if (check(cargar != nullptr, "no \"Cargar Escena XML\"")) cargar->trigger();
+        check(selectRow(ventana.findChild<QListWidget *>("List1_1"), "Data/ladrillo.bmp"), "no texture Data/ladrillo.bmp");
+        check(selectRow(ventana.findChild<QListWidget *>("List1_0"), "ladrillo"), "no material ladrillo");
+        written += grab(client, &ventana, out + "/matforge-main.png");
+
+        // "Editar Material": the material form
+        QPushButton *editar = ventana.findChild<QPushButton *>("Command1_1");
+        if (check(editar != nullptr && editar->isEnabled(), "\"Editar Material\" is not enabled")) editar->click();
+        auto *form = qobject_cast<Form3 *>(ventana.formMaterial());
+        if (check(form != nullptr, "the material form did not open")) {
+            form->move(0, 0);
+            check(QTest::qWaitForWindowExposed(form), "the material form did not show");
+            written += grab(client, form, out + "/matforge-material.png");
+
+            // "OpenGL": the preview beside the form, the sphere turned a little by a drag
+            QPushButton *opengl = form->findChild<QPushButton *>("Command5");
+            if (check(opengl != nullptr, "no \"OpenGL\" button")) opengl->click();
+            OGLWin *preview = form->preview();
+            if (check(preview != nullptr, "the preview did not open")) {
+                preview->move(std::min(form->width() + 10, 1024 - preview->width()), 0);
+                check(QTest::qWaitForWindowExposed(preview), "the preview did not show");
+                check(QTest::qWaitFor([&] { return preview->glView1()->isValid(); }, 5000), "the preview has no GL context");
+                drag(client, preview->glView1(), 30, 70);
+                check(preview->glView1()->pitch() != 0.0, "the drag did not turn the sphere");
+                written += grab(client, preview, out + "/matforge-preview.png");
+            }
+            form->close();
+        }
+        ventana.close();
+        QTest::qWait(50);
+    }
+    xdriver::removeTree(scratch);
+    client.close();
+    server.stop();
+    fprintf(stderr, "pictures: %d matforge pictures in %.1f s, %d failed steps\n", written,
+            (xdriver::nowMs() - started) / 1000.0, failures);
+    return failures == 0 ? 0 : 1;
+}
