@@ -138,15 +138,7 @@ void flatRectangle(float left, float top, float width, float height, float z)
 void compileButtonImage(unsigned int list, int name, const EventButtonPlace &place, int texture)
 {
     glNewList(list, GL_COMPILE);
-    glDisable(GL_BLEND);
-    glDisable(GL_CULL_FACE);
-    glLoadName((GLuint)name);
-    if (texture >= 0) {
-        glEnable(GL_TEXTURE_2D);
-        glBindTexture(GL_TEXTURE_2D, (GLuint)texture);
-    } else {
-        glDisable(GL_TEXTURE_2D);
-    }
+    beginCardImage(name, texture);
     glColor4f(1.0f, 1.0f, 1.0f, 1.0f);
     glBegin(GL_QUADS);
     glTexCoord2f(0.0f, 1.0f); glVertex3f(0.0f, 0.0f, 0.0f);

@@ -40,25 +40,31 @@ static int loadBitmap(const char *path)
 static bool validId(int id) { return id >= 1 && id <= MAX_PANEL_ID; }
 
 // Compiles one shape of the panel under a selection name: textured in white, or filled with
+
+// Starts a card's image in a list being compiled: no blending, both sides, its pick name and
+// its texture (or none)
+void beginCardImage(int name, int texture)
+{
+    glDisable(GL_BLEND);
+    // NOTE: a card is seen from the front; culling would hide it if a placement turned it round
+    glDisable(GL_CULL_FACE);
+    glLoadName((GLuint)name);
+    if (texture >= 0) {
+        glEnable(GL_TEXTURE_2D);
+        glBindTexture(GL_TEXTURE_2D, (GLuint)texture);
+    } else {
+        glDisable(GL_TEXTURE_2D);
+    }
+}
 // the colour when there is no texture
 static void compileShape(unsigned int list, int name, float width, float height, int texture,
                          const std::array<float, 4> &colour)
 {
     std::array<OutlineVertex, OUTLINE_POINTS> outline = roundedOutline(width, height);
     glNewList(list, GL_COMPILE);
-    glDisable(GL_BLEND);
-    // NOTE: a panel is a card seen from the front; culling would hide it if a placement
-    // turned it round
-    glDisable(GL_CULL_FACE);
-    glLoadName((GLuint)name);
-    if (texture >= 0) {
-        glEnable(GL_TEXTURE_2D);
-        glBindTexture(GL_TEXTURE_2D, (GLuint)texture);
-        glColor4f(1.0f, 1.0f, 1.0f, 1.0f);
-    } else {
-        glDisable(GL_TEXTURE_2D);
-        glColor4fv(colour.data());
-    }
+    beginCardImage(name, texture);
+    if (texture >= 0) glColor4f(1.0f, 1.0f, 1.0f, 1.0f);
+    else glColor4fv(colour.data());
     glBegin(GL_POLYGON);
     for (const OutlineVertex &v : outline) {
         glTexCoord2f(v.s, v.t);

@@ -136,6 +136,10 @@ ButtonPanel *setButtonHeight(ButtonPanel *panel, float value);
 // and argument); a full panel prints "\n Numero de botones completo." and returns null
 PanelButton *addPanelButton(ButtonPanel *panel, const char *up, const char *move, const char *down);
 
+// Starts a card's image in a list being compiled: no blending, both sides, its pick name and
+// its texture (or none)
+void beginCardImage(int name, int texture);
+
 // (Re)compiles the background list and the three lists of every button
 void buildPanelLists(ButtonPanel *panel);
 

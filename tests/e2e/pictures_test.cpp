@@ -5,6 +5,7 @@
 
 #include <gtest/gtest.h>
 
+#include <cstdio>
 #include <string>
 
 using namespace readme_test;
@@ -18,19 +19,29 @@ TEST(Pictures, ScriptWritesEveryPictureOfTheReadme)
 
     const std::string out = xdriver::makeTempDir("stageworks-pictures-out");
     ASSERT_FALSE(out.empty());
-    xdriver::ChildProcess script;
-    ASSERT_TRUE(script.spawn({std::string(SW_SOURCE_DIR) + "/scripts/pictures.sh", "--no-build", "--build-dir",
-                              SW_BUILD_DIR, out},
-                             out, ""));
-    ASSERT_TRUE(script.waitExit(500000)) << "the picture script did not finish\n" << script.out << script.err;
-    EXPECT_EQ(script.exitStatus, 0) << script.out << script.err;
+    // NOTE: the run waits on what the screen shows, with time-outs; on a machine loaded by
+    // other tests a step can miss its time and the run reports it (status 1), so one run
+    // more is allowed before the failure counts
+    int status = -1;
+    std::string log;
+    for (int run = 0; run < 2 && status != 0; run++) {
+        xdriver::ChildProcess script;
+        ASSERT_TRUE(script.spawn({std::string(SW_SOURCE_DIR) + "/scripts/pictures.sh", "--no-build", "--build-dir",
+                                  SW_BUILD_DIR, out},
+                                 out, ""));
+        ASSERT_TRUE(script.waitExit(500000)) << "the picture script did not finish\n" << script.out << script.err;
+        status = script.exitStatus;
+        log = script.out + script.err;
+        if (status != 0) std::printf("picture run %d reported failed steps:\n%s\n", run + 1, log.c_str());
+    }
+    EXPECT_EQ(status, 0) << log;
 
     for (const std::string &link : links) {
         const std::string name = baseName(link);
         SCOPED_TRACE(name);
         xdriver::Image image;
         std::string error;
-        ASSERT_TRUE(xdriver::readPng(out + "/" + name, image, &error)) << error << "\n" << script.err;
+        ASSERT_TRUE(xdriver::readPng(out + "/" + name, image, &error)) << error << "\n" << log;
         EXPECT_GE(distinctColours(image), 64) << "a blank picture";
         if (name.rfind("stageworks-", 0) == 0) {
             EXPECT_EQ(image.width, 1024);

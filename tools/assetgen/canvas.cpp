@@ -23,6 +23,17 @@ float clamp01(float v)
     return v < 0.0f ? 0.0f : (v > 1.0f ? 1.0f : v);
 }
 
+// The pixels a float box touches, clipped to the canvas
+struct PixelSpan {
+    int x0, y0, x1, y1;
+};
+PixelSpan pixelSpan(const Canvas &canvas, float x0, float y0, float x1, float y1)
+{
+    return {std::max(0, static_cast<int>(std::floor(x0))), std::max(0, static_cast<int>(std::floor(y0))),
+            std::min(canvas.width - 1, static_cast<int>(std::ceil(x1))),
+            std::min(canvas.height - 1, static_cast<int>(std::ceil(y1)))};
+}
+
 // Length of the overlap of the pixel span [i, i + 1] with [a, b]
 float spanCoverage(int i, float a, float b)
 {
@@ -188,14 +199,11 @@ void fillVerticalGradient(Canvas &canvas, Color top, Color bottom)
 // Anti-aliased axis-aligned rectangle
 void fillRect(Canvas &canvas, float x0, float y0, float x1, float y1, Color c, float alpha)
 {
-    int ix0 = std::max(0, static_cast<int>(std::floor(x0)));
-    int iy0 = std::max(0, static_cast<int>(std::floor(y0)));
-    int ix1 = std::min(canvas.width - 1, static_cast<int>(std::ceil(x1)));
-    int iy1 = std::min(canvas.height - 1, static_cast<int>(std::ceil(y1)));
-    for (int y = iy0; y <= iy1; y++) {
+    const PixelSpan span = pixelSpan(canvas, x0, y0, x1, y1);
+    for (int y = span.y0; y <= span.y1; y++) {
         float cy = spanCoverage(y, y0, y1);
         if (cy <= 0.0f) continue;
-        for (int x = ix0; x <= ix1; x++) {
+        for (int x = span.x0; x <= span.x1; x++) {
             float cx = spanCoverage(x, x0, x1);
             if (cx > 0.0f) blendPixel(canvas, x, y, c, alpha * cx * cy);
         }
@@ -207,14 +215,11 @@ void fillRoundedRect(Canvas &canvas, float x0, float y0, float x1, float y1, flo
                      Color top, Color bottom, float alpha)
 {
     radius = std::min(radius, std::min(x1 - x0, y1 - y0) * 0.5f);
-    int ix0 = std::max(0, static_cast<int>(std::floor(x0)));
-    int iy0 = std::max(0, static_cast<int>(std::floor(y0)));
-    int ix1 = std::min(canvas.width - 1, static_cast<int>(std::ceil(x1)));
-    int iy1 = std::min(canvas.height - 1, static_cast<int>(std::ceil(y1)));
-    for (int y = iy0; y <= iy1; y++) {
+    const PixelSpan span = pixelSpan(canvas, x0, y0, x1, y1);
+    for (int y = span.y0; y <= span.y1; y++) {
         float t = y1 > y0 ? clamp01((y + 0.5f - y0) / (y1 - y0)) : 0.0f;
         Color c = mixColor(top, bottom, t);
-        for (int x = ix0; x <= ix1; x++) {
+        for (int x = span.x0; x <= span.x1; x++) {
             float d = roundedRectDistance(x + 0.5f, y + 0.5f, x0, y0, x1, y1, radius);
             float coverage = clamp01(0.5f - d);
             if (coverage > 0.0f) blendPixel(canvas, x, y, c, alpha * coverage);
@@ -227,12 +232,9 @@ void strokeRoundedRect(Canvas &canvas, float x0, float y0, float x1, float y1, f
                        float thickness, Color c, float alpha)
 {
     radius = std::min(radius, std::min(x1 - x0, y1 - y0) * 0.5f);
-    int ix0 = std::max(0, static_cast<int>(std::floor(x0)));
-    int iy0 = std::max(0, static_cast<int>(std::floor(y0)));
-    int ix1 = std::min(canvas.width - 1, static_cast<int>(std::ceil(x1)));
-    int iy1 = std::min(canvas.height - 1, static_cast<int>(std::ceil(y1)));
-    for (int y = iy0; y <= iy1; y++) {
-        for (int x = ix0; x <= ix1; x++) {
+    const PixelSpan span = pixelSpan(canvas, x0, y0, x1, y1);
+    for (int y = span.y0; y <= span.y1; y++) {
+        for (int x = span.x0; x <= span.x1; x++) {
             float d = roundedRectDistance(x + 0.5f, y + 0.5f, x0, y0, x1, y1, radius);
             float outer = clamp01(0.5f - d);
             float inner = clamp01(0.5f - (d + thickness));
@@ -246,12 +248,9 @@ void strokeRoundedRect(Canvas &canvas, float x0, float y0, float x1, float y1, f
 void drawLine(Canvas &canvas, Point a, Point b, float thickness, Color c, float alpha)
 {
     float half = thickness * 0.5f;
-    int ix0 = std::max(0, static_cast<int>(std::floor(std::min(a.x, b.x) - half - 1.0f)));
-    int iy0 = std::max(0, static_cast<int>(std::floor(std::min(a.y, b.y) - half - 1.0f)));
-    int ix1 = std::min(canvas.width - 1, static_cast<int>(std::ceil(std::max(a.x, b.x) + half + 1.0f)));
-    int iy1 = std::min(canvas.height - 1, static_cast<int>(std::ceil(std::max(a.y, b.y) + half + 1.0f)));
-    for (int y = iy0; y <= iy1; y++) {
-        for (int x = ix0; x <= ix1; x++) {
+    const PixelSpan span = pixelSpan(canvas, std::min(a.x, b.x) - half - 1.0f, std::min(a.y, b.y) - half - 1.0f, std::max(a.x, b.x) + half + 1.0f, std::max(a.y, b.y) + half + 1.0f);
+    for (int y = span.y0; y <= span.y1; y++) {
+        for (int x = span.x0; x <= span.x1; x++) {
             float d = segmentDistance({x + 0.5f, y + 0.5f}, a, b);
             float coverage = clamp01(half - d + 0.5f);
             if (coverage > 0.0f) blendPixel(canvas, x, y, c, alpha * coverage);
@@ -270,12 +269,9 @@ void fillPolygon(Canvas &canvas, const std::vector<Point> &points, Color c, floa
         minY = std::min(minY, p.y);
         maxY = std::max(maxY, p.y);
     }
-    int ix0 = std::max(0, static_cast<int>(std::floor(minX)));
-    int iy0 = std::max(0, static_cast<int>(std::floor(minY)));
-    int ix1 = std::min(canvas.width - 1, static_cast<int>(std::ceil(maxX)));
-    int iy1 = std::min(canvas.height - 1, static_cast<int>(std::ceil(maxY)));
-    for (int y = iy0; y <= iy1; y++) {
-        for (int x = ix0; x <= ix1; x++) {
+    const PixelSpan span = pixelSpan(canvas, minX, minY, maxX, maxY);
+    for (int y = span.y0; y <= span.y1; y++) {
+        for (int x = span.x0; x <= span.x1; x++) {
             int hits = 0;
             for (int sy = 0; sy < 4; sy++)
                 for (int sx = 0; sx < 4; sx++)
@@ -288,12 +284,9 @@ void fillPolygon(Canvas &canvas, const std::vector<Point> &points, Color c, floa
 // Anti-aliased filled circle
 void fillCircle(Canvas &canvas, Point centre, float radius, Color c, float alpha)
 {
-    int ix0 = std::max(0, static_cast<int>(std::floor(centre.x - radius - 1.0f)));
-    int iy0 = std::max(0, static_cast<int>(std::floor(centre.y - radius - 1.0f)));
-    int ix1 = std::min(canvas.width - 1, static_cast<int>(std::ceil(centre.x + radius + 1.0f)));
-    int iy1 = std::min(canvas.height - 1, static_cast<int>(std::ceil(centre.y + radius + 1.0f)));
-    for (int y = iy0; y <= iy1; y++) {
-        for (int x = ix0; x <= ix1; x++) {
+    const PixelSpan span = pixelSpan(canvas, centre.x - radius - 1.0f, centre.y - radius - 1.0f, centre.x + radius + 1.0f, centre.y + radius + 1.0f);
+    for (int y = span.y0; y <= span.y1; y++) {
+        for (int x = span.x0; x <= span.x1; x++) {
             float dx = x + 0.5f - centre.x, dy = y + 0.5f - centre.y;
             float coverage = clamp01(radius - std::sqrt(dx * dx + dy * dy) + 0.5f);
             if (coverage > 0.0f) blendPixel(canvas, x, y, c, alpha * coverage);
@@ -304,12 +297,9 @@ void fillCircle(Canvas &canvas, Point centre, float radius, Color c, float alpha
 // Soft radial glow falling smoothly to nothing at the radius
 void fillGlow(Canvas &canvas, Point centre, float radius, Color c, float alpha)
 {
-    int ix0 = std::max(0, static_cast<int>(std::floor(centre.x - radius)));
-    int iy0 = std::max(0, static_cast<int>(std::floor(centre.y - radius)));
-    int ix1 = std::min(canvas.width - 1, static_cast<int>(std::ceil(centre.x + radius)));
-    int iy1 = std::min(canvas.height - 1, static_cast<int>(std::ceil(centre.y + radius)));
-    for (int y = iy0; y <= iy1; y++) {
-        for (int x = ix0; x <= ix1; x++) {
+    const PixelSpan span = pixelSpan(canvas, centre.x - radius, centre.y - radius, centre.x + radius, centre.y + radius);
+    for (int y = span.y0; y <= span.y1; y++) {
+        for (int x = span.x0; x <= span.x1; x++) {
             float dx = x + 0.5f - centre.x, dy = y + 0.5f - centre.y;
             float d = std::sqrt(dx * dx + dy * dy) / radius;
             if (d < 1.0f) blendPixel(canvas, x, y, c, alpha * (1.0f - smoothStep(0.0f, 1.0f, d)));

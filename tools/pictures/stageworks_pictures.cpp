@@ -324,6 +324,17 @@ struct Session {
         input.click(1);
     }
 
+    // Clicks on empty space until a part of the screen looks as in `base` again (a click
+    // that a slow frame lost is repeated)
+    bool closeByClickBeside(const xdriver::Image &base, Box part)
+    {
+        for (int attempt = 0; attempt < 3; attempt++) {
+            clickEmptySpace();
+            if (backTo(base, part, 5000)) return true;
+        }
+        return false;
+    }
+
     void save(const std::string &name, const xdriver::Image &image)
     {
         std::string file = outDir + "/" + name;
@@ -443,8 +454,7 @@ void pictureAppearanceMenu(Session &s)
     const xdriver::Image lit = s.input.screenshot();
     s.input.moveMouse(EMPTY_SPACE.x, EMPTY_SPACE.y);
     s.screenUntil([&](const xdriver::Image &shot) { return changedIn(lit, shot, around(change, 12)) > 100; }, 2000);
-    s.clickEmptySpace();
-    s.check(s.backTo(base, APPEARANCE_PART), "the appearance menu did not close");
+    s.check(s.closeByClickBeside(base, APPEARANCE_PART), "the appearance menu did not close");
 }
 
 // Events mode; a click on the water sphere opens the event panel; its IF row opens the
@@ -498,15 +508,22 @@ void pictureEventEditor(Session &s)
     }
     s.saveScreen("stageworks-event-prompt.png");
     if (prompt) {
-        // An empty field cancels: nothing is added
-        s.input.tap(XK_BackSpace);
-        s.input.tap(XK_BackSpace);
+        // An empty field cancels: nothing is added. NOTE: the keyboard does not repeat, so
+        // two quick presses of one key can arrive as one: each Backspace waits for the
+        // field to change
+        const Box field = {90, 366, 930, 400};
+        for (int i = 0; i < 2; i++) {
+            const xdriver::Image typed = s.input.screenshot();
+            s.input.tap(XK_BackSpace);
+            s.screenUntil([&](const xdriver::Image &shot) { return changedIn(typed, shot, field) > 0; }, 3000);
+        }
         s.input.tap(XK_Return);
-        s.pause(300);
+        const Box promptBox = {250, 340, 770, 420};
+        s.check(s.screenUntil([&](const xdriver::Image &shot) { return redIn(shot, promptBox) < boxArea(promptBox) / 8; }),
+                "the prompt did not close");
     }
 
-    s.clickEmptySpace();
-    s.check(s.backTo(base, EVENT_PANEL_PART), "the event panel did not close");
+    s.check(s.closeByClickBeside(base, EVENT_PANEL_PART), "the event panel did not close");
 }
 
 // The file menu's play button; the pyramid turns, the HUD shows the statistics
