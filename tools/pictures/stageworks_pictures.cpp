@@ -324,13 +324,16 @@ struct Session {
         input.click(1);
     }
 
-    // Clicks on empty space until a part of the screen looks as in `base` again (a click
-    // that a slow frame lost is repeated)
+    // Clicks on empty space until a part of the screen looks as in `base` again. A click
+    // is repeated only while the part still shows what was open (a slow frame lost it): a
+    // click on empty space with nothing open would start looking around
     bool closeByClickBeside(const xdriver::Image &base, Box part)
     {
         for (int attempt = 0; attempt < 3; attempt++) {
+            const xdriver::Image open = input.screenshot();
             clickEmptySpace();
             if (backTo(base, part, 5000)) return true;
+            if (changedIn(open, input.screenshot(), part) > boxArea(part) / 4) return false;
         }
         return false;
     }
