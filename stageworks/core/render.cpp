@@ -110,6 +110,10 @@ void display()
 
     if (cameraMoving()) updateCamera();
     placeMovingLights();
+    // NOTE: a panel pick asked for by pointer motion waits for this frame; when a click closed
+    // the menu in between there is nothing left to pick, and taking it for a scene pick
+    // (none was started) would find no object and start looking around
+    if (getPickPending() == 1 && getEditorState() == 0 && !pickActive()) setPickPending(0);
     bool scenePick = getPickPending() == 1 && getEditorState() == 0;
     if (!scenePick) drawSkyAndSun();
 

@@ -252,7 +252,9 @@ struct Session {
         input.moveMouse(edge.x, edge.y);
         bool opened =
             screenUntil([&](const xdriver::Image &s) { return changedIn(before, s, part) > boxArea(part) / 4; }, 10000);
-        if (!check(opened, std::string("the ") + name + " menu did not open") || !settles(part)) return false;
+        if (!check(opened, std::string("the ") + name + " menu did not open") ||
+            !check(settles(part), std::string("the ") + name + " menu did not come to rest"))
+            return false;
         rest = shot;
         return true;
     }
@@ -532,12 +534,13 @@ void pictureEventEditor(Session &s)
 // The file menu's play button; the pyramid turns, the HUD shows the statistics
 void picturePlay(Session &s)
 {
-    s.input.tap(XK_l);
-    s.pause(600);
     const xdriver::Image base = s.input.screenshot();
     Pixel play = menuButton(fileMenu(), 0), neighbour = menuButton(fileMenu(), 1);
     if (s.openMenu({512, 3}, TOP_PART, "file"))
         s.check(s.pressMenuButton(play, neighbour, base, TOP_PART), "the play button did not take the click");
+    // NOTE: the statistics only once play has started: their numbers change every frame, and
+    // the menu would never be seen at rest under them
+    s.input.tap(XK_l);
     Pixel pyramid = worldToScreen(-0.1, 13.0, 12.45);
     Box around45 = around(pyramid, 45);
     bool turning = s.screenUntil(
