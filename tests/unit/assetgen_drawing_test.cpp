@@ -1,7 +1,7 @@
-// The drawing the pictures are made of: labels stay inside their boxes and are centred,
-// the solid renderer fills its box and lights the solid from the upper left, scene
-// textures tile, the water frames differ, and the font atlas is built from the face.
-#include "font_atlas.h"
+// The drawing the pictures are made of: canvas coverage and tileable noise, labels (FreeType)
+// stay inside their boxes and are centred, the solid renderer fills its box and lights the
+// solid from the upper left, and scene textures tile.
+#include "canvas.h"
 #include "generate.h"
 #include "raster3d.h"
 #include "solids.h"
@@ -10,192 +10,150 @@
 
 #include <gtest/gtest.h>
 
-#include <cmath>
 #include <algorithm>
-#include <cstring>
+#include <cmath>
 #include <functional>
 
 namespace {
 
 struct InkBox {
     int x0 = 1 << 30, y0 = 1 << 30, x1 = -1, y1 = -1;
-    bool empty() const { return x1 < 0; }
 };
 
-// Bounding box of the pixels that differ from the background colour
-InkBox inkBox(const Canvas &c, Color background)
+float difference(Color p, Color q) { return std::fabs(p.r - q.r) + std::fabs(p.g - q.g) + std::fabs(p.b - q.b); }
+
+// Bounding box of the pixels that differ from black
+InkBox inkBox(const Canvas &c)
 {
     InkBox box;
     for (int y = 0; y < c.height; y++)
-        for (int x = 0; x < c.width; x++) {
-            Color p = getPixel(c, x, y);
-            if (std::fabs(p.r - background.r) + std::fabs(p.g - background.g) + std::fabs(p.b - background.b) > 0.02f) {
-                box.x0 = std::min(box.x0, x);
-                box.y0 = std::min(box.y0, y);
-                box.x1 = std::max(box.x1, x);
-                box.y1 = std::max(box.y1, y);
-            }
-        }
+        for (int x = 0; x < c.width; x++)
+            if (difference(getPixel(c, x, y), {0, 0, 0}) > 0.02f)
+                box = {std::min(box.x0, x), std::min(box.y0, y), std::max(box.x1, x), std::max(box.y1, y)};
     return box;
 }
 
-// Mean absolute difference between two columns (or rows) of a picture
+// Mean difference between two columns (or rows) of a picture
 float lineDifference(const Canvas &c, bool columns, int a, int b)
 {
     float sum = 0.0f;
     int n = columns ? c.height : c.width;
-    for (int i = 0; i < n; i++) {
-        Color p = columns ? getPixel(c, a, i) : getPixel(c, i, a);
-        Color q = columns ? getPixel(c, b, i) : getPixel(c, i, b);
-        sum += std::fabs(p.r - q.r) + std::fabs(p.g - q.g) + std::fabs(p.b - q.b);
-    }
+    for (int i = 0; i < n; i++)
+        sum += columns ? difference(getPixel(c, a, i), getPixel(c, b, i)) : difference(getPixel(c, i, a), getPixel(c, i, b));
     return sum / n;
 }
 
-class Drawing : public ::testing::Test {
-protected:
-    FontFace regular, bold;
-    void SetUp() override
-    {
-        std::string error;
-        ASSERT_TRUE(openFontFace(regular, regularFontPath(), error)) << error;
-        ASSERT_TRUE(openFontFace(bold, boldFontPath(), error)) << error;
-    }
-};
+float total(const Canvas &c)
+{
+    float sum = 0.0f;
+    for (const Color &p : c.pixels) sum += p.r;
+    return sum;
+}
 
 }  // namespace
 
-TEST_F(Drawing, OpeningAMissingFontFails)
+TEST(Canvas, ShapesCoverTheirExactAreaAndStayInside)
 {
-    FontFace face;
-    std::string error;
-    EXPECT_FALSE(openFontFace(face, "/nonexistent/font.ttf", error));
-    EXPECT_NE(error.find("/nonexistent/font.ttf"), std::string::npos);
-    GlyphRaster g;
-    EXPECT_FALSE(renderGlyph(face, 'A', 20, g));
-    EXPECT_EQ(measureText(face, "abc", 20), 0);
+    EXPECT_EQ(colorByte(-0.5f), 0);
+    EXPECT_EQ(colorByte(1.7f), 255);
+    EXPECT_EQ(colorByte(0.5f), 128);
+    Canvas c = makeCanvas(4, 4, {0, 0, 0});
+    setPixel(c, 5, 5, {1, 1, 1});                    // outside: dropped
+    EXPECT_EQ(getPixel(c, -1, 0).r, 0.0f);           // outside: black
+    fillRect(c, 1.0f, 1.0f, 2.5f, 3.0f, {1, 1, 1});
+    EXPECT_FLOAT_EQ(getPixel(c, 1, 1).r, 1.0f);
+    EXPECT_FLOAT_EQ(getPixel(c, 2, 1).r, 0.5f);      // half the pixel covered
+    EXPECT_FLOAT_EQ(total(c), 3.0f);
+
+    Canvas half = makeCanvas(20, 20, {0, 0, 0});
+    fillPolygon(half, {{0, 0}, {20, 0}, {0, 20}}, {1, 1, 1});
+    EXPECT_NEAR(total(half), 200.0f, 4.0f);
+    EXPECT_FLOAT_EQ(getPixel(half, 17, 17).r, 0.0f);
+    Canvas disc = makeCanvas(40, 40, {0, 0, 0});
+    fillCircle(disc, {20, 20}, 10, {1, 1, 1});
+    EXPECT_NEAR(total(disc), 3.14159f * 100.0f, 3.0f);
 }
 
-TEST_F(Drawing, LabelsStayInsideTheirBoxAndAreCentred)
+TEST(Canvas, NoiseIsDeterministicBoundedAndTiles)
 {
-    const Color bg = {0, 0, 0};
-    struct Case { const char *text; float x0, y0, x1, y1; int maxSize; };
+    for (int i = 0; i < 50; i++) {
+        float x = i * 0.37f, y = i * 0.91f, n = fractalNoise(x, y, 4, 4, 9U);
+        EXPECT_GE(n, 0.0f);
+        EXPECT_LT(n, 1.0f);
+        EXPECT_EQ(n, fractalNoise(x, y, 4, 4, 9U));
+        EXPECT_NEAR(n, fractalNoise(x + 4.0f, y - 8.0f, 4, 4, 9U), 1e-4f);
+    }
+    EXPECT_NE(latticeValue(1, 2, 3U), latticeValue(2, 1, 3U));
+    EXPECT_NE(latticeValue(1, 2, 3U), latticeValue(1, 2, 4U));
+}
+
+TEST(Drawing, LabelsStayInsideTheirBoxAndAreCentred)
+{
+    FontFace missing, bold;
+    std::string error;
+    EXPECT_FALSE(openFontFace(missing, "/nonexistent/font.ttf", error));
+    EXPECT_NE(error.find("/nonexistent/font.ttf"), std::string::npos);
+    EXPECT_EQ(measureText(missing, "abc", 20), 0);
+    ASSERT_TRUE(openFontFace(bold, boldFontPath(), error)) << error;
+
+    struct Case { const char *text; float x0, y0, x1, y1; int maxSize, lines; };
     const Case cases[] = {
-        {"IF", 10, 10, 110, 50, 40},
-        {"Edicion de objetos", 5, 5, 185, 91, 26},       // too wide for one line at this size
-        {"Paralelepipedo", 8, 100, 120, 118, 14},        // shrinks to fit
-        {"Escalado uniforme", 10, 8, 198, 72, 26},
+        {"IF", 10, 10, 110, 50, 40, 1},
+        {"Edicion de objetos", 13, 11, 179, 85, 26, 2},  // breaks over two lines rather than shrinking
+        {"Paralelepipedo", 8, 100, 120, 118, 14, 1},     // shrinks to fit
+        {"Escalado uniforme", 10, 8, 198, 72, 26, 1},
     };
+    LineMetrics line = lineMetrics(bold, 20);
     for (const Case &k : cases) {
-        Canvas c = makeCanvas(200, 130, bg);
+        Canvas c = makeCanvas(200, 130, {0, 0, 0});
         drawLabel(c, bold, k.text, k.x0, k.y0, k.x1, k.y1, k.maxSize, {1, 1, 1});
-        InkBox ink = inkBox(c, bg);
-        ASSERT_FALSE(ink.empty()) << k.text;
-        EXPECT_GE(ink.x0, k.x0 - 1) << k.text;
-        EXPECT_LE(ink.x1, k.x1 + 1) << k.text;
-        EXPECT_GE(ink.y0, k.y0 - 1) << k.text;
-        EXPECT_LE(ink.y1, k.y1 + 1) << k.text;
-        float inkCentreX = (ink.x0 + ink.x1 + 1) * 0.5f, boxCentreX = (k.x0 + k.x1) * 0.5f;
-        EXPECT_NEAR(inkCentreX, boxCentreX, 3.0f) << k.text;
+        InkBox ink = inkBox(c);
+        ASSERT_GE(ink.x1, 0) << k.text;
+        EXPECT_TRUE(ink.x0 >= k.x0 - 1 && ink.x1 <= k.x1 + 1 && ink.y0 >= k.y0 - 1 && ink.y1 <= k.y1 + 1) << k.text;
+        EXPECT_NEAR((ink.x0 + ink.x1 + 1) * 0.5f, (k.x0 + k.x1) * 0.5f, 3.0f) << k.text;
+        if (k.lines == 2) {
+            EXPECT_GT(ink.y1 - ink.y0, line.ascender + line.descender) << k.text;
+        }
     }
 }
 
-TEST_F(Drawing, LongLabelsBreakOverTwoLinesRatherThanShrinking)
+TEST(Drawing, SolidsFillTheirBoxAndAreLitFromTheUpperLeft)
 {
-    const Color bg = {0, 0, 0};
-    Canvas c = makeCanvas(192, 96, bg);
-    drawLabel(c, bold, "Edicion de objetos", 13, 11, 179, 85, 26, {1, 1, 1});
-    InkBox ink = inkBox(c, bg);
-    ASSERT_FALSE(ink.empty());
-    // two lines of text are well over one line height tall
-    LineMetrics m = lineMetrics(bold, 20);
-    EXPECT_GT(ink.y1 - ink.y0, m.ascender + m.descender);
-}
-
-TEST_F(Drawing, SolidsFillTheirBoxAndAreLitFromTheUpperLeft)
-{
-    const Color bg = {0, 0, 0};
     for (int kind = 0; kind < 12; kind++) {
-        Mesh mesh = solidMesh(kind);
-        ASSERT_FALSE(mesh.faces.empty()) << kind;
-        Canvas c = makeCanvas(100, 100, bg);
-        renderMesh(c, mesh, 10, 10, 90, 90, {1, 1, 1}, MeshView());
-        InkBox ink = inkBox(c, bg);
-        ASSERT_FALSE(ink.empty()) << kind;
-        EXPECT_GE(ink.x0, 9) << kind;
-        EXPECT_LE(ink.x1, 90) << kind;
-        EXPECT_GE(ink.y0, 9) << kind;
-        EXPECT_LE(ink.y1, 90) << kind;
+        Canvas c = makeCanvas(100, 100, {0, 0, 0});
+        renderMesh(c, solidMesh(kind), 10, 10, 90, 90, {1, 1, 1}, MeshView());
+        InkBox ink = inkBox(c);
+        EXPECT_TRUE(ink.x0 >= 9 && ink.x1 <= 90 && ink.y0 >= 9 && ink.y1 <= 90) << kind;
         // the picture spans most of the box in at least one direction
         EXPECT_GT(std::max(ink.x1 - ink.x0, ink.y1 - ink.y0), 55) << kind;
     }
     EXPECT_TRUE(solidMesh(12).faces.empty());
 
     // a cube seen from above and to the right: its top face is brighter than its right face
-    Canvas c = makeCanvas(100, 100, bg);
+    Canvas c = makeCanvas(100, 100, {0, 0, 0});
     renderMesh(c, solidMesh(4), 0, 0, 100, 100, {1, 1, 1}, MeshView());
-    InkBox ink = inkBox(c, bg);
+    InkBox ink = inkBox(c);
     float top = luminance(getPixel(c, (ink.x0 + ink.x1) / 2, ink.y0 + 6));
     float right = luminance(getPixel(c, ink.x1 - 8, (ink.y0 + ink.y1) / 2 + 10));
     EXPECT_GT(top, right + 0.1f);
 }
 
-TEST_F(Drawing, SceneTexturesTileAcrossTheirEdges)
+TEST(Drawing, SceneTexturesTileAcrossTheirEdges)
 {
     const int size = 128;
     const std::function<Canvas()> makers[] = {
-        [&] { return drawBricks(size); }, [&] { return drawWood(size); }, [&] { return drawStoneFloor(size); },
-        [&] { return drawGrass(size); }, [&] { return drawMarble(size); }, [&] { return drawWater(size, 1); },
+        [] { return drawBricks(size); }, [] { return drawWood(size); }, [] { return drawStoneFloor(size); },
+        [] { return drawGrass(size); }, [] { return drawMarble(size); }, [] { return drawWater(size, 1); },
     };
-    int index = 0;
-    for (const auto &make : makers) {
-        Canvas c = make();
+    for (size_t index = 0; index < 6; index++) {
+        Canvas c = makers[index]();
         ASSERT_EQ(c.width, size);
         // the seam between the last and the first column (row) is no harsher than the
         // harshest step between neighbouring columns (rows) inside the picture
-        float insideX = 0.0f, insideY = 0.0f;
-        for (int x = 0; x + 1 < size; x++) insideX = std::max(insideX, lineDifference(c, true, x, x + 1));
-        for (int y = 0; y + 1 < size; y++) insideY = std::max(insideY, lineDifference(c, false, y, y + 1));
-        EXPECT_LE(lineDifference(c, true, size - 1, 0), insideX * 1.1f) << "texture " << index << " left-right";
-        EXPECT_LE(lineDifference(c, false, size - 1, 0), insideY * 1.1f) << "texture " << index << " top-bottom";
-        index++;
+        for (bool columns : {true, false}) {
+            float inside = 0.0f;
+            for (int i = 0; i + 1 < size; i++) inside = std::max(inside, lineDifference(c, columns, i, i + 1));
+            EXPECT_LE(lineDifference(c, columns, size - 1, 0), inside * 1.1f) << "texture " << index << " " << columns;
+        }
     }
-}
-
-TEST_F(Drawing, WaterFramesDifferAndLoop)
-{
-    Canvas f0 = drawWater(64, 0), f1 = drawWater(64, 1), f2 = drawWater(64, 2), f3 = drawWater(64, 3);
-    auto difference = [](const Canvas &a, const Canvas &b) {
-        float sum = 0.0f;
-        for (size_t i = 0; i < a.pixels.size(); i++)
-            sum += std::fabs(a.pixels[i].r - b.pixels[i].r) + std::fabs(a.pixels[i].g - b.pixels[i].g) + std::fabs(a.pixels[i].b - b.pixels[i].b);
-        return sum / a.pixels.size();
-    };
-    EXPECT_GT(difference(f0, f1), 0.05f);
-    EXPECT_GT(difference(f1, f2), 0.05f);
-    EXPECT_GT(difference(f2, f0), 0.05f);
-    EXPECT_LT(difference(f3, f0), 0.01f);  // a fourth frame would repeat the first
-}
-
-TEST_F(Drawing, FontAtlasIsBuiltFromTheFaceAndEncodedInOrder)
-{
-    FontAtlas atlas;
-    std::string error;
-    ASSERT_TRUE(buildFontAtlas(regular, atlas, error)) << error;
-    ASSERT_EQ(atlas.glyphs.size(), static_cast<size_t>(FONT_LAST_CHAR - FONT_FIRST_CHAR + 1));
-    // advances follow the face's own at the rendering size
-    for (char ch : {'a', 'M', 'i', '0', ' '}) {
-        GlyphRaster g;
-        ASSERT_TRUE(renderGlyph(regular, static_cast<unsigned char>(ch), FONT_PIXEL_SIZE, g));
-        LineMetrics m = lineMetrics(regular, FONT_PIXEL_SIZE);
-        float expected = g.advance * FONT_LINE_HEIGHT / (m.ascender + m.descender);
-        EXPECT_NEAR(atlas.glyphs[static_cast<size_t>(ch - FONT_FIRST_CHAR)].dx, expected, 1e-5f) << ch;
-    }
-    std::vector<uint8_t> file = encodeFontFile(atlas);
-    ASSERT_EQ(file.size(), 24 + 24 * atlas.glyphs.size() + atlas.pixels.size());
-    // the last glyph record sits right before the image, dx first
-    float lastDx;
-    std::memcpy(&lastDx, &file[24 + 24 * (atlas.glyphs.size() - 1)], sizeof lastDx);
-    EXPECT_EQ(lastDx, atlas.glyphs.back().dx);
-    EXPECT_TRUE(std::equal(atlas.pixels.begin(), atlas.pixels.end(), file.end() - static_cast<long>(atlas.pixels.size())));
 }
