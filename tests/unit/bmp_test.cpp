@@ -1,19 +1,28 @@
 // The BMP reader: images built in memory (every depth, compression and header form), a table of
-// damaged and lying files with the message each one gets, and files on disk (open failures).
+// damaged and lying files with the message each one gets, files on disk (open failures), and a
+// corpus made by another program: good files against reference images, questionable, bad and
+// truncated files refused or decoded safely.
 #include "bmp.h"
 
 #include <gtest/gtest.h>
 
 #include <unistd.h>
 
+#include <algorithm>
 #include <array>
 #include <climits>
 #include <cstdio>
+#include <cstdlib>
+#include <filesystem>
+#include <fstream>
+#include <iterator>
+#include <map>
 #include <string>
 #include <vector>
 
 namespace {
 
+namespace fs = std::filesystem;
 typedef std::vector<unsigned char> Bytes;
 typedef std::array<unsigned char, 3> Rgb;
 
@@ -27,7 +36,7 @@ struct BmpRecipe {
     std::vector<uint32_t> masks = {};  // written right after the info header
     bool fileHeader = true;
     uint32_t headerSize = 40;
-    uint32_t colorsUsed = 0;       // 0: the palette's size
+    uint32_t colorsUsed = 0;
     uint32_t imageSize = 0;
     uint16_t planes = 1;
 };
@@ -47,9 +56,7 @@ Bytes buildBmp(const BmpRecipe &r)
     put(info, r.planes, 2);
     put(info, r.bitCount, 2);
     if (r.headerSize != 12) {
-        for (uint32_t v : {r.compression, r.imageSize, 2835u, 2835u,
-                           r.colorsUsed ? r.colorsUsed : (uint32_t)r.palette.size(), 0u})
-            put(info, v, 4);
+        for (uint32_t v : {r.compression, r.imageSize, 2835u, 2835u, r.colorsUsed, 0u}) put(info, v, 4);
         info.resize(r.headerSize, 0);
     }
     for (uint32_t mask : r.masks) put(info, mask, 4);
@@ -89,6 +96,7 @@ std::vector<Rgb> pixelsOf(const dib_image &image)
 const Rgb K = {0, 0, 0}, R = {255, 0, 0}, G = {0, 255, 0}, B = {0, 0, 255}, W = {255, 255, 255};
 const Rgb GREY = {10, 20, 30};
 const std::vector<Rgb> PAL4 = {K, R, G, B}, PAL5 = {K, R, G, B, GREY};
+const char *const UNKNOWN = "Unknown DIB file format.", *const BAD = "Image file conversion error.";
 const uint32_t RLE8 = DIB_COMPRESSION_RLE8, RLE4 = DIB_COMPRESSION_RLE4, FIELDS = DIB_COMPRESSION_BITFIELDS;
 
 }  // namespace
@@ -116,8 +124,8 @@ TEST(BmpReader, DecodesEveryDepthCompressionAndLayout)
         {"32 bits masks", {1, 1, 32, {30, 20, 10, 99}, {}, FIELDS, {0xFF, 0xFF00, 0xFF0000}}, {{30, 20, 10}}},
         {"32 bits gappy masks", {1, 1, 32, {0xFF, 0xFF, 0xFF, 0xFF}, {}, FIELDS, {0, 0xFF00FF00, 0x80000001}},
          {{0, 255, 255}}},
-        {"packed DIB, 8 bits", {2, 1, 8, {2, 1, 0, 0}, {R, G, B}, 0, {}, false}, {B, G}},
-        {"packed DIB, 24 bits skip the table", {2, 1, 24, {1, 2, 3, 4, 5, 6, 0, 0}, {R, G, B}, 0, {}, false},
+        {"packed DIB, 8 bits", {2, 1, 8, {2, 1, 0, 0}, {R, G, B}, 0, {}, false, 40, 3}, {B, G}},
+        {"packed DIB, 24 bits skip the table", {2, 1, 24, {1, 2, 3, 4, 5, 6, 0, 0}, {R, G, B}, 0, {}, false, 40, 3},
          {{3, 2, 1}, {6, 5, 4}}},
         {"OS/2 header", {3, 2, 1, {0x40, 0, 0, 0, 0xA0, 0, 0, 0}, {GREY, G}, 0, {}, true, 12}, {GREY, G, GREY, G, GREY, G}},
         {"OS/2 packed DIB", {3, 2, 1, {0x40, 0, 0, 0, 0xA0, 0, 0, 0}, {GREY, G}, 0, {}, false, 12},
@@ -145,7 +153,7 @@ TEST(BmpReader, DecodesEveryDepthCompressionAndLayout)
 
 TEST(BmpReader, CorruptFilesAreRefusedWithTheirMessage)
 {
-    const char *UNKNOWN = "Unknown DIB file format.", *BAD = "Image file conversion error.", *MEMORY = "Out of memory.";
+    const char *MEMORY = "Out of memory.";
     std::vector<std::pair<Bytes, const char *>> cases = {{{}, UNKNOWN}, {{'B', 'M', 0}, UNKNOWN}};
     auto add = [&](const BmpRecipe &r, const char *error) { cases.push_back({buildBmp(r), error}); };
     for (uint32_t size : {124u, 108u, 64u, 16u, 0u}) add({2, 2, 24, Bytes(16, 0), {}, 0, {}, true, size}, UNKNOWN);
@@ -175,50 +183,141 @@ TEST(BmpReader, CorruptFilesAreRefusedWithTheirMessage)
     }
 }
 
-TEST(BmpReader, ColourCountAndHeaderDefaults)
-{
-    struct Count { uint32_t size; uint16_t bits; uint32_t used, want; };
-    for (Count c : {Count{40, 1, 0, 2}, {40, 4, 0, 16}, {40, 8, 0, 256}, {40, 8, 7, 7}, {12, 8, 7, 256},
-                    {40, 16, 0, 0}, {40, 24, 0, 0}, {40, 32, 0, 0}}) {
-        dib_info_header header{};
-        header.size = c.size;
-        header.bitCount = c.bits;
-        header.colorsUsed = c.used;
-        EXPECT_EQ(dib_color_count(header), c.want) << c.size << " " << c.bits << " " << c.used;
-    }
-    dib_info_header header{};
-    Bytes bytes = buildBmp({5, -3, 4, Bytes(12, 0)});
-    ASSERT_TRUE(read_dib_header(bytes.data(), bytes.size(), &header));
-    EXPECT_EQ(header.imageSize, 9u);  // (4 x 5 + 7) / 8 x 3, without row padding
-    EXPECT_EQ(header.colorsUsed, 16u);
-    bytes = buildBmp({5, -3, 4, Bytes(12, 0), {}, 0, {}, true, 40, 5, 1234});
-    ASSERT_TRUE(read_dib_header(bytes.data(), bytes.size(), &header));
-    EXPECT_EQ(header.imageSize, 1234u);
-    EXPECT_EQ(header.colorsUsed, 5u);
-    bytes = buildBmp({5, -3, 4, Bytes(12, 0), {}, 0, {}, true, 64});
-    EXPECT_FALSE(read_dib_header(bytes.data(), bytes.size(), &header));
-}
-
 TEST(BmpReader, LoadsAFileAndReportsOpenFailures)
 {
-    std::string directory = testing::TempDir();
-    std::string path = directory + "bmp_test_" + std::to_string(getpid()) + ".bmp";
+    std::string directory = testing::TempDir(), path = directory + "bmp_test_" + std::to_string(getpid()) + ".bmp";
     Bytes bytes = buildBmp({1, 1, 24, {0xFF, 0, 0, 0}});
-    FILE *file = fopen(path.c_str(), "wb");
-    ASSERT_NE(file, nullptr);
-    ASSERT_EQ(fwrite(bytes.data(), 1, bytes.size(), file), bytes.size());
-    fclose(file);
+    std::ofstream(path, std::ios::binary).write((const char *)bytes.data(), (std::streamsize)bytes.size());
     std::unique_ptr<dib_image> image = load_dib_image(path.c_str());
     ASSERT_NE(image, nullptr);
     EXPECT_EQ(pixelsOf(*image), std::vector<Rgb>{B});
 
-    file = fopen(path.c_str(), "wb");  // an empty file cannot be mapped
-    ASSERT_NE(file, nullptr);
-    fclose(file);
+    std::ofstream(path, std::ios::trunc).close();  // an empty file cannot be mapped
     for (const std::string &name : {path, directory + "no_such_dir/missing.bmp", directory}) {
         testing::internal::CaptureStderr();
         EXPECT_EQ(load_dib_image(name.c_str()), nullptr) << name;
         EXPECT_EQ(testing::internal::GetCapturedStderr(), "Error: Failed to open DIB file " + name + ".\n");
     }
     remove(path.c_str());
+}
+
+//----------------------------------------------------------------------------------
+// A corpus of files made by another program (see data/bmpsuite/README.md)
+//----------------------------------------------------------------------------------
+
+namespace {
+
+const fs::path CORPUS = SW_BMPSUITE_DIR;
+
+Bytes readFile(const fs::path &path)
+{
+    std::ifstream in(path, std::ios::binary);
+    return Bytes(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
+}
+
+// The samples of a binary PPM (P6, 8 bits, no comments), rows top to bottom; empty if malformed
+Bytes readPpm(const fs::path &path, int *width, int *height)
+{
+    std::ifstream in(path, std::ios::binary);
+    std::string magic;
+    int maximum = 0;
+    if (!(in >> magic >> *width >> *height >> maximum) || magic != "P6" || maximum != 255) return {};
+    in.get();  // the single white-space byte before the samples
+    Bytes pixels((size_t)*width * (size_t)*height * 3);
+    in.read((char *)pixels.data(), (std::streamsize)pixels.size());
+    return in ? pixels : Bytes();
+}
+
+std::vector<fs::path> bmpFiles(const std::string &folder)
+{
+    std::vector<fs::path> files;
+    for (const fs::directory_entry &entry : fs::directory_iterator(CORPUS / folder))
+        if (entry.path().extension() == ".bmp") files.push_back(entry.path());
+    std::sort(files.begin(), files.end());
+    return files;
+}
+
+// Decodes bytes held in a vector of exactly their length, so that a read past them is caught by
+// the sanitizer: either a well-formed image, or null after exactly one error box
+std::unique_ptr<dib_image> decodeSafely(const Bytes &bytes, std::string *errors)
+{
+    std::unique_ptr<dib_image> image = decode(bytes, errors);
+    if (image) {
+        EXPECT_TRUE(image->width > 0 && image->height != 0 &&
+                    image->pixels.size() == (size_t)image->width * (size_t)std::abs((long)image->height) * 3);
+    } else {
+        EXPECT_TRUE(errors->rfind("Error: ", 0) == 0 && std::count(errors->begin(), errors->end(), '\n') == 1) << *errors;
+    }
+    return image;
+}
+
+}  // namespace
+
+TEST(BmpCorpus, GoodFilesMatchTheReferenceImagesAndNewerHeadersAreUnknown)
+{
+    int compared = 0;
+    for (const fs::path &path : bmpFiles("g")) {
+        std::string name = path.filename().string(), errors;
+        SCOPED_TRACE(name);
+        std::unique_ptr<dib_image> image = decodeSafely(readFile(path), &errors);
+        if (name == "pal8v4.bmp" || name == "pal8v5.bmp") {  // 108- and 124-byte headers
+            EXPECT_EQ(errors, "Error: Unknown DIB file format.\n");
+            continue;
+        }
+        int width = 0, height = 0;
+        Bytes reference = readPpm(CORPUS / "ref" / (path.stem().string() + ".ppm"), &width, &height);
+        ASSERT_FALSE(reference.empty());
+        ASSERT_NE(image, nullptr) << errors;
+        ASSERT_EQ(image->width, width);
+        ASSERT_EQ(std::abs(image->height), height);
+        // 5- and 6-bit channels may be widened by bit copying instead of rounding
+        int tolerance = name.rfind("rgb16", 0) == 0 ? 2 : 0, mismatches = 0;
+        size_t rowBytes = (size_t)width * 3;
+        for (int y = 0; y < height; y++) {
+            int row = image->height > 0 ? height - 1 - y : y;
+            for (size_t i = 0; i < rowBytes; i++) {
+                int got = image->pixels[(size_t)row * rowBytes + i], want = reference[(size_t)y * rowBytes + i];
+                if (std::abs(got - want) > tolerance && mismatches++ < 3)
+                    ADD_FAILURE() << "row " << y << " byte " << i << ": " << got << " != " << want;
+            }
+        }
+        compared++;
+    }
+    EXPECT_EQ(compared, 25);
+}
+
+TEST(BmpCorpus, BadQuestionableAndTruncatedFilesAreRefusedOrDecodedSafely)
+{
+    // the files with a known outcome: the message, or "" for a safe decode
+    const std::map<std::string, std::string> known = {
+        {"b/badbitcount.bmp", BAD}, {"b/badheadersize.bmp", UNKNOWN}, {"b/badplanes.bmp", BAD},
+        {"b/badwidth.bmp", BAD}, {"b/reallybig.bmp", "Out of memory."}, {"b/rletopdown.bmp", BAD},
+        {"b/shortfile.bmp", BAD}, {"q/pal8os2v2-16.bmp", UNKNOWN}, {"q/rgb24png.bmp", UNKNOWN},
+        {"q/pal2.bmp", BAD}, {"q/rgba64.bmp", BAD}, {"b/badbitssize.bmp", ""},
+        {"b/badpalettesize.bmp", ""}, {"b/pal8badindex.bmp", ""},
+    };
+    int files = 0, checked = 0;
+    for (const std::string folder : {"q", "b"}) {
+        for (const fs::path &path : bmpFiles(folder)) {
+            std::string name = folder + "/" + path.filename().string(), errors;
+            SCOPED_TRACE(name);
+            std::unique_ptr<dib_image> image = decodeSafely(readFile(path), &errors);
+            files++;
+            auto expected = known.find(name);
+            if (expected != known.end()) {
+                checked++;
+                EXPECT_EQ(image == nullptr, !expected->second.empty());
+                EXPECT_EQ(errors, expected->second.empty() ? "" : "Error: " + expected->second + "\n");
+            }
+        }
+    }
+    EXPECT_EQ(files, 63);
+    EXPECT_EQ(checked, (int)known.size());
+    for (const fs::path &path : bmpFiles("g")) {
+        SCOPED_TRACE(path.filename().string());
+        Bytes bytes = readFile(path);
+        std::string errors;
+        for (size_t length = 0; length < bytes.size(); length += (length < 1200 ? 1 : 97))
+            decodeSafely(Bytes(bytes.begin(), bytes.begin() + (long)length), &errors);
+    }
 }
