@@ -6,71 +6,57 @@
 #include <cstdint>
 #include <cstdio>
 #include <cstring>
+#include <fstream>
 #include <string>
-#include <unistd.h>
 #include <vector>
 
 namespace {
 
 typedef std::vector<unsigned char> Bytes;
 
-void put32(Bytes &out, uint32_t v)
-{
-    for (int i = 0; i < 4; i++) out.push_back((unsigned char)(v >> (8 * i)));
-}
-
-// A font file with the given header values, three glyph records and 16 image bytes
+// A font file with the given header values (texture name 77: ignored), three glyph records and 16 image bytes
 Bytes fontBytes(int width, int height, int first, int last)
 {
-    Bytes out;
-    for (int v : {77, width, height, first, last, 0}) put32(out, (uint32_t)v);  // texture name 77: ignored
-    for (int i = 0; i < 3; i++) {
+    std::vector<uint32_t> words = {77, (uint32_t)width, (uint32_t)height, (uint32_t)first, (uint32_t)last, 0};
+    for (int i = 0; i < 3; i++)
         for (float f : {1.0f + i, 1.8f, 0.1f, 0.9f, 0.2f, 0.8f}) {
             uint32_t bits;
             memcpy(&bits, &f, 4);
-            put32(out, bits);
+            words.push_back(bits);
         }
-    }
+    Bytes out;
+    for (uint32_t w : words)
+        for (int i = 0; i < 4; i++) out.push_back((unsigned char)(w >> (8 * i)));
     for (int i = 0; i < 16; i++) out.push_back((unsigned char)i);
     return out;
 }
 
-// Writes the bytes to a temporary file and reads it back as a font
+// Writes the bytes to a file and reads it back as a font
 int readFont(const Bytes &bytes, TextureFont &font, Bytes &image)
 {
-    char name[] = "/tmp/fontfile.XXXXXX";
-    int fd = mkstemp(name);
-    EXPECT_GE(fd, 0);
-    if (fd < 0) return -1;
-    EXPECT_EQ(bytes.empty() ? 0 : write(fd, bytes.data(), bytes.size()), (ssize_t)bytes.size());
-    close(fd);
-    int result = readTextureFont(name, font, image);
-    unlink(name);
+    std::string path = testing::TempDir() + "font_file_test.glf";
+    std::ofstream(path, std::ios::binary).write((const char *)bytes.data(), (std::streamsize)bytes.size());
+    int result = readTextureFont(path.c_str(), font, image);
+    std::remove(path.c_str());
     return result;
 }
 
 }  // namespace
 
-TEST(FontFile, GoodFileIsReadWhole)
+TEST(FontFile, GoodFileIsReadWholeAndCorruptOnesAreRefused)
 {
     TextureFont font;
-    Bytes image;
-    ASSERT_EQ(readFont(fontBytes(4, 2, 32, 34), font, image), 1);
+    Bytes image, good = fontBytes(4, 2, 32, 34);
+    ASSERT_EQ(readFont(good, font, image), 1);
     EXPECT_EQ(font.textureName, 0);
-    EXPECT_EQ(font.textureWidth, 4);
-    EXPECT_EQ(font.textureHeight, 2);
-    EXPECT_EQ(font.firstChar, 32);
-    EXPECT_EQ(font.lastChar, 34);
+    EXPECT_EQ((std::vector<int>{font.textureWidth, font.textureHeight, font.firstChar, font.lastChar}),
+              (std::vector<int>{4, 2, 32, 34}));
     ASSERT_EQ(font.glyphs.size(), 3u);
     EXPECT_FLOAT_EQ(font.glyphs[2].dx, 3.0f);
     EXPECT_FLOAT_EQ(font.glyphs[1].dy, 1.8f);
     EXPECT_FLOAT_EQ(font.glyphs[0].ty2, 0.8f);
     EXPECT_EQ(image, (Bytes{0, 1, 2, 3, 4, 5, 6, 7, 8, 9, 10, 11, 12, 13, 14, 15}));
-}
 
-TEST(FontFile, CorruptFilesAreRefused)
-{
-    const Bytes good = fontBytes(4, 2, 32, 34);
     std::vector<std::pair<std::string, Bytes>> cases = {
         {"first character above the last", fontBytes(4, 2, 40, 32)},
         {"no image", fontBytes(0, 2, 32, 34)},
@@ -80,13 +66,7 @@ TEST(FontFile, CorruptFilesAreRefused)
     };
     for (size_t cut : {0ul, 10ul, 24ul, 24ul + 30, 24ul + 72, good.size() - 1})
         cases.push_back({"cut at " + std::to_string(cut), Bytes(good.begin(), good.begin() + (long)cut)});
-    for (const auto &c : cases) {
-        TextureFont font;
-        Bytes image;
-        EXPECT_EQ(readFont(c.second, font, image), 0) << c.first;
-    }
-    TextureFont font;
-    Bytes image;
+    for (const auto &c : cases) EXPECT_EQ(readFont(c.second, font, image), 0) << c.first;
     EXPECT_EQ(readTextureFont("/nonexistent/arial.glf", font, image), 0);
     // without a loaded font nothing advances, and bytes above 127 are never looked up
     EXPECT_FLOAT_EQ(textAdvance("abc\xC3\xA9"), 0.0f);
