@@ -1,6 +1,6 @@
-// The asset generator. Drawing: canvas coverage, labels (FreeType) inside their boxes and
-// centred, solids filling their box lit from the upper left, scene textures that tile. Output:
-// the BMP writer byte by byte, and a full run into a temporary directory read back with the
+// The asset generator. Drawing: labels (FreeType) inside their boxes and centred, solids
+// filling their box lit from the upper left, scene textures that tile. Output: the BMP writer
+// byte by byte, and a full run into a temporary directory read back with the
 // program's own BMP and font readers (every bitmap the program opens, button states that
 // differ, the sky box, the font file), a second run writing the same bytes, and an
 // unwritable directory reported.
@@ -114,18 +114,6 @@ int GeneratedAssets::files = 0;
 
 }  // namespace
 
-TEST(Drawing, ShapesCoverTheirExactArea)
-{
-    Canvas c = makeCanvas(40, 40, {0, 0, 0});
-    setPixel(c, 50, 50, {1, 1, 1});                  // outside: dropped
-    fillRect(c, 1.0f, 1.0f, 2.5f, 3.0f, {1, 1, 1});
-    EXPECT_FLOAT_EQ(getPixel(c, 2, 1).r, 0.5f);      // half the pixel covered
-    fillCircle(c, {20, 20}, 10, {1, 1, 1});
-    float area = 0.0f;
-    for (const Color &p : c.pixels) area += p.r;
-    EXPECT_NEAR(area, 3.0f + 3.14159f * 100.0f, 3.0f);
-}
-
 TEST(Drawing, LabelsStayInsideTheirBoxAndAreCentred)
 {
     FontFace missing, bold;
@@ -199,9 +187,6 @@ TEST(BmpWriter, OddWidthRowsAreBottomUpBgrWithZeroPadding)
     EXPECT_EQ(Bytes(b.begin() + 54, b.end()),
               (Bytes{30, 20, 10, 60, 50, 40, 255, 255, 255, 0, 0, 0, 0, 0, 255, 0, 255, 0, 255, 0, 0, 0, 0, 0}));
     EXPECT_EQ(Bytes(b.begin() + 2, b.begin() + 6), (Bytes{78, 0, 0, 0}));  // file size
-    std::unique_ptr<dib_image> d = decode_dib_image(b.data(), b.size());
-    ASSERT_NE(d, nullptr);
-    EXPECT_EQ(channel(*d, 2, 0, 2), 255);
     EXPECT_FALSE(writeBmp("/nonexistent/dir/x.bmp", c));
 }
 
