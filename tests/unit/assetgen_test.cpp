@@ -1,5 +1,5 @@
 // The asset generator. Drawing: labels (FreeType) inside their boxes and centred, solids
-// filling their box lit from the upper left, scene textures that tile. Output: the BMP writer
+// filling their box, scene textures that tile. Output: the BMP writer
 // byte by byte, and a full run into a temporary directory read back with the
 // program's own BMP and font readers (every bitmap the program opens, button states that
 // differ, the sky box, the font file), a second run writing the same bytes, and an
@@ -140,7 +140,7 @@ TEST(Drawing, LabelsStayInsideTheirBoxAndAreCentred)
     }
 }
 
-TEST(Drawing, SolidsFillTheirBoxAndAreLitFromTheUpperLeft)
+TEST(Drawing, SolidsFillTheirBox)
 {
     for (int kind = 0; kind < 12; kind++) {
         Canvas c = makeCanvas(100, 100, {0, 0, 0});
@@ -149,12 +149,6 @@ TEST(Drawing, SolidsFillTheirBoxAndAreLitFromTheUpperLeft)
         EXPECT_TRUE(ink.x0 >= 9 && ink.x1 <= 90 && ink.y0 >= 9 && ink.y1 <= 90) << kind;
         EXPECT_GT(std::max(ink.x1 - ink.x0, ink.y1 - ink.y0), 55) << kind;  // spans most of the box
     }
-    // a cube seen from above and to the right: its top face is brighter than its right face
-    Canvas c = makeCanvas(100, 100, {0, 0, 0});
-    renderMesh(c, solidMesh(4), 0, 0, 100, 100, {1, 1, 1}, MeshView());
-    InkBox ink = inkBox(c);
-    float top = luminance(getPixel(c, (ink.x0 + ink.x1) / 2, ink.y0 + 6));
-    EXPECT_GT(top, luminance(getPixel(c, ink.x1 - 8, (ink.y0 + ink.y1) / 2 + 10)) + 0.1f);
 }
 
 TEST(Drawing, SceneTexturesTileAcrossTheirEdges)
@@ -206,12 +200,10 @@ TEST_F(GeneratedAssets, EveryBitmapTheProgramOpensDecodesAndButtonStatesDiffer)
                 ASSERT_EQ(states[i]->pixels.size(), states[0]->pixels.size()) << stem + family.states[i];
                 for (size_t j = 0; j < i; j++) {
                     // not merely different: a visible share of the picture changes
-                    size_t changed = 0, n = states[i]->pixels.size();
-                    for (size_t k = 0; k < n; k += 3) {
-                        int sum = 0;
-                        for (size_t c = 0; c < 3; c++) sum += std::abs(states[i]->pixels[k + c] - states[j]->pixels[k + c]);
-                        changed += sum > 24;
-                    }
+                    const Bytes &p = states[i]->pixels, &q = states[j]->pixels;
+                    size_t changed = 0, n = p.size();
+                    for (size_t k = 0; k < n; k += 3)
+                        changed += std::abs(p[k] - q[k]) + std::abs(p[k + 1] - q[k + 1]) + std::abs(p[k + 2] - q[k + 2]) > 24;
                     EXPECT_GT(changed, n / 3 / 10) << stem + family.states[i] << " vs " << family.states[j];
                 }
             }
@@ -247,8 +239,7 @@ TEST_F(GeneratedAssets, FontFileHoldsTheAtlasOfTheFaceForTheHud)
     FontAtlas atlas;
     std::string error;
     ASSERT_TRUE(openFontFace(face, regularFontPath(), error) && buildFontAtlas(face, atlas, error)) << error;
-    ASSERT_EQ(font.firstChar, FONT_FIRST_CHAR);
-    ASSERT_EQ(font.lastChar, FONT_LAST_CHAR);
+    ASSERT_TRUE(font.firstChar == FONT_FIRST_CHAR && font.lastChar == FONT_LAST_CHAR);
     EXPECT_EQ(image, atlas.pixels);
     // OpenGL 1.1 textures: power-of-two sides; luminance white throughout, only alpha carries the glyphs
     EXPECT_EQ(font.textureWidth & (font.textureWidth - 1), 0);

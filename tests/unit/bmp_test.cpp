@@ -108,7 +108,6 @@ std::vector<fs::path> bmpFiles(const std::string &folder)
     std::vector<fs::path> files;
     for (const fs::directory_entry &entry : fs::directory_iterator(CORPUS / folder))
         if (entry.path().extension() == ".bmp") files.push_back(entry.path());
-    std::sort(files.begin(), files.end());
     return files;
 }
 
@@ -226,8 +225,7 @@ TEST(BmpReader, LoadsAFileAndReportsOpenFailures)
     Bytes bytes = buildBmp({1, 1, 24, {0xFF, 0, 0, 0}});
     std::ofstream(path, std::ios::binary).write((const char *)bytes.data(), (std::streamsize)bytes.size());
     std::unique_ptr<dib_image> image = load_dib_image(path.c_str());
-    ASSERT_NE(image, nullptr);
-    EXPECT_EQ(pixelsOf(*image), std::vector<Rgb>{B});
+    EXPECT_TRUE(image && pixelsOf(*image) == std::vector<Rgb>{B});
 
     std::ofstream(path, std::ios::trunc).close();  // an empty file cannot be mapped
     for (const std::string &name : {path, directory + "no_such_dir/missing.bmp", directory}) {
