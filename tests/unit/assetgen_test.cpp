@@ -1,5 +1,4 @@
-// The asset generator: labels (FreeType) inside their boxes and centred, solids filling their
-// box, the BMP writer byte by byte, and a full run into a temporary directory read back with
+// The asset generator: labels (FreeType) inside their boxes and centred, the BMP writer byte by byte, and a full run into a temporary directory read back with
 // the program's own BMP and font readers (every bitmap the program opens, button states that
 // differ, the sky box, scene textures that tile, the font file), a second run writing the same
 // bytes, and an unwritable directory reported.
@@ -8,8 +7,6 @@
 #include "font.h"
 #include "font_atlas.h"
 #include "generate.h"
-#include "raster3d.h"
-#include "solids.h"
 
 #include <gtest/gtest.h>
 
@@ -135,17 +132,6 @@ TEST(Drawing, LabelsStayInsideTheirBoxAndAreCentred)
         if (k.lines == 2) {
             EXPECT_GT(ink.y1 - ink.y0, line.ascender + line.descender) << k.text;
         }
-    }
-}
-
-TEST(Drawing, SolidsFillTheirBox)
-{
-    for (int kind = 0; kind < 12; kind++) {
-        Canvas c = makeCanvas(100, 100, {0, 0, 0});
-        renderMesh(c, solidMesh(kind), 10, 10, 90, 90, {1, 1, 1}, MeshView());
-        InkBox ink = inkBox(c);
-        EXPECT_TRUE(ink.x0 >= 9 && ink.x1 <= 90 && ink.y0 >= 9 && ink.y1 <= 90) << kind;
-        EXPECT_GT(std::max(ink.x1 - ink.x0, ink.y1 - ink.y0), 55) << kind;  // spans most of the box
     }
 }
 

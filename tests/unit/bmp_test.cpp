@@ -6,8 +6,6 @@
 
 #include <gtest/gtest.h>
 
-#include <unistd.h>
-
 #include <algorithm>
 #include <array>
 #include <climits>
@@ -205,8 +203,7 @@ TEST(BmpReader, CorruptFilesAreRefusedWithTheirMessage)
     Bytes offset = buildBmp({2, 2, 24, Bytes(16, 0)}), truncated = offset;
     offset[10] = offset[11] = 0xFF;                                         // pixel offset past the end
     truncated.resize(40);                                                   // info header cut
-    cases.push_back({offset, BAD});
-    cases.push_back({truncated, BAD});
+    cases.insert(cases.end(), {{offset, BAD}, {truncated, BAD}});
     for (const auto &[file, error] : std::vector<std::pair<const char *, const char *>>{
              {"b/badbitcount.bmp", BAD}, {"b/badheadersize.bmp", UNKNOWN}, {"b/badplanes.bmp", BAD},
              {"b/badwidth.bmp", BAD}, {"b/reallybig.bmp", MEMORY}, {"b/rletopdown.bmp", BAD}, {"b/shortfile.bmp", BAD},
@@ -221,7 +218,7 @@ TEST(BmpReader, CorruptFilesAreRefusedWithTheirMessage)
 
 TEST(BmpReader, LoadsAFileAndReportsOpenFailures)
 {
-    std::string directory = testing::TempDir(), path = directory + "bmp_test_" + std::to_string(getpid()) + ".bmp";
+    std::string directory = testing::TempDir(), path = directory + "bmp_test.bmp";
     Bytes bytes = buildBmp({1, 1, 24, {0xFF, 0, 0, 0}});
     std::ofstream(path, std::ios::binary).write((const char *)bytes.data(), (std::streamsize)bytes.size());
     std::unique_ptr<dib_image> image = load_dib_image(path.c_str());
