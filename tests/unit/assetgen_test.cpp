@@ -1,7 +1,8 @@
-// The asset generator: labels (FreeType) inside their boxes and centred, the BMP writer byte by byte, and a full run into a temporary directory read back with
-// the program's own BMP and font readers (every bitmap the program opens, button states that
-// differ, the sky box, scene textures that tile, the font file), a second run writing the same
-// bytes, and an unwritable directory reported.
+// The asset generator: labels (FreeType) inside their boxes and centred, the BMP writer byte by
+// byte, and a full run into a temporary directory read back with the program's own BMP and font
+// readers (every bitmap the program opens, button states that differ, the sky box, scene
+// textures that tile, the font file), a second run writing the same bytes, and an unwritable
+// directory reported.
 #include "bmp.h"
 #include "bmp_writer.h"
 #include "font.h"

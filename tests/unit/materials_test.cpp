@@ -1,5 +1,5 @@
-// Materials and texture blocks, the material table, the usage table as objects are created,
-// cloned, deleted and given other materials, animated frame steps and unreadable textures.
+// Texture blocks (frames to show, frame steps), the material table, the usage table as objects
+// are created, cloned, deleted and given other materials, and unreadable textures.
 #include "app_state.h"
 #include "camera.h"
 #include "material_usage.h"
@@ -50,7 +50,7 @@ protected:
 
 }  // namespace
 
-TEST(MaterialRecords, OnlyATexturedMaterialWithFramesToShowIsTextured)
+TEST(TextureBlocks, FramesToShowAndFrameSteps)
 {
     material_record m;
     m.texturado = 1;
@@ -60,16 +60,14 @@ TEST(MaterialRecords, OnlyATexturedMaterialWithFramesToShowIsTextured)
     EXPECT_EQ(material_is_textured(&m), 1);
     m.texture->multiple = 1;                 // a file that says 1: no frames to cycle
     EXPECT_EQ(material_is_textured(&m), 0);
-}
 
-TEST(AnimatedTextures, AHugeIntervalDoesNotOverflowIntoASwitch)
-{
-    texture_block slow;
-    slow.multiple = 3;
-    slow.milTime = 2147483647;
-    slow.lastSwitch = 100;
-    slow.frames = {"a", "b"};
-    EXPECT_EQ(advance_texture_frame(&slow, 2147483000), 0);
+    // a huge interval from a file does not overflow into a switch
+    add_frame(m.texture.get(), "Data/b.bmp");
+    m.texture->multiple = 3;
+    m.texture->milTime = 2147483647;
+    m.texture->lastSwitch = 100;
+    EXPECT_EQ(advance_texture_frame(m.texture.get(), 2147483000), 0);
+    EXPECT_EQ(m.texture->currentFrame, 0);  // no switch happened
     EXPECT_EQ(advance_texture_frame(nullptr, 0), -1);
 }
 
