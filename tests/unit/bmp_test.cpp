@@ -34,7 +34,6 @@ struct BmpRecipe {
     bool fileHeader = true;
     uint32_t headerSize = 40;
     uint32_t colorsUsed = 0;
-    uint32_t imageSize = 0;
     uint16_t planes = 1;
 };
 
@@ -51,7 +50,7 @@ Bytes buildBmp(const BmpRecipe &r)
     put(info, r.planes, 2);
     put(info, r.bitCount, 2);
     if (r.headerSize != 12) {
-        for (uint32_t v : {r.compression, r.imageSize, 2835u, 2835u, r.colorsUsed, 0u}) put(info, v, 4);
+        for (uint32_t v : {r.compression, 0u, 2835u, 2835u, r.colorsUsed, 0u}) put(info, v, 4);
         info.resize(r.headerSize, 0);
     }
     for (uint32_t mask : r.masks) put(info, mask, 4);
@@ -173,10 +172,8 @@ TEST(BmpReader, DecodesEveryDepthCompressionAndLayout)
     for (const Case &c : cases) {
         std::string errors;
         std::unique_ptr<dib_image> image = decodeSafely(buildBmp(c.recipe), &errors);
-        ASSERT_NE(image, nullptr) << c.what << ": " << errors;
-        EXPECT_EQ(errors, "") << c.what;
-        EXPECT_EQ(image->width, c.recipe.width) << c.what;
-        EXPECT_EQ(image->height, c.recipe.height) << c.what;
+        ASSERT_TRUE(image && errors.empty()) << c.what << ": " << errors;
+        EXPECT_TRUE(image->width == c.recipe.width && image->height == c.recipe.height) << c.what;
         EXPECT_EQ(pixelsOf(*image), c.want) << c.what;
     }
 }
@@ -190,7 +187,7 @@ TEST(BmpReader, CorruptFilesAreRefusedWithTheirMessage)
     struct Format { uint16_t bits; uint32_t compression; uint16_t planes; };
     for (Format f : {Format{2, 0, 1}, {64, 0, 1}, {0, 0, 1}, {24, 0, 2}, {24, 1, 1}, {8, 2, 1}, {24, 3, 1},
                      {24, 4, 1}, {24, 5, 1}, {32, 6, 1}})
-        add({2, 2, f.bits, Bytes(16, 0), {}, f.compression, {}, true, 40, 0, 0, f.planes}, BAD);
+        add({2, 2, f.bits, Bytes(16, 0), {}, f.compression, {}, true, 40, 0, f.planes}, BAD);
     // absurd pixel counts are refused before any allocation; rows that cannot be in the file
     struct Size { int32_t width, height; const char *error; };
     for (Size s : {Size{0, 4, BAD}, {-4, 4, BAD}, {4, 0, BAD}, {4, INT32_MIN, BAD}, {100000, 100000, MEMORY},
