@@ -17,16 +17,15 @@ typedef std::vector<unsigned char> Bytes;
 // A font file with the given header values (texture name 77: ignored), three glyph records and 16 image bytes
 Bytes fontBytes(int width, int height, int first, int last)
 {
-    std::vector<uint32_t> words = {77, (uint32_t)width, (uint32_t)height, (uint32_t)first, (uint32_t)last, 0};
+    Bytes out;
+    auto put = [&out](uint32_t v) { for (int i = 0; i < 4; i++) out.push_back((unsigned char)(v >> (8 * i))); };
+    for (int v : {77, width, height, first, last, 0}) put((uint32_t)v);
     for (int i = 0; i < 3; i++)
         for (float f : {1.0f + i, 1.8f, 0.1f, 0.9f, 0.2f, 0.8f}) {
             uint32_t bits;
             memcpy(&bits, &f, 4);
-            words.push_back(bits);
+            put(bits);
         }
-    Bytes out;
-    for (uint32_t w : words)
-        for (int i = 0; i < 4; i++) out.push_back((unsigned char)(w >> (8 * i)));
     for (int i = 0; i < 16; i++) out.push_back((unsigned char)i);
     return out;
 }

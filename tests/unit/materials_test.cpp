@@ -1,7 +1,5 @@
 // Texture blocks (frames to show, frame steps), the material table, the usage table as objects
 // are created, cloned, deleted and given other materials, and unreadable textures.
-#include "app_state.h"
-#include "camera.h"
 #include "material_usage.h"
 #include "materials.h"
 #include "objects.h"
@@ -18,8 +16,6 @@ class MaterialTables : public ::testing::Test {
 protected:
     void SetUp() override
     {
-        resetAppState();
-        setCamera(Camera{});
         TearDown();
         create_material_table();
         create_texture_table();
