@@ -24,9 +24,7 @@ namespace {
 namespace fs = std::filesystem;
 typedef std::vector<uint8_t> Bytes;
 
-struct InkBox {
-    int x0 = 1 << 30, y0 = 1 << 30, x1 = -1, y1 = -1;
-};
+struct InkBox { int x0 = 1 << 30, y0 = 1 << 30, x1 = -1, y1 = -1; };
 
 // Bounding box of the pixels that are not black
 InkBox inkBox(const Canvas &c)
