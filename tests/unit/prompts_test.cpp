@@ -9,6 +9,7 @@
 #include <gtest/gtest.h>
 
 #include <string>
+#include <vector>
 
 namespace {
 
@@ -41,181 +42,95 @@ protected:
         clearFlagTable();
     }
     Event *event() { return getEditedEvent(); }
+    std::string conditionRow(int slot) { return conditionRowText(&event()->conditions[(size_t)slot]); }
+    // Types into the prompt of the state for the given condition row or consequence position
+    void enter(int state, int row, const std::string &keys)
+    {
+        setSelectedConditionRow(row);
+        setSelectedConsequenceRow(row);
+        startTextEntry(state);
+        typeAll(keys);
+    }
 };
 
 }  // namespace
 
-TEST_F(Prompts, SignedNumberFilter)
+TEST_F(Prompts, FiltersKeepOnlyWhatTheFieldTakes)
 {
-    startTextEntry(15);
-    typeAll("-05");
-    EXPECT_EQ(getTextEntry().text, "-5");  // the 0 after the minus is refused
-    typeAll("\b\b");
-    typeAll("05");
-    EXPECT_EQ(getTextEntry().text, "0");  // no leading zeros
-    typeAll("\b1-2345678");
-    EXPECT_EQ(getTextEntry().text, "1234567");  // the minus only first; 7 digits
-    typeAll("\b\b\b\b\b\b\b-12345678");
-    EXPECT_EQ(getTextEntry().text, "-1234567");  // 8 characters with the minus
-    typeAll("x ");
-    EXPECT_EQ(getTextEntry().text, "-1234567");
-}
-
-TEST_F(Prompts, UnsignedNumberFilter)
-{
-    startTextEntry(12);
-    typeAll("-12345678");
-    EXPECT_EQ(getTextEntry().text, "1234567");  // no sign; the eighth digit is ignored
-    typeAll("\b\b\b\b\b\b\b05");
-    EXPECT_EQ(getTextEntry().text, "0");
-}
-
-TEST_F(Prompts, NameFieldIsUpperCaseLettersOnly)
-{
-    startTextEntry(9);
-    typeAll("puerta1 X");
-    EXPECT_EQ(getTextEntry().text, "PUERTAX");
-    typeAll("abcdefghijklmnopqrstuvwxyz");
-    EXPECT_EQ(getTextEntry().text.size(), 25u);
-}
-
-TEST_F(Prompts, NewFlagTakesNameThenValue)
-{
-    startTextEntry(9);
-    EXPECT_EQ(getTextEntryOpen(), 1);
-    EXPECT_EQ(promptLine(9), "Introduzca el nombre de la nueva FLAG :");
-    typeAll("puerta\r");
-    EXPECT_EQ(getTextEntry().fieldIndex, 1);
-    EXPECT_EQ(getTextEntry().text, "");
-    EXPECT_EQ(promptLine(9), "Introduzca el valor inicial de PUERTA :");
-    typeAll("-3\r");
-    EXPECT_EQ(getTextEntryOpen(), 0);
-    EXPECT_EQ(getEditorState(), 7);
-    ASSERT_NE(findFlag("PUERTA"), nullptr);
-    EXPECT_EQ(findFlag("PUERTA")->value, -3);
-}
-
-TEST_F(Prompts, EnterOnAnEmptyFieldCancels)
-{
-    startTextEntry(15);
-    typeAll("\r");
-    EXPECT_EQ(getTextEntryOpen(), 0);
-    EXPECT_EQ(getEditorState(), 7);
-    EXPECT_EQ(event()->consequenceCount, 0);
-
-    startTextEntry(15);
-    typeAll("12\r-\r");  // a lone minus in the second field also cancels
-    EXPECT_EQ(getTextEntryOpen(), 0);
-    EXPECT_EQ(event()->consequenceCount, 0);
-}
-
-TEST_F(Prompts, MovePromptStoresThreeValues)
-{
-    startTextEntry(15);
-    EXPECT_EQ(promptLine(15), "Introduzca el desplazamiento en el eje X :");
-    typeAll("100\r");
-    EXPECT_EQ(promptLine(15), "Introduzca el desplazamiento en el eje Y :");
-    typeAll("-50\r0\r");
-    ASSERT_EQ(event()->consequenceCount, 1);
-    const MoveValue *move = moveValueOf(event()->firstConsequence);
-    ASSERT_NE(move, nullptr);
-    EXPECT_EQ(move->x, 100);
-    EXPECT_EQ(move->y, -50);
-    EXPECT_EQ(move->z, 0);
-    EXPECT_EQ(consequenceRowText(event()->firstConsequence), "MOVE OBJECT In (100, -50, 0)");
+    struct Case {
+        int state;
+        const char *keys, *text;
+    } cases[] = {
+        {15, "-05", "-5"},                 // the 0 after the minus is refused
+        {15, "05", "0"},                   // no leading zeros
+        {15, "1-2345678x ", "1234567"},    // the minus only first; 7 digits
+        {15, "-12345678", "-1234567"},     // 8 characters with the minus
+        {12, "-12345678", "1234567"},      // unsigned: no sign, the eighth digit ignored
+        {9, "puerta1 X", "PUERTAX"},       // upper-case letters only
+        {9, "abc\b\bd", "AD"},
+    };
+    for (const Case &c : cases) {
+        startTextEntry(c.state);
+        typeAll(c.keys);
+        EXPECT_EQ(getTextEntry().text, c.text) << c.state << " " << c.keys;
+    }
 }
 
 TEST_F(Prompts, EachStateStoresItsKind)
 {
-    startTextEntry(12);
-    typeAll("40\r");
-    EXPECT_EQ(conditionRowText(&event()->conditions[0]), "DISTANCE is MAYOR To 40");
-
-    setSelectedConditionRow(1);
-    startTextEntry(13);
-    typeAll("15\r");
-    EXPECT_EQ(conditionRowText(&event()->conditions[1]), "DISTANCE is MINOR To 15");
-
-    setSelectedFlag("PUERTA", 0);
-    setSelectedConditionRow(2);
-    startTextEntry(14);
-    EXPECT_EQ(promptLine(14), "Introduzca el valor de la Flag PUERTA a cumplir :");
-    typeAll("1\r");
-    EXPECT_EQ(conditionRowText(&event()->conditions[2]), "FLAG PUERTA = 1");
-    EXPECT_EQ(event()->conditionCount, 3);
-
-    startTextEntry(17);
-    typeAll("0\r");
-    setSelectedConsequenceRow(1);
-    startTextEntry(16);
-    typeAll("90\r0\r-45\r");
-    setSelectedConsequenceRow(2);
-    startTextEntry(18);
-    EXPECT_EQ(promptLine(18), "Introduzca la rotacion en Yaw :");
-    typeAll("15\r15\r0\r");
-    setSelectedConsequenceRow(3);
-    startTextEntry(21);
-    typeAll("7\r");
-    ASSERT_EQ(event()->consequenceCount, 4);
-    EXPECT_EQ(consequenceRowText(consequenceAt(event(), 0)), "LOOP Infinite");
-    EXPECT_EQ(consequenceRowText(consequenceAt(event(), 1)), "ROTATE OBJECT In (90, 0, -45)");
-    EXPECT_EQ(consequenceRowText(consequenceAt(event(), 2)), "ROTATE MATERIAL In (15, 15, 0)");
-    EXPECT_EQ(consequenceRowText(consequenceAt(event(), 3)), "FLAG PUERTA = 7");
-}
-
-TEST_F(Prompts, RefusedConditionIsDroppedAndThePromptCloses)
-{
-    startTextEntry(12);
-    typeAll("40\r");
-    setSelectedConditionRow(1);
-    startTextEntry(12);  // a second DISTANCE > in another row
-    typeAll("80\r");
+    enter(15, 0, "\r");  // Enter on an empty first field cancels
     EXPECT_EQ(getTextEntryOpen(), 0);
-    EXPECT_EQ(event()->conditionCount, 1);
-    EXPECT_EQ(conditionRowText(&event()->conditions[0]), "DISTANCE is MAYOR To 40");
-}
-
-TEST_F(Prompts, KeysAreDroppedOutsidePromptStates)
-{
-    EXPECT_EQ(entryFilterFor(7, 0), FilterNone);
-    EXPECT_EQ(entryFilterFor(9, 2), FilterNone);
-    EXPECT_EQ(entryFilterFor(17, 0), FilterUnsignedNumber);
-    EXPECT_EQ(entryFilterFor(21, 0), FilterSignedNumber);
-    EXPECT_EQ(parseFieldValue("-1234567"), -1234567);
-    EXPECT_EQ(parseFieldValue("0"), 0);
-}
-
-TEST_F(Prompts, ASecondFlagConditionOnTheSameFlagIsDropped)
-{
+    EXPECT_EQ(event()->consequenceCount, 0);
+    enter(15, 0, "100\r");
+    EXPECT_EQ(promptLine(15), "Introduzca el desplazamiento en el eje Y :");
+    typeAll("-50\r0\r");
+    enter(16, 1, "90\r0\r-45\r");
+    enter(18, 2, "15\r15\r0\r");
+    enter(17, 3, "0\r");  // a loop count of 0 is an endless loop
     setSelectedFlag("PUERTA", 0);
-    startTextEntry(14);
-    typeAll("1\r");
-    setSelectedConditionRow(1);
-    startTextEntry(14);
-    typeAll("2\r");
+    enter(21, 4, "7\r");
+    std::vector<std::string> rows;
+    for (int i = 0; i < event()->consequenceCount; i++) rows.push_back(consequenceRowText(consequenceAt(event(), i)));
+    EXPECT_EQ(rows, (std::vector<std::string>{"MOVE OBJECT In (100, -50, 0)", "ROTATE OBJECT In (90, 0, -45)",
+                                              "ROTATE MATERIAL In (15, 15, 0)", "LOOP Infinite", "FLAG PUERTA = 7"}));
+
+    enter(12, 0, "40\r");
+    enter(13, 1, "15\r");
+    EXPECT_EQ(promptLine(14), "Introduzca el valor de la Flag PUERTA a cumplir :");
+    enter(14, 2, "1\r");
+    EXPECT_EQ(conditionRow(0), "DISTANCE is MAYOR To 40");
+    EXPECT_EQ(conditionRow(1), "DISTANCE is MINOR To 15");
+    EXPECT_EQ(conditionRow(2), "FLAG PUERTA = 1");
+    EXPECT_EQ(getEditorState(), 7);
+}
+
+TEST_F(Prompts, RefusedConditionsAreDroppedAndThePromptCloses)
+{
+    enter(12, 0, "40\r");
+    enter(12, 1, "80\r");  // a second DISTANCE > in another row
+    setSelectedFlag("PUERTA", 0);
+    enter(14, 1, "1\r");
+    enter(14, 2, "2\r");  // a second condition on the same flag
     EXPECT_EQ(getTextEntryOpen(), 0);
     EXPECT_EQ(getEditorState(), 7);
-    ASSERT_EQ(event()->conditionCount, 1);
-    EXPECT_EQ(conditionRowText(&event()->conditions[0]), "FLAG PUERTA = 1");
-
-    // Another flag may share the event
-    setSelectedFlag("VENTANA", 0);
-    startTextEntry(14);
-    typeAll("3\r");
-    ASSERT_EQ(event()->conditionCount, 2);
-    EXPECT_EQ(conditionRowText(&event()->conditions[1]), "FLAG VENTANA = 3");
+    EXPECT_EQ(event()->conditionCount, 2);
+    EXPECT_EQ(conditionRow(0), "DISTANCE is MAYOR To 40");
+    EXPECT_EQ(conditionRow(1), "FLAG PUERTA = 1");
 }
 
-TEST_F(Prompts, ADuplicateFlagNamePrintsTheFlagErrorAndClosesThePrompt)
+TEST_F(Prompts, NewFlagsTakeANameThenAValueAndRefuseADuplicate)
 {
     startTextEntry(9);
-    typeAll("puerta\r4\r");
+    EXPECT_EQ(promptLine(9), "Introduzca el nombre de la nueva FLAG :");
+    typeAll("puerta\r");
+    EXPECT_EQ(promptLine(9), "Introduzca el valor inicial de PUERTA :");
+    typeAll("-3\r");
+    EXPECT_EQ(findFlag("PUERTA")->value, -3);
     testing::internal::CaptureStdout();
-    startTextEntry(9);
-    typeAll("PUERTA\r9\r");
+    enter(9, 0, "PUERTA\r9\r");
     EXPECT_EQ(testing::internal::GetCapturedStdout(), "\n ERROR : Flag ya introducida anteriormente.");
     EXPECT_EQ(getTextEntryOpen(), 0);
     EXPECT_EQ(getEditorState(), 7);
     EXPECT_EQ(getFlagCount(), 1);
-    EXPECT_EQ(findFlag("PUERTA")->value, 4);
+    EXPECT_EQ(findFlag("PUERTA")->value, -3);
 }
