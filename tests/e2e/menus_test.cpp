@@ -62,14 +62,6 @@ Pixel eventButton(int index)
     return eyeToScreen(PANEL_LEFT + p.left + sign * p.width / 2, PANEL_TOP + p.top - sign * p.height / 2, BUTTON_Z);
 }
 
-// A row bar of the event panel (rows 0-3 conditions, 4-11 consequences), a little inside it
-Box rowBar(int row)
-{
-    Pixel a = eyeToScreen(PANEL_LEFT + 3.0, PANEL_TOP + eventRowTop(row) - 0.135, BUTTON_Z);
-    Pixel b = eyeToScreen(PANEL_LEFT + 26.7, PANEL_TOP + eventRowTop(row) - 0.835, BUTTON_Z);
-    return {a.x, a.y, b.x, b.y};
-}
-
 long boxArea(Box b) { return (long)(b.x1 - b.x0 + 1) * (b.y1 - b.y0 + 1); }
 Box around(Pixel p, int half) { return {p.x - half, p.y - half, p.x + half, p.y + half}; }
 
@@ -98,19 +90,6 @@ bool nearWhite(const uint8_t *p) { return p[0] >= 225 && p[1] >= 225 && p[2] >= 
 long textChange(const xdriver::Image &a, const xdriver::Image &b, Box box)
 {
     return countIn(box, [&](int x, int y) { return nearWhite(a.pixel(x, y)) != nearWhite(b.pixel(x, y)); });
-}
-
-// A kind chooser standing at (x, y): a point on its first option, and its first row's hover bar
-Pixel firstOption(double x, double y, double width, double rows)
-{
-    return eyeToScreen(x + 1.0 - width + 3.5, y + rows * 0.9 - 0.63, -66.9);
-}
-Box firstRowBar(double x, double y, double width, double rows)
-{
-    double top = y + rows * 0.9 - 0.2;
-    Pixel a = eyeToScreen(x + 0.95 * width - 1.5, top - 0.3, -67.95);
-    Pixel b = eyeToScreen(x + 0.95 * width - 0.5, top - 1.23, -67.95);
-    return {a.x, a.y, b.x, b.y};
 }
 
 const Box LEFT_PART = {0, 60, 250, 700};
@@ -194,9 +173,15 @@ protected:
         }
         return false;
     }
-    // Hovers over a chooser's first option until its red bar shows, then clicks it
-    void pickFirstOption(Pixel p, Box bar)
+    // Hovers over the first option of a kind chooser standing at (x, y) until its red hover bar
+    // shows, clicks it, and waits until the chooser has closed
+    void pickFirstOption(double x, double y, double width, double rows)
     {
+        const double top = y + rows * 0.9;
+        const Pixel p = eyeToScreen(x + 4.5 - width, top - 0.63, -66.9);
+        const Pixel a = eyeToScreen(x + 0.95 * width - 1.5, top - 0.5, -67.95);
+        const Pixel b = eyeToScreen(x + 0.95 * width - 0.5, top - 1.43, -67.95);
+        const Box bar = {a.x, a.y, b.x, b.y};
         bool lit = false;
         for (int attempt = 0; attempt < 8 && !lit; attempt++) {
             run.input.moveMouse(p.x + attempt % 2, p.y);
@@ -204,6 +189,7 @@ protected:
         }
         ASSERT_TRUE(lit) << "the chooser did not open";
         run.input.click(1);
+        ASSERT_TRUE(screenUntil([&](const xdriver::Image &s) { return redIn(s, bar) == 0; }));
     }
     // Hovers over a menu button and clicks it; the menu closes back to the base picture
     void chooseButton(Pixel button, const xdriver::Image &open, const xdriver::Image &base, Box part)
@@ -279,23 +265,19 @@ TEST_F(Menus, PlayEventEditorDeleteAndPrimitiveMenuInOneRun)
         << "the event panel did not open";
     ASSERT_TRUE(settles(HEADER));
     const xdriver::Image page = shot;
-    run.saveScreenshot(page, "event_editor_open");
 
     // IF row: ACTIVATED ?? from the condition chooser
     ASSERT_TRUE(hover(eventButton(FirstConditionRowButton), page, 8, 40)) << "the IF button did not light up";
     run.input.click(1);
-    const Box activatedBar = firstRowBar(-16.9, conditionChooserY(0), 7.0, 6);
-    pickFirstOption(firstOption(-16.9, conditionChooserY(0), 7.0, 6), activatedBar);
+    pickFirstOption(-16.9, conditionChooserY(0), 7.0, 6);
     if (HasFatalFailure()) return;
-    ASSERT_TRUE(screenUntil([&](const xdriver::Image &s) { return redIn(s, activatedBar) == 0; }));
     ASSERT_TRUE(settles(HEADER));
-    EXPECT_GT(changedIn(page, shot, rowBar(0)), 20) << "the IF row did not change";
     const xdriver::Image withCondition = shot;
 
     // THEN row: MOVE OBJECT asks for X, Y and Z in the red prompt
     ASSERT_TRUE(hover(eventButton(FirstConsequenceRowButton), withCondition, 8, 40)) << "the THEN button did not light up";
     run.input.click(1);
-    pickFirstOption(firstOption(-10.6, consequenceChooserY(0), 13.0, 8), firstRowBar(-10.6, consequenceChooserY(0), 13.0, 8));
+    pickFirstOption(-10.6, consequenceChooserY(0), 13.0, 8);
     if (HasFatalFailure()) return;
     const Box promptFrame = around(eyeToScreen(0.0, 1.4, -33.0), 6);
     ASSERT_TRUE(screenUntil([&](const xdriver::Image &s) { return redIn(s, promptFrame) == boxArea(promptFrame); }))
@@ -305,7 +287,6 @@ TEST_F(Menus, PlayEventEditorDeleteAndPrimitiveMenuInOneRun)
     run.input.typeText("\r");
     ASSERT_TRUE(screenUntil([&](const xdriver::Image &s) { return redIn(s, promptFrame) == 0; })) << "the prompt stayed open";
     ASSERT_TRUE(settles(HEADER));
-    EXPECT_GT(changedIn(withCondition, shot, rowBar(4)), 20) << "the THEN row did not change";
 
     // A click on empty space closes the panel (once a pick there has found nothing); F9 saves
     // the cube (written as P20) with its event
@@ -333,7 +314,6 @@ TEST_F(Menus, PlayEventEditorDeleteAndPrimitiveMenuInOneRun)
     chooseButton(menuButton(modeMenu(), 1), open, base, RIGHT_PART);
     if (HasFatalFailure()) return;
     open = openMenu({512, 766}, BOTTOM_PART, BOTTOM_PART);
-    run.saveScreenshot(open, "menus_operation_open");
     chooseButton(menuButton(operationMenu(), 2), open, base, BOTTOM_PART);
     if (HasFatalFailure()) return;
     run.input.moveMouse(brick().x, brick().y);
