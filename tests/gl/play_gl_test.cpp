@@ -1,6 +1,6 @@
 // Play mode in a real GL context through whole display() frames: a right-click pick reaches
-// only objects nearer than 150 units and activates the one it hits, a camera move re-tests
-// distances, and texture rotations last until the scene is drawn in edit mode.
+// only objects nearer than 150 units and activates the one it hits, and texture rotations last
+// until the scene is drawn in edit mode.
 #include "app_state.h"
 #include "camera.h"
 #include "events.h"
@@ -18,7 +18,6 @@
 #include "textures.h"
 #include "view_projection.h"
 
-#include <GL/freeglut.h>
 #include <gtest/gtest.h>
 
 #include <array>
@@ -29,9 +28,8 @@ namespace {
 
 constexpr int W = 1024, H = 768;
 
-int lastCursor = -1;
 void noWarp(int, int) {}
-void recordCursor(int cursor) { lastCursor = cursor; }
+void noCursor(int) {}
 int width() { return W; }
 int height() { return H; }
 void noRedisplay() {}
@@ -41,7 +39,7 @@ protected:
     static void SetUpTestSuite()
     {
         ASSERT_TRUE(openGlContext());
-        setWindowOps({noWarp, recordCursor, width, height, noRedisplay});
+        setWindowOps({noWarp, noCursor, width, height, noRedisplay});
     }
     void SetUp() override
     {
@@ -68,13 +66,11 @@ protected:
         camera.y = 30.0f;
         setCamera(camera);
         applyView();
-        setCameraMovedHook(evaluateDistanceConditions);
     }
     void TearDown() override
     {
         if (getPlayMode() == 1) stopPlay();
         clearRunList();
-        setCameraMovedHook(nullptr);
         clear_objects();
         free_sample_objects();
         set_event_set_release(nullptr);
@@ -151,27 +147,6 @@ TEST_F(PlayGl, APlayPickHitsOnlyObjectsNearerThan150AndActivatesThem)
     EXPECT_EQ(getLastHitName() / 100000 * 100000, object_at(near)->nameBase);
     EXPECT_EQ(eventOf(near)->running, 1);
     EXPECT_NEAR(object_at(near)->pose.y, 31.0f, 1e-4);  // the first link ran in that frame
-}
-
-TEST_F(PlayGl, PlayFramesSetTheCrosshairAndACameraMoveTestsDistances)
-{
-    int cube = placeWithEvent(0, 30, -100, cDistanceMN, newDistanceValue(50));
-    Camera *camera = getCamera();
-    camera->z = -49.0f;  // 51 away
-    applyView();
-    display();
-    startPlay();
-    lastCursor = -1;
-    display();
-    EXPECT_EQ(lastCursor, GLUT_CURSOR_CROSSHAIR);
-    EXPECT_EQ(eventOf(cube)->running, 0);
-    camera->forwardSpeed = 4.0f;  // one update moves the camera 2 units closer: 49 away
-    display();
-    EXPECT_EQ(eventOf(cube)->running, 1);
-    stopPlay();
-    camera->forwardSpeed = 4.0f;  // outside play mode a camera move tests nothing
-    display();
-    EXPECT_EQ(eventOf(cube)->conditions[0].satisfied, 0);
 }
 
 TEST_F(PlayGl, TextureRotationsLastWhilePlayingAndAreResetByTheFirstEditDraw)
