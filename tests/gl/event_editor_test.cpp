@@ -1,8 +1,9 @@
-// The event editor on a real GL context: buttons where their places say (picked by their
-// names, the turned ones included), the images of the moment (hovered, pressed, row enable,
-// disabled arrows), the pick pass under a chooser, and what the panel's buttons and the
-// choosers' rows do, through the same calls the input bindings make. Every button bitmap
-// becomes a plain colour: up red, move green, down blue.
+// The menus and the event editor on a real GL context: buttons where their places say (picked
+// by their names, the turned ones included), the images of the moment (hovered, pressed, row
+// enable, disabled arrows), the reduced pick pass of an edge menu and the pass under a chooser,
+// and what the panel's buttons and the choosers' rows do, through the same calls the input
+// bindings make. Every button bitmap becomes a plain colour: up red, move (or Selected) green,
+// down blue, backgrounds grey.
 #include "app_state.h"
 #include "camera.h"
 #include "choosers.h"
@@ -25,6 +26,7 @@
 
 #include <string>
 #include <unistd.h>
+#include <vector>
 
 using namespace panel_test;
 
@@ -33,16 +35,40 @@ namespace {
 // The panel's top-left corner in eye coordinates and the layer of its buttons and bars
 constexpr float LEFT = -15.0f, TOP = 9.875f, BUTTON_Z = -34.3f;
 
-// The image index of an event panel bitmap as red, green or blue; grey else
+// The image index of a button bitmap as red, green or blue; grey for backgrounds
 int imageTexture(const char *path)
 {
+    const std::string p = path;
     for (int i = 0; i < EVENT_PANEL_BUTTONS; i++)
         for (int image = 0; image < 3; image++)
-            if (std::string(eventButtonBitmap(i, image)) == path)
+            if (eventButtonBitmap(i, image) == p)
                 return colourTexture({(unsigned char)(image == 0 ? 255 : 0), (unsigned char)(image == 1 ? 255 : 0),
                                       (unsigned char)(image == 2 ? 255 : 0)});
-    return colourTexture({128, 128, 128});
+    if (p.find("Data/menu") == 0 || p.find("events") != std::string::npos) return colourTexture({128, 128, 128});
+    if (p.find("Move") != std::string::npos || p.find("Selected") != std::string::npos) return colourTexture({0, 255, 0});
+    if (p.find("Down") != std::string::npos) return colourTexture({0, 0, 255});
+    return colourTexture({255, 0, 0});
 }
+
+// Window position of a point of a menu's own frame, and of a menu button
+Pixel onScreen(const ButtonPanel *panel, PanelPoint local)
+{
+    PanelPoint eye = panelToEye(*panel, local);
+    return eyeToScreen(eye.x, eye.y, eye.z);
+}
+Pixel menuButtonPixel(const ButtonPanel *panel, int index) { return onScreen(panel, buttonCentre(*panel, index)); }
+
+// The name a pick of one menu at p finds, with the given pickName left by the previous pass
+int menuPickAt(const ButtonPanel *panel, Pixel p, int previousName)
+{
+    setPickName(previousName);
+    beginPick(p.x, p.y);
+    drawPanel(panel, 1);
+    endPanelPick();
+    return getPickName();
+}
+
+std::vector<ButtonPanel *> allMenus() { return {primitiveMenu(), operationMenu(), fileMenu(), modeMenu(), appearanceMenu()}; }
 
 // A point of the panel (from its top-left corner) on the button layer
 Pixel panelPoint(float x, float y) { return eyeToScreen(LEFT + x, TOP + y, BUTTON_Z); }
@@ -115,6 +141,9 @@ protected:
         rebuild_usage_table();
         set_event_set_release(freeEventSet);
         setPanelTextureLoader(imageTexture);
+        buildMenus();
+        for (ButtonPanel *panel : allMenus())
+            if (panel->placement != PlacementFree) panel->angle = SWING_REST_ANGLE;
         buildEventPanel();
         buildEventEditor();
         buildPromptBox();
@@ -124,6 +153,7 @@ protected:
     }
     static void TearDownTestSuite()
     {
+        for (ButtonPanel *panel : allMenus()) releasePanelGl(panel);
         releasePanelGl(eventPanel());
         freeMenus();
         setPanelTextureLoader(nullptr);
@@ -311,4 +341,42 @@ TEST_F(EventEditorGl, FlagAndMaterialKindsGoThroughTheirChoosers)
     EXPECT_EQ(get_dirty(object_at(1)), 1);
     clickName(0);
     EXPECT_EQ(getEditorState(), 5);
+}
+
+TEST_F(EventEditorGl, MenuButtonsAndBackgroundsArePickedWhereTheyAreDrawn)
+{
+    for (ButtonPanel *panel : allMenus())
+        for (int i = 0; i < panel->buttonCount; i++)
+            EXPECT_EQ(menuPickAt(panel, menuButtonPixel(panel, i), 0), panelName(*panel, i)) << "panel " << panel->id << " button " << i;
+    ButtonPanel *appearance = appearanceMenu(), *primitive = primitiveMenu();
+    EXPECT_EQ(menuPickAt(appearance, onScreen(appearance, {-3.6f, 0.0f, 0.0f}), 0), 500);
+    EXPECT_EQ(menuPickAt(appearance, onScreen(appearance, {6.0f, 0.0f, 0.0f}), 0), 0);
+    const PanelPoint a = buttonCentre(*primitive, 0), b = buttonCentre(*primitive, 1);
+    const Pixel between = onScreen(primitive, {(a.x + b.x) / 2, a.y, 0.0f});
+    EXPECT_EQ(menuPickAt(primitive, between, 0), 100);
+
+    // Over a lit button an edge panel draws only that button: elsewhere nothing is found, so
+    // the next pass draws everything; a free panel draws everything in every pass
+    EXPECT_EQ(menuPickAt(primitive, menuButtonPixel(primitive, 0), 101), 101);
+    EXPECT_EQ(menuPickAt(primitive, menuButtonPixel(primitive, 2), 101), 0);
+    EXPECT_EQ(menuPickAt(primitive, between, 101), 0);
+    EXPECT_EQ(menuPickAt(appearance, menuButtonPixel(appearance, 1), 501), 502);
+    EXPECT_FALSE(pickActive());
+}
+
+TEST_F(EventEditorGl, MenuButtonsShowTheirIdleHoveredAndPressedPictures)
+{
+    ButtonPanel *operation = operationMenu();
+    setEditorState(2);
+    setPickName(202);
+    drawEditorScreen(0);
+    for (int i = 0; i < operation->buttonCount; i++) {
+        Rgb c = backPixel(menuButtonPixel(operation, i));
+        EXPECT_TRUE(i == 4 ? isBlue(c) : i == 1 ? isGreen(c) : isRed(c)) << i << ": " << c.r << " " << c.g << " " << c.b;
+    }
+    const PanelPoint top = buttonCentre(*operation, 0), below = buttonCentre(*operation, 4);
+    EXPECT_TRUE(isGrey(backPixel(onScreen(operation, {top.x, (top.y + below.y) / 2, 0.0f}))));
+    setPickName(205);  // a pressed button keeps its down picture when hovered
+    drawEditorScreen(0);
+    EXPECT_TRUE(isBlue(backPixel(menuButtonPixel(operation, 4))));
 }
