@@ -1,8 +1,9 @@
-// The event editor on a real GL context: buttons where their places say (picked by their
-// names, the turned ones included), the images of the moment (pressed, hovered, row enable,
-// delete enable, disabled arrows), the strip, bars and texts, the pick pass under a chooser,
-// and what the panel's buttons and the choosers' rows do, through the same calls the input
-// bindings make. Every button bitmap becomes a plain colour: up red, move green, down blue.
+// The menus and the event editor on a real GL context: buttons where their places say (picked
+// by their names, the turned ones included), the images of the moment (hovered, pressed, row
+// enable, disabled arrows), the reduced pick pass of an edge menu and the pass under a chooser,
+// what the panel's buttons and the choosers' rows do, through the same calls the input
+// bindings make, and the choosers' scrolling, arrow images, marks and capacity. Every button
+// bitmap becomes a plain colour: up red, move (or Selected) green, down blue, backgrounds grey.
 #include "app_state.h"
 #include "camera.h"
 #include "choosers.h"
@@ -17,60 +18,57 @@
 #include "materials.h"
 #include "menus.h"
 #include "objects.h"
+#include "panel_pixels.h"
 #include "picking.h"
 #include "prompts.h"
-#include "view_projection.h"
 
-#include <GL/gl.h>
 #include <gtest/gtest.h>
 
-#include <array>
-#include <cmath>
 #include <string>
 #include <unistd.h>
+#include <vector>
+
+using namespace panel_test;
 
 namespace {
-
-constexpr int W = 1024, H = 768;
 
 // The panel's top-left corner in eye coordinates and the layer of its buttons and bars
 constexpr float LEFT = -15.0f, TOP = 9.875f, BUTTON_Z = -34.3f;
 
-struct Rgb {
-    int r, g, b;
-};
-struct Pixel {
-    int x, y;
-};
-
-// A 4 x 4 texture: the image index of an event panel bitmap as red, green or blue; grey else
-int colourTexture(const char *path)
+// The image index of a button bitmap as red, green or blue; grey for backgrounds
+int imageTexture(const char *path)
 {
-    std::array<unsigned char, 3> c = {128, 128, 128};
+    const std::string p = path;
     for (int i = 0; i < EVENT_PANEL_BUTTONS; i++)
         for (int image = 0; image < 3; image++)
-            if (std::string(eventButtonBitmap(i, image)) == path) {
-                c = {0, 0, 0};
-                c[(size_t)image] = 255;
-            }
-    std::array<unsigned char, 48> pixels;
-    for (size_t i = 0; i < pixels.size(); i++) pixels[i] = c[i % 3];
-    GLuint name = 0;
-    glGenTextures(1, &name);
-    glBindTexture(GL_TEXTURE_2D, name);
-    glPixelStorei(GL_UNPACK_ALIGNMENT, 1);
-    glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MIN_FILTER, GL_NEAREST);
-    glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MAG_FILTER, GL_NEAREST);
-    glTexImage2D(GL_TEXTURE_2D, 0, GL_RGB, 4, 4, 0, GL_RGB, GL_UNSIGNED_BYTE, pixels.data());
-    return (int)name;
+            if (eventButtonBitmap(i, image) == p)
+                return colourTexture({(unsigned char)(image == 0 ? 255 : 0), (unsigned char)(image == 1 ? 255 : 0),
+                                      (unsigned char)(image == 2 ? 255 : 0)});
+    if (p.find("Data/menu") == 0 || p.find("events") != std::string::npos) return colourTexture({128, 128, 128});
+    if (p.find("Move") != std::string::npos || p.find("Selected") != std::string::npos) return colourTexture({0, 255, 0});
+    if (p.find("Down") != std::string::npos) return colourTexture({0, 0, 255});
+    return colourTexture({255, 0, 0});
 }
 
-Pixel eyeToScreen(float x, float y, float z)
+// Window position of a point of a menu's own frame, and of a menu button
+Pixel onScreen(const ButtonPanel *panel, PanelPoint local)
 {
-    view_test::ScreenPoint s = view_test::projectPoint(x, y, z, 0, 0, 0, 0, 0);
-    EXPECT_TRUE(view_test::onScreen(s)) << x << ", " << y << ", " << z;
-    return {(int)std::lround(s.x), (int)std::lround(s.y)};
+    PanelPoint eye = panelToEye(*panel, local);
+    return eyeToScreen(eye.x, eye.y, eye.z);
 }
+Pixel menuButtonPixel(const ButtonPanel *panel, int index) { return onScreen(panel, buttonCentre(*panel, index)); }
+
+// The name a pick of one menu at p finds, with the given pickName left by the previous pass
+int menuPickAt(const ButtonPanel *panel, Pixel p, int previousName)
+{
+    setPickName(previousName);
+    beginPick(p.x, p.y);
+    drawPanel(panel, 1);
+    endPanelPick();
+    return getPickName();
+}
+
+std::vector<ButtonPanel *> allMenus() { return {primitiveMenu(), operationMenu(), fileMenu(), modeMenu(), appearanceMenu()}; }
 
 // A point of the panel (from its top-left corner) on the button layer
 Pixel panelPoint(float x, float y) { return eyeToScreen(LEFT + x, TOP + y, BUTTON_Z); }
@@ -83,45 +81,12 @@ Pixel buttonPixel(int index)
     return panelPoint(p.left + sign * p.width / 2, p.top - sign * p.height / 2);
 }
 
-// The first option text of a chooser (its text starts at 1 - width from its x)
-Pixel firstOption(const Chooser &c)
-{
-    return eyeToScreen(c.position[0] + 1.0f - c.width + 3.0f, c.position[1] + c.height - 0.6f, -66.9f);
-}
+int buttonName(int index) { return 700 + index + 1; }
 
-Rgb backPixel(Pixel p)
+// The colour of the button's image after a frame drawn with a hovered button
+Rgb buttonColour(int index, bool hovered = false)
 {
-    unsigned char c[3] = {0, 0, 0};
-    glFinish();
-    glReadBuffer(GL_BACK);
-    glPixelStorei(GL_PACK_ALIGNMENT, 1);
-    glReadPixels(p.x, H - 1 - p.y, 1, 1, GL_RGB, GL_UNSIGNED_BYTE, c);
-    return {c[0], c[1], c[2]};
-}
-
-bool near(Rgb c, int r, int g, int b) { return std::abs(c.r - r) < 6 && std::abs(c.g - g) < 6 && std::abs(c.b - b) < 6; }
-bool isRed(Rgb c) { return c.r > 200 && c.g < 40 && c.b < 40; }
-bool isGreen(Rgb c) { return c.g > 200 && c.r < 40 && c.b < 40; }
-bool isBlue(Rgb c) { return c.b > 200 && c.r < 40 && c.g < 40; }
-
-// White pixels of a screen box of the back buffer
-int whitePixels(Pixel a, Pixel b)
-{
-    int w = b.x - a.x + 1, h = b.y - a.y + 1;
-    std::vector<unsigned char> c((size_t)(w * h * 3));
-    glFinish();
-    glReadBuffer(GL_BACK);
-    glPixelStorei(GL_PACK_ALIGNMENT, 1);
-    glReadPixels(a.x, H - 1 - b.y, w, h, GL_RGB, GL_UNSIGNED_BYTE, c.data());
-    int white = 0;
-    for (size_t i = 0; i + 2 < c.size(); i += 3) white += c[i] > 200 && c[i + 1] > 200 && c[i + 2] > 200 ? 1 : 0;
-    return white;
-}
-
-// The colour of the button's image after a frame drawn with a hovered name
-Rgb buttonColour(int index, int hoveredName = 0)
-{
-    setPickName(hoveredName);
+    setPickName(hovered ? buttonName(index) : 0);
     glClear(GL_COLOR_BUFFER_BIT);
     drawEditorScreen(0);
     return backPixel(buttonPixel(index));
@@ -153,13 +118,12 @@ void clickName(int name)
     default: break;
     }
 }
+void clickButton(int index) { clickName(buttonName(index)); }
 
 void typeAll(const std::string &keys)
 {
     for (char c : keys) typeCharacter((unsigned char)c);
 }
-
-int buttonName(int index) { return 700 + index + 1; }
 
 class EventEditorGl : public ::testing::Test {
 protected:
@@ -176,7 +140,10 @@ protected:
         add_material(red);
         rebuild_usage_table();
         set_event_set_release(freeEventSet);
-        setPanelTextureLoader(colourTexture);
+        setPanelTextureLoader(imageTexture);
+        buildMenus();
+        for (ButtonPanel *panel : allMenus())
+            if (panel->placement != PlacementFree) panel->angle = SWING_REST_ANGLE;
         buildEventPanel();
         buildEventEditor();
         buildPromptBox();
@@ -186,6 +153,7 @@ protected:
     }
     static void TearDownTestSuite()
     {
+        for (ButtonPanel *panel : allMenus()) releasePanelGl(panel);
         releasePanelGl(eventPanel());
         freeMenus();
         setPanelTextureLoader(nullptr);
@@ -197,13 +165,7 @@ protected:
     {
         resetAppState();
         reshape(W, H);
-        glMatrixMode(GL_MODELVIEW);
-        glLoadIdentity();
-        glDisable(GL_LIGHTING);
-        glDisable(GL_FOG);
-        glDisable(GL_DEPTH_TEST);
-        glClearColor(0, 0, 0, 1);
-        glClear(GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT);
+        clearFlatView();
         clear_objects();
         createFlagTable();
         clearSelectedFlag();
@@ -217,10 +179,8 @@ protected:
     Event *event() { return getEditedEvent(); }
     void addConditions(int n)
     {
-        const int kinds[] = {cActivate, cDistanceMY, cDistanceMN};
-        for (int i = 0; i < n && i < 3; i++)
-            ASSERT_EQ(setCondition(event(), i, kinds[i], kinds[i] == cActivate ? (void *)newActivateValue() : newDistanceValue(i)), 1);
-        for (int i = 3; i < n; i++) ASSERT_EQ(setCondition(event(), i, cFlag, newFlagValue("F" + std::to_string(i), i)), 1);
+        for (int i = event()->conditionCount; i < n; i++)
+            ASSERT_EQ(setCondition(event(), i, cFlag, newFlagValue("F" + std::to_string(i), i)), 1);
     }
     void addConsequences(int n)
     {
@@ -235,301 +195,133 @@ protected:
 
 }  // namespace
 
-TEST_F(EventEditorGl, ButtonsAreWhereTheirPlacesSayAndBarsAndStripCarryTheBackgroundName)
+TEST_F(EventEditorGl, ButtonsAreWhereTheirPlacesSayAndTheChooserHidesThePage)
 {
     ASSERT_EQ(eventPanel()->buttonCount, EVENT_PANEL_BUTTONS);
     for (int i = 0; i < EVENT_PANEL_BUTTONS; i++) EXPECT_EQ(pickAt(buttonPixel(i)), buttonName(i)) << "button " << i;
-
     // The turned buttons cover the rectangle above and left of their anchor, not below it
     for (int i : {NextEventButton, ConditionDownButton, ConsequenceDownButton}) {
         EventButtonPlace p = eventButtonPlace(i);
         EXPECT_NE(pickAt(panelPoint(p.left + p.width / 2, p.top - p.height / 2)), buttonName(i)) << i;
     }
-    // A row bar, the strip between the two windows and the background: the background name
+    // A row bar and the strip carry the background name; below the strip nothing
     EXPECT_EQ(pickAt(panelPoint(12.0f, -6.8f)), 700);
     EXPECT_EQ(pickAt(panelPoint(12.0f, -10.45f)), 700);
-    EXPECT_EQ(pickAt(panelPoint(12.0f, -3.0f)), 700);
-    // Below the strip nothing
     EXPECT_EQ(pickAt(panelPoint(12.0f, -19.2f)), 0);
+
+    // With a chooser open only the chooser can be hit
+    const Pixel ifButton = buttonPixel(FirstConditionRowButton);
+    clickButton(FirstConditionRowButton);
+    ASSERT_EQ(getEditorState(), 10);
+    EXPECT_EQ(pickAt(ifButton), 0);
+    const Chooser &c = conditionChooser();
+    EXPECT_EQ(pickAt(eyeToScreen(c.position[0] + 4.0f - c.width, c.position[1] + c.height - 0.6f, -66.9f)), 1001);
     EXPECT_FALSE(pickActive());
 }
 
-TEST_F(EventEditorGl, StripBarsAndTextsAreDrawn)
+TEST_F(EventEditorGl, ImagesFollowHoverPressAndWhatTheButtonsCanDo)
 {
-    setPickName(0);
-    drawEditorScreen(0);
-    EXPECT_TRUE(near(backPixel(panelPoint(12.0f, -10.45f)), 31, 30, 23));   // strip (0.121, 0.117, 0.0898)
-    EXPECT_TRUE(near(backPixel(panelPoint(26.5f, -6.8f)), 18, 68, 36));     // bar (0.071, 0.267, 0.1398)
-    // "- Nothing -" in white inside the first bar of each window, the header, the flag line
-    for (float rowTop : {eventRowTop(0), eventRowTop(3), eventRowTop(4), eventRowTop(11)}) {
-        Pixel a = panelPoint(2.9f, rowTop - 0.05f), b = panelPoint(10.0f, rowTop - 0.9f);
-        EXPECT_GT(whitePixels(a, b), 20) << rowTop;
-        // and none in the bar's right half
-        EXPECT_EQ(whitePixels(panelPoint(16.0f, rowTop - 0.05f), panelPoint(26.0f, rowTop - 0.9f)), 0) << rowTop;
-    }
-    EXPECT_GT(whitePixels(eyeToScreen(LEFT + 3.0f, TOP - 4.5f, -35.0f), eyeToScreen(LEFT + 14.0f, TOP - 5.8f, -35.0f)), 50);
-    EXPECT_GT(whitePixels(eyeToScreen(LEFT + 5.2f, TOP - 1.5f, -35.0f), eyeToScreen(LEFT + 15.0f, TOP - 2.6f, -35.0f)), 50);
-}
-
-TEST_F(EventEditorGl, ButtonImagesFollowHoverPressAndWhatTheyCanDo)
-{
-    // Idle: up images; the arrows that cannot act show their down image
     EXPECT_TRUE(isRed(buttonColour(FlagsButton)));
+    EXPECT_TRUE(isGreen(buttonColour(FlagsButton, true)));
+    // Arrows that cannot act show their down image; deletes light up only on filled rows
     EXPECT_TRUE(isBlue(buttonColour(ConditionUpButton)));
-    EXPECT_TRUE(isRed(buttonColour(ConditionDownButton)));
-    EXPECT_TRUE(isBlue(buttonColour(ConsequenceUpButton)));
     EXPECT_TRUE(isBlue(buttonColour(ConsequenceDownButton)));
-    // Hovered: move image, for rows only when they can be picked, for deletes only when filled
-    EXPECT_TRUE(isGreen(buttonColour(FlagsButton, buttonName(FlagsButton))));
-    EXPECT_TRUE(isGreen(buttonColour(FirstConditionRowButton, buttonName(FirstConditionRowButton))));
-    EXPECT_TRUE(isRed(buttonColour(FirstConditionRowButton + 1, buttonName(FirstConditionRowButton + 1))));
-    EXPECT_TRUE(isRed(buttonColour(FirstConditionDeleteButton, buttonName(FirstConditionDeleteButton))));
+    EXPECT_TRUE(isRed(buttonColour(FirstConditionDeleteButton, true)));
     addConditions(1);
-    addConsequences(1);
-    EXPECT_TRUE(isGreen(buttonColour(FirstConditionRowButton + 1, buttonName(FirstConditionRowButton + 1))));
-    EXPECT_TRUE(isGreen(buttonColour(FirstConditionDeleteButton, buttonName(FirstConditionDeleteButton))));
-    EXPECT_TRUE(isRed(buttonColour(FirstConditionDeleteButton + 1, buttonName(FirstConditionDeleteButton + 1))));
-    EXPECT_TRUE(isGreen(buttonColour(FirstConsequenceDeleteButton, buttonName(FirstConsequenceDeleteButton))));
-    EXPECT_TRUE(isGreen(buttonColour(ConditionDownButton, buttonName(ConditionDownButton))));
+    EXPECT_TRUE(isGreen(buttonColour(FirstConditionDeleteButton, true)));
 
-    // A pressed row button keeps its down image while its chooser is open; back in state 7 it
-    // is released by the next frame
-    clickName(buttonName(FirstConditionRowButton));
-    ASSERT_EQ(getEditorState(), 10);
-    EXPECT_TRUE(isBlue(buttonColour(FirstConditionRowButton)));
-    EXPECT_TRUE(isBlue(buttonColour(FirstConditionRowButton)));
-    clickName(0);
-    ASSERT_EQ(getEditorState(), 7);
-    EXPECT_TRUE(isRed(buttonColour(FirstConditionRowButton)));
+    // The condition window scrolls from 0 to 4; eight consequences scroll by one
+    for (int i = 0; i < 6; i++) clickButton(ConditionDownButton);
+    EXPECT_EQ(getConditionOffset(), 4);
+    EXPECT_TRUE(isBlue(buttonColour(ConditionDownButton)));
+    EXPECT_TRUE(isRed(buttonColour(ConditionUpButton)));
+    addConsequences(7);
+    clickButton(ConsequenceDownButton);
+    EXPECT_EQ(getConsequenceOffset(), 0);
+    addConsequences(8);
+    EXPECT_TRUE(isRed(buttonColour(ConsequenceDownButton)));
+    clickButton(ConsequenceDownButton);
+    clickButton(ConsequenceDownButton);
+    EXPECT_EQ(getConsequenceOffset(), 1);
+    EXPECT_EQ(consequenceRowLine(7), "- Nothing -");
+    EXPECT_EQ(consequenceRowEnabled(7), 1);
 }
 
 TEST_F(EventEditorGl, RowsCanBePickedOnlyUpToTheFirstEmptyOne)
 {
     addConditions(2);
-    clickName(buttonName(FirstConditionRowButton + 3));
+    clickButton(FirstConditionRowButton + 3);
     EXPECT_EQ(getEditorState(), 7) << "row 3 with 2 conditions";
-    EXPECT_EQ(eventPanel()->buttons[FirstConditionRowButton + 3].pressed, 0);
     addConditions(3);
-    clickName(buttonName(FirstConditionRowButton + 3));
+    clickButton(FirstConditionRowButton + 3);
     EXPECT_EQ(getEditorState(), 10);
     EXPECT_EQ(getSelectedConditionRow(), 3);
-    EXPECT_EQ(eventPanel()->buttons[FirstConditionRowButton + 3].pressed, 1);
-    EXPECT_FLOAT_EQ(conditionChooser().position[1], 1.45f - 1.98f * 3);
-
-    // Consequence rows: the chooser follows rows 0 to 5 and stays low for 6 and 7
     setEditorState(7);
     addConsequences(7);
-    clickName(buttonName(FirstConsequenceRowButton + 5));
-    EXPECT_FLOAT_EQ(consequenceChooser().position[1], -9.1f - 1.98f * 5);
-    setEditorState(7);
-    clickName(buttonName(FirstConsequenceRowButton + 7));
+    clickButton(FirstConsequenceRowButton + 7);
     EXPECT_EQ(getEditorState(), 11);
-    EXPECT_FLOAT_EQ(consequenceChooser().position[1], -19.0f);
     EXPECT_EQ(getConsequenceTargetPosition(), 7);
 }
 
-TEST_F(EventEditorGl, ActivatedIsStoredAtOnceAndShownInItsRow)
+TEST_F(EventEditorGl, PreviousAndNextEventStopAtTheEnds)
 {
-    clickName(buttonName(FirstConditionRowButton));
-    ASSERT_EQ(getEditorState(), 10);
-    EXPECT_EQ(pickAt(firstOption(conditionChooser())), ConditionChooserId * 100 + 1);
-    clickName(ConditionChooserId * 100 + 1);  // "ACTIVATED ??"
-    EXPECT_EQ(getEditorState(), 7);
-    ASSERT_EQ(event()->conditionCount, 1);
-    EXPECT_EQ(event()->conditions[0].kind, cActivate);
-    EXPECT_EQ(conditionRowLine(0), "IS ACTIVATED ??");
-    EXPECT_EQ(conditionRowLine(1), "- Nothing -");
-
-    // Picking it again for row 1 is refused (one ACTIVATED per event)
-    clickName(buttonName(FirstConditionRowButton + 1));
-    clickName(ConditionChooserId * 100 + 1);
-    EXPECT_EQ(event()->conditionCount, 1);
-}
-
-TEST_F(EventEditorGl, OnlyTheChooserCanBeHitWhileItIsOverThePage)
-{
-    const Pixel ifButton = buttonPixel(FirstConditionRowButton);
-    EXPECT_EQ(pickAt(ifButton), buttonName(FirstConditionRowButton));
-    clickName(buttonName(FirstConditionRowButton));
-    ASSERT_EQ(getEditorState(), 10);
-    EXPECT_EQ(pickAt(ifButton), 0);
-    EXPECT_EQ(pickAt(firstOption(conditionChooser())), 1001);
-    EXPECT_EQ(pickAt(panelPoint(12.0f, -3.0f)), 0);  // the panel's background
-    EXPECT_FALSE(pickActive());
-
-    // With a prompt open the whole page takes part
-    setEditorState(7);
-    clickName(buttonName(NewFlagButton));
-    ASSERT_EQ(getEditorState(), 9);
-    EXPECT_EQ(pickAt(ifButton), buttonName(FirstConditionRowButton));
-}
-
-TEST_F(EventEditorGl, WindowArrowsScrollWithinTheirLimits)
-{
-    clickName(buttonName(ConditionUpButton));
-    EXPECT_EQ(getConditionOffset(), 0);
-    for (int i = 0; i < 6; i++) clickName(buttonName(ConditionDownButton));
-    EXPECT_EQ(getConditionOffset(), 4);
-    EXPECT_TRUE(isBlue(buttonColour(ConditionDownButton)));
-    EXPECT_TRUE(isRed(buttonColour(ConditionUpButton)));
-    EXPECT_EQ(conditionRowLine(3), "- Nothing -");  // slot 7
-    clickName(buttonName(ConditionUpButton));
-    EXPECT_EQ(getConditionOffset(), 3);
-
-    // Seven consequences: the down arrow cannot act
-    addConsequences(7);
-    clickName(buttonName(ConsequenceDownButton));
-    EXPECT_EQ(getConsequenceOffset(), 0);
-    EXPECT_TRUE(isBlue(buttonColour(ConsequenceDownButton)));
-}
-
-TEST_F(EventEditorGl, EightConsequencesScrollToTheEmptyRowThatAppendsANinth)
-{
-    addConsequences(8);
-    EXPECT_TRUE(isRed(buttonColour(ConsequenceDownButton)));
-    clickName(buttonName(ConsequenceDownButton));
-    ASSERT_EQ(getConsequenceOffset(), 1);
-    EXPECT_TRUE(isBlue(buttonColour(ConsequenceDownButton)));
-    EXPECT_TRUE(isRed(buttonColour(ConsequenceUpButton)));
-    EXPECT_EQ(consequenceRowLine(0), "LOOP 2 times");
-    EXPECT_EQ(consequenceRowLine(6), "LOOP 8 times");
-    EXPECT_EQ(consequenceRowLine(7), "- Nothing -");
-    EXPECT_EQ(consequenceRowEnabled(7), 1);
-
-    clickName(buttonName(FirstConsequenceRowButton + 7));
-    ASSERT_EQ(getEditorState(), 11);
-    clickName(ConsequenceChooserId * 100 + 7);  // "AGAIN"
-    EXPECT_EQ(getEditorState(), 7);
-    EXPECT_EQ(event()->consequenceCount, 9);
-    EXPECT_EQ(consequenceRowLine(7), "AGAIN");
-
-    // The delete button of that row removes the ninth; a delete on an empty row does nothing
-    clickName(buttonName(FirstConsequenceDeleteButton + 7));
-    EXPECT_EQ(event()->consequenceCount, 8);
-    clickName(buttonName(FirstConsequenceDeleteButton + 7));
-    EXPECT_EQ(event()->consequenceCount, 8);
-    clickName(buttonName(FirstConsequenceDeleteButton));
-    EXPECT_EQ(event()->consequenceCount, 7);
-    EXPECT_EQ(consequenceRowLine(0), "LOOP 3 times");
-}
-
-TEST_F(EventEditorGl, PreviousAndNextEventStopAtTheEndsAndResetTheWindows)
-{
-    clickName(buttonName(PreviousEventButton));
+    clickButton(PreviousEventButton);
     EXPECT_EQ(getCurrentEvent(), 0);
-    const std::string object = std::to_string(object_at(0)->nameBase / NAME_BASE_STEP);
-    EXPECT_EQ(eventHeaderText(), "Objeto: " + object + "  ,  Evento Numero: 1");
-    clickName(buttonName(ConditionDownButton));
-    clickName(buttonName(NextEventButton));
-    EXPECT_EQ(getCurrentEvent(), 1);
+    clickButton(ConditionDownButton);
+    clickButton(NextEventButton);
     EXPECT_EQ(getConditionOffset(), 0);
-    for (int i = 0; i < 20; i++) clickName(buttonName(NextEventButton));
+    for (int i = 0; i < 20; i++) clickButton(NextEventButton);
     EXPECT_EQ(getCurrentEvent(), 15);
+    const std::string object = std::to_string(object_at(0)->nameBase / NAME_BASE_STEP);
     EXPECT_EQ(eventHeaderText(), "Objeto: " + object + "  ,  Evento Numero: 16");
-    clickName(buttonName(PreviousEventButton));
+    clickButton(PreviousEventButton);
     EXPECT_EQ(getCurrentEvent(), 14);
-
-    // Each event has its own rows
-    addConditions(1);
-    clickName(buttonName(NextEventButton));
-    EXPECT_EQ(conditionRowLine(0), "- Nothing -");
-    clickName(buttonName(PreviousEventButton));
-    EXPECT_EQ(conditionRowLine(0), "IS ACTIVATED ??");
 }
 
 TEST_F(EventEditorGl, FlagButtonsNeedFlagsAndRoomForOneMore)
 {
-    // No flags: the flags and delete buttons do nothing
-    clickName(buttonName(FlagsButton));
-    EXPECT_EQ(getEditorState(), 7);
-    clickName(buttonName(DeleteFlagButton));
+    clickButton(FlagsButton);  // no flags: the flags and delete buttons do nothing
+    clickButton(DeleteFlagButton);
     EXPECT_EQ(getEditorState(), 7);
     EXPECT_EQ(selectedFlagText(), "- Ninguna Seleccionada -");
-
-    // 256 flags: no new flag
     addFlags(256);
-    clickName(buttonName(NewFlagButton));
+    clickButton(NewFlagButton);  // 256 flags: no new flag
     EXPECT_EQ(getEditorState(), 7);
     EXPECT_EQ(getTextEntryOpen(), 0);
     removeFlag("A255");
-    clickName(buttonName(NewFlagButton));
+    clickButton(NewFlagButton);
     EXPECT_EQ(getEditorState(), 9);
-    EXPECT_EQ(getTextEntryOpen(), 1);
+
     typeAll("zeta\r-7\r");
-    EXPECT_EQ(getEditorState(), 7);
-    ASSERT_NE(findFlag("ZETA"), nullptr);
-    EXPECT_EQ(findFlag("ZETA")->value, -7);
-    EXPECT_EQ(getFlagCount(), 256);
-}
-
-TEST_F(EventEditorGl, TheFlagsChooserSelectsAFlagAndAnEmptyClickKeepsTheSelection)
-{
-    addFlags(3);
-    clickName(buttonName(FlagsButton));
+    // The flags chooser selects a flag; delete removes it
+    clickButton(FlagsButton);
     ASSERT_EQ(getEditorState(), 8);
-    ASSERT_EQ(flagChooser().options.size(), 3u);
     clickName(FlagChooserId * 100 + 2);
-    EXPECT_EQ(getEditorState(), 7);
     const std::string picked = flagAtPosition(1)->name;
-    EXPECT_EQ(getSelectedFlag().name, picked);
     EXPECT_EQ(selectedFlagText(), picked + " , V: " + std::to_string(flagAtPosition(1)->value));
-
-    clickName(buttonName(FlagsButton));
-    ASSERT_EQ(getEditorState(), 8);
-    EXPECT_EQ(pickAt(buttonPixel(FlagsButton)), 0);  // the page is out of reach
-    clickName(0);
-    EXPECT_EQ(getEditorState(), 7);
-    EXPECT_EQ(getSelectedFlag().name, picked);
-
-    // Delete removes the selected flag and empties the selection
-    clickName(buttonName(DeleteFlagButton));
+    clickButton(DeleteFlagButton);
     EXPECT_EQ(findFlag(picked), nullptr);
-    EXPECT_EQ(getFlagCount(), 2);
     EXPECT_EQ(selectedFlagText(), "- Ninguna Seleccionada -");
 }
 
-TEST_F(EventEditorGl, FlagConditionsAndConsequencesGoThroughTheFlagsChooserAndAPrompt)
+TEST_F(EventEditorGl, FlagAndMaterialKindsGoThroughTheirChoosers)
 {
     addFlags(1);
-    clickName(buttonName(FirstConditionRowButton));
+    clickButton(FirstConditionRowButton);
     clickName(ConditionChooserId * 100 + 2);  // "FLAG = ??"
     ASSERT_EQ(getEditorState(), 22);
     clickName(FlagChooserId * 100 + 1);
     ASSERT_EQ(getEditorState(), 14);
-    EXPECT_EQ(promptLine(14), "Introduzca el valor de la Flag A0 a cumplir :");
     typeAll("5\r");
-    EXPECT_EQ(getEditorState(), 7);
     EXPECT_EQ(conditionRowLine(0), "FLAG A0 = 5");
-
-    // A second condition on the same flag is refused
-    clickName(buttonName(FirstConditionRowButton + 1));
-    clickName(ConditionChooserId * 100 + 2);
-    clickName(FlagChooserId * 100 + 1);
-    typeAll("6\r");
-    EXPECT_EQ(event()->conditionCount, 1);
-
-    clickName(buttonName(FirstConsequenceRowButton));
-    clickName(ConsequenceChooserId * 100 + 5);  // "FLAG ? = ?"
-    ASSERT_EQ(getEditorState(), 20);
-    clickName(FlagChooserId * 100 + 1);
-    ASSERT_EQ(getEditorState(), 21);
-    typeAll("-3\r");
-    EXPECT_EQ(consequenceRowLine(0), "FLAG A0 = -3");
-}
-
-TEST_F(EventEditorGl, TheMaterialChooserFeedsAnEventOrTheSelectedObject)
-{
-    clickName(buttonName(FirstConsequenceRowButton));
+    clickButton(FirstConsequenceRowButton);
     clickName(ConsequenceChooserId * 100 + 3);  // "CHANGE OBJECT MATERIAL"
     ASSERT_EQ(getEditorState(), 19);
-    clickName(MaterialChooserId * 100);  // its background does nothing
-    EXPECT_EQ(getEditorState(), 19);
     int rojo = -1;
     for (size_t i = 0; i < materialChooser().options.size(); i++)
         if (materialChooser().options[i].text == "rojo") rojo = (int)i;
     ASSERT_GE(rojo, 0);
     clickName(MaterialChooserId * 100 + rojo + 1);
-    EXPECT_EQ(getEditorState(), 7);
     EXPECT_EQ(consequenceRowLine(0), "CHANGE MATERIAL To rojo");
 
     // From the appearance menu: the selected object takes the material and is redrawn
@@ -540,33 +332,146 @@ TEST_F(EventEditorGl, TheMaterialChooserFeedsAnEventOrTheSelectedObject)
     openMaterialChooserCommand();
     ASSERT_EQ(getEditorState(), 6);
     clickName(MaterialChooserId * 100 + rojo + 1);
-    EXPECT_EQ(getEditorState(), 6);
     EXPECT_STREQ(first_material_name(object_at(1)), "rojo");
     EXPECT_EQ(get_dirty(object_at(1)), 1);
     clickName(0);
     EXPECT_EQ(getEditorState(), 5);
 }
 
-TEST_F(EventEditorGl, ClosingDropsOnlyAnEmptyEventSet)
+TEST_F(EventEditorGl, MenuButtonsAndBackgroundsArePickedWhereTheyAreDrawn)
 {
-    ASSERT_NE(slot_event_set(0), nullptr);
-    closeEventEditor();
-    EXPECT_EQ(getEditorState(), 0);
-    EXPECT_EQ(slot_event_set(0), nullptr);
+    for (ButtonPanel *panel : allMenus())
+        for (int i = 0; i < panel->buttonCount; i++)
+            EXPECT_EQ(menuPickAt(panel, menuButtonPixel(panel, i), 0), panelName(*panel, i)) << "panel " << panel->id << " button " << i;
+    ButtonPanel *appearance = appearanceMenu(), *primitive = primitiveMenu();
+    EXPECT_EQ(menuPickAt(appearance, onScreen(appearance, {-3.6f, 0.0f, 0.0f}), 0), 500);
+    EXPECT_EQ(menuPickAt(appearance, onScreen(appearance, {6.0f, 0.0f, 0.0f}), 0), 0);
+    const PanelPoint a = buttonCentre(*primitive, 0), b = buttonCentre(*primitive, 1);
+    const Pixel between = onScreen(primitive, {(a.x + b.x) / 2, a.y, 0.0f});
+    EXPECT_EQ(menuPickAt(primitive, between, 0), 100);
 
-    // Through a click on empty space, with a consequence in event 3
-    setEditorState(7);
-    openEventEditor(0);
-    for (int i = 0; i < 3; i++) clickName(buttonName(NextEventButton));
-    addConsequences(1);
-    clickName(0);
-    EXPECT_EQ(getEditorState(), 0);
-    ASSERT_NE(slot_event_set(0), nullptr);
-    EXPECT_EQ(slot_event_set(0)->events[3].consequenceCount, 1);
+    // Over a lit button an edge panel draws only that button: elsewhere nothing is found, so
+    // the next pass draws everything; a free panel draws everything in every pass
+    EXPECT_EQ(menuPickAt(primitive, menuButtonPixel(primitive, 0), 101), 101);
+    EXPECT_EQ(menuPickAt(primitive, menuButtonPixel(primitive, 2), 101), 0);
+    EXPECT_EQ(menuPickAt(primitive, between, 101), 0);
+    EXPECT_EQ(menuPickAt(appearance, menuButtonPixel(appearance, 1), 501), 502);
+    EXPECT_FALSE(pickActive());
+}
 
-    // Opening again starts at event 1 with the windows at the top
-    setEditorState(7);
-    openEventEditor(0);
-    EXPECT_EQ(getCurrentEvent(), 0);
-    EXPECT_EQ(getConsequenceOffset(), 0);
+TEST_F(EventEditorGl, MenuButtonsShowTheirIdleHoveredAndPressedPictures)
+{
+    ButtonPanel *operation = operationMenu();
+    setEditorState(2);
+    setPickName(202);
+    drawEditorScreen(0);
+    for (int i = 0; i < operation->buttonCount; i++) {
+        Rgb c = backPixel(menuButtonPixel(operation, i));
+        EXPECT_TRUE(i == 4 ? isBlue(c) : i == 1 ? isGreen(c) : isRed(c)) << i << ": " << c.r << " " << c.g << " " << c.b;
+    }
+    const PanelPoint top = buttonCentre(*operation, 0), below = buttonCentre(*operation, 4);
+    EXPECT_TRUE(isGrey(backPixel(onScreen(operation, {top.x, (top.y + below.y) / 2, 0.0f}))));
+    setPickName(205);  // a pressed button keeps its down picture when hovered
+    drawEditorScreen(0);
+    EXPECT_TRUE(isBlue(backPixel(menuButtonPixel(operation, 4))));
+}
+
+//----------------------------------------------------------------------------------
+// The choosers alone, their commands recorded
+//----------------------------------------------------------------------------------
+namespace {
+
+std::vector<int> picked;
+void recordPick(int argument) { picked.push_back(argument); }
+
+class Choosers : public ::testing::Test {
+protected:
+    static void SetUpTestSuite()
+    {
+        ASSERT_TRUE(openGlContext());
+        ASSERT_EQ(chdir(SW_RUNDATA_DIR), 0);  // the arrow bitmaps are read from Data/
+    }
+    void SetUp() override
+    {
+        resetAppState();
+        picked.clear();
+        setChooserCommands(recordPick, recordPick, recordPick, recordPick);
+    }
+    // A flags chooser with n flags F00, F01, ...
+    static Chooser &flagsWith(int n)
+    {
+        createFlagTable();
+        for (int i = 0; i < n; i++) addFlag(newFlagRecord("F" + std::to_string(100 + i), i));
+        buildFlagChooser();
+        return flagChooser();
+    }
+};
+
+}  // namespace
+
+TEST_F(Choosers, ArrowsScrollOneRowWithinTheLimits)
+{
+    Chooser &few = flagsWith(5);  // 5 options in 8 rows: both arrows disabled
+    EXPECT_EQ(arrowImage(few, 0), ArrowDisabled);
+    EXPECT_EQ(arrowImage(few, 1), ArrowDisabled);
+    scroll(few, CHOOSER_DOWN_ARROW);
+    EXPECT_EQ(few.topRow, 0);
+
+    Chooser &c = flagsWith(12);
+    EXPECT_EQ(arrowImage(c, 0), ArrowDisabled);
+    EXPECT_EQ(arrowImage(c, 1), ArrowIdle);
+    scroll(c, CHOOSER_DOWN_ARROW);
+    EXPECT_EQ(optionAtRow(c, 0), 1);  // options 2 to 9 are shown
+    EXPECT_EQ(optionAtRow(c, 7), 8);
+    // Hovered, the down arrow shows its pressed image for 15 drawn frames, then the hovered one
+    setPickName(FlagChooserId * 100 + CHOOSER_DOWN_ARROW);
+    for (int frame = 0; frame < CHOOSER_PRESS_FRAMES; frame++) {
+        ASSERT_EQ(arrowImage(c, 1), ArrowPressed) << frame;
+        drawChooser(c);
+    }
+    EXPECT_EQ(arrowImage(c, 1), ArrowHovered);
+    for (int i = 0; i < 10; i++) scroll(c, CHOOSER_DOWN_ARROW);
+    EXPECT_EQ(c.topRow, 4);  // the last page: options 5 to 12
+    EXPECT_EQ(arrowImage(c, 1), ArrowDisabled);
+    for (int i = 0; i < 10; i++) scroll(c, CHOOSER_UP_ARROW);
+    EXPECT_EQ(c.topRow, 0);
+}
+
+TEST_F(Choosers, ClicksPickMarkAndScrollExceptOnTheMaterialChoosersBackground)
+{
+    Chooser &c = flagsWith(12);
+    EXPECT_EQ(clickChooser(c, FlagChooserId * 100), 0);  // background: scrolls
+    EXPECT_EQ(c.topRow, 1);
+    EXPECT_EQ(clickChooser(c, FlagChooserId * 100 + 3), 0);  // visible row 2 = option 4
+    clickChooser(c, FlagChooserId * 100 + 1);
+    EXPECT_EQ(picked, (std::vector<int>{3, 1}));
+    for (size_t i = 0; i < c.options.size(); i++) EXPECT_EQ(c.options[i].marked, i == 1 ? 1 : 0) << i;
+    EXPECT_EQ(clickChooser(c, 0), 1);  // empty space: the caller leaves the chooser
+
+    create_material_table();
+    add_default_material();
+    for (int i = 0; i < 11; i++) {
+        material_record *m = new_material();
+        m->name = "M" + std::to_string(i);
+        add_material(m);
+    }
+    rebuild_usage_table();
+    buildMaterialChooser("M3");
+    Chooser &mc = materialChooser();
+    clickChooser(mc, MaterialChooserId * 100);
+    EXPECT_EQ(mc.topRow, 0);
+    int marked = 0;
+    for (const ChooserOption &option : mc.options) marked += option.marked ? (option.text == "M3" ? 1 : 100) : 0;
+    EXPECT_EQ(marked, 1);
+    clear_material_table();
+}
+
+TEST_F(Choosers, TheHundredthOptionIsRefused)
+{
+    Chooser c = createChooser(42, 0, 0, -34, 6, 8);
+    for (int i = 0; i < CHOOSER_CAPACITY; i++) ASSERT_NE(addOption(c, "x"), nullptr);
+    testing::internal::CaptureStdout();
+    EXPECT_EQ(addOption(c, "y"), nullptr);
+    EXPECT_EQ(testing::internal::GetCapturedStdout(), "\n Numero de opciones completo.");
+    EXPECT_EQ(c.options.size(), 99u);
 }

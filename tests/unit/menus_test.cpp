@@ -1,13 +1,13 @@
-// The five editor menus and the event panel record, built with a recording bitmap loader:
-// their bitmaps and order, the marks they start with, and what a click on each kind of
-// button does (new primitives, the operation and mode radio groups, the file hooks, the
-// appearance switches of the selected object). The core commands that open the edge menus,
-// route clicks and set the appearance marks are checked at the end.
+// Button panels and the five editor menus without GL, built with a recording bitmap loader and
+// a recording timer scheduler: where each placement puts its buttons, the capacity, the
+// swing-in, the click dispatch by selection name, the menus' bitmaps and marks, what a click on
+// each kind of button does, and the core commands that open the edge menus.
 #include "app_state.h"
 #include "camera.h"
 #include "commands.h"
 #include "menus.h"
 #include "objects.h"
+#include "panels.h"
 #include "timers.h"
 
 #include <gtest/gtest.h>
@@ -17,22 +17,34 @@
 
 namespace {
 
-std::vector<std::string> loaded;
+std::vector<std::string> loaded, hookCalls;
 int fakeTexture(const char *path)
 {
     loaded.push_back(path);
     return (int)loaded.size();
 }
-
-std::vector<std::string> hookCalls;
-void playHook() { hookCalls.push_back("play"); }
-void loadHook() { hookCalls.push_back("load"); }
-void saveHook() { hookCalls.push_back("save"); }
-void materialHook() { hookCalls.push_back("material"); }
-void closeHook() { hookCalls.push_back("close"); }
-
 std::vector<int> pendingSlots;
 void recordTimer(unsigned int, void (*)(int), int slot) { pendingSlots.push_back(slot); }
+// Fires the oldest waiting tick; false when none waits
+bool fireTick()
+{
+    if (pendingSlots.empty()) return false;
+    int slot = pendingSlots.front();
+    pendingSlots.erase(pendingSlots.begin());
+    timerTrampoline(slot);
+    return true;
+}
+// Commands run by buttons, as their arguments
+std::vector<int> commandsRun;
+void recordCommand(int argument) { commandsRun.push_back(argument); }
+
+constexpr float EPS = 1e-4f;
+void expectPoint(PanelPoint p, float x, float y, float z)
+{
+    EXPECT_NEAR(p.x, x, EPS);
+    EXPECT_NEAR(p.y, y, EPS);
+    EXPECT_NEAR(p.z, z, EPS);
+}
 
 // Pressed marks of a panel's buttons
 std::vector<int> marks(const ButtonPanel *panel)
@@ -49,6 +61,7 @@ protected:
         loaded.clear();
         hookCalls.clear();
         pendingSlots.clear();
+        commandsRun.clear();
         resetAppState();
         clear_objects();
         set_creation_counter(0);
@@ -56,7 +69,9 @@ protected:
         setPanelTextureLoader(fakeTexture);
         setTimerScheduler(recordTimer);
         freeAllTimers();
-        setMenuHooks(MenuHooks{playHook, loadHook, saveHook, materialHook, closeHook});
+        setMenuHooks(MenuHooks{[] { hookCalls.push_back("play"); }, [] { hookCalls.push_back("load"); },
+                               [] { hookCalls.push_back("save"); }, [] { hookCalls.push_back("material"); },
+                               [] { hookCalls.push_back("close"); }});
         createMenus();
         createEventPanel();
     }
@@ -73,6 +88,21 @@ protected:
         resetAppState();
     }
 
+    // A panel with the given grid and layout, every button recording its argument (= index)
+    static PanelPtr makePanel(int columns, int rows, int id, int placement, float w, float h, int buttons)
+    {
+        PanelPtr panel = createPanel(columns, rows, id, placement, w, h, "Data/back.bmp");
+        setButtonHeight(setButtonWidth(setRowGap(setColumnGap(setTopInset(setLeftInset(panel.get(), 1.0f), 2.0f), 0.5f),
+                                                 0.25f),
+                                       3.0f),
+                        1.5f);
+        for (int i = 0; i < buttons; i++) {
+            PanelButton *b = addPanelButton(panel.get(), "u", "m", "d");
+            b->command = recordCommand;
+            b->argument = i;
+        }
+        return panel;
+    }
     // A left click with the name under the pointer, made while the panel is open
     static void click(ButtonPanel *panel, int name)
     {
@@ -96,8 +126,6 @@ protected:
 
 TEST_F(Menus, BuiltInOrderWithTheirBitmaps)
 {
-    // Backgrounds in the order primitive, operation, editing mode, appearance, file; the
-    // event panel last
     std::vector<std::string> backgrounds;
     for (const std::string &path : loaded)
         if (path.find("Data/menu") == 0 || path == "Data/events1.bmp") backgrounds.push_back(path);
@@ -105,67 +133,20 @@ TEST_F(Menus, BuiltInOrderWithTheirBitmaps)
                                                      "Data/menuApariencia.bmp", "Data/menuFile.bmp", "Data/events1.bmp"}));
     // 5 backgrounds and 3 bitmaps for each of 12 + 8 + 3 + 4 + 4 buttons, then the event panel
     EXPECT_EQ(loaded.size(), 5u + 3u * 31u + 1u);
-
-    // Primitive pictures: the same picture idle and pressed, the Selected one hovered,
-    // two-word stems with their space
-    const PanelButton &halfCircle = primitiveMenu()->buttons[7];
-    EXPECT_EQ(halfCircle.bitmaps[IMAGE_UP], "Data/medio circulo.bmp");
-    EXPECT_EQ(halfCircle.bitmaps[IMAGE_MOVE], "Data/medio circuloSelected.bmp");
-    EXPECT_EQ(halfCircle.bitmaps[IMAGE_DOWN], "Data/medio circulo.bmp");
-    // The other menus: Up, Move, Down
-    const PanelButton &uniform = operationMenu()->buttons[6];
-    EXPECT_EQ(uniform.bitmaps[IMAGE_UP], "Data/EscaladoUniUp.bmp");
-    EXPECT_EQ(uniform.bitmaps[IMAGE_MOVE], "Data/EscaladoUniMove.bmp");
-    EXPECT_EQ(uniform.bitmaps[IMAGE_DOWN], "Data/EscaladoUniDown.bmp");
-    EXPECT_EQ(appearanceMenu()->buttons[2].bitmaps[IMAGE_UP], "Data/PromedioUp.bmp");
-    EXPECT_EQ(fileMenu()->buttons[3].bitmaps[IMAGE_MOVE], "Data/exitMove.bmp");
-}
-
-TEST_F(Menus, PanelsAndTheStatesThatShowThem)
-{
-    EXPECT_EQ(primitiveMenu()->buttonCount, 12);
-    EXPECT_EQ(operationMenu()->buttonCount, 8);
-    EXPECT_EQ(fileMenu()->buttonCount, 4);
-    EXPECT_EQ(modeMenu()->buttonCount, 3);
-    EXPECT_EQ(appearanceMenu()->buttonCount, 4);
-
-    const ButtonPanel *events = eventPanel();
-    ASSERT_NE(events, nullptr);
-    EXPECT_EQ(events->id, 7);
-    EXPECT_EQ(events->buttonCount, 0);
-    EXPECT_EQ(events->buttons.size(), 35u);
-    EXPECT_EQ(events->placement, PlacementFree);
-    EXPECT_EQ(events->position, (std::array<float, 3>{0.0f, 6.875f, 0.0f}));
-    EXPECT_EQ(events->colour, (std::array<float, 4>{1, 1, 1, 1}));
-    EXPECT_EQ(events->leftInset, 2.0f);
-    EXPECT_EQ(events->topInset, 1.6f);
-    EXPECT_EQ(events->width, 30.0f);
-    EXPECT_EQ(events->height, 6.0f);
-
-    EXPECT_EQ(panelForState(0), nullptr);
-    EXPECT_EQ(panelForState(1), primitiveMenu());
-    EXPECT_EQ(panelForState(2), operationMenu());
-    EXPECT_EQ(panelForState(3), fileMenu());
-    EXPECT_EQ(panelForState(4), modeMenu());
-    EXPECT_EQ(panelForState(5), appearanceMenu());
-    EXPECT_EQ(panelForState(6), nullptr);
-    EXPECT_EQ(panelForState(7), eventPanel());
-    EXPECT_EQ(panelForState(22), eventPanel());
-    for (int state = 1; state <= 5; state++) EXPECT_EQ(panelForState(state)->id, state);
+    // Primitive pictures: the Selected one hovered, two-word stems with their space
+    EXPECT_EQ(primitiveMenu()->buttons[7].bitmaps[IMAGE_MOVE], "Data/medio circuloSelected.bmp");
 }
 
 TEST_F(Menus, PrimitiveButtonsAddTheirKindAtTheViewerAndClose)
 {
     Camera camera = {};
     camera.x = 3.0f;
-    camera.z = -7.0f;
     camera.yaw = 90.0f;
     setCamera(camera);
-    const std::vector<std::pair<int, int>> buttons = {{0, KIND_CUBE}, {1, KIND_PYRAMID}, {3, KIND_RECTANGLE},
-                                                      {7, KIND_HALF_CIRCLE}, {9, KIND_HALF_CYLINDER}, {11, KIND_HALF_SPHERE}};
+    const std::vector<std::pair<int, int>> buttons = {{0, KIND_CUBE}, {1, KIND_PYRAMID}, {7, KIND_HALF_CIRCLE},
+                                                      {11, KIND_HALF_SPHERE}};
     for (auto [button, kind] : buttons) {
         click(primitiveMenu(), 101 + button);
-        ASSERT_GT(object_count(), 0);
         const primitiva *made = object_at(object_count() - 1);
         EXPECT_EQ(made->objeto3D, kind) << "button " << button;
         EXPECT_EQ(made->pose.x, 3.0f);
@@ -175,41 +156,21 @@ TEST_F(Menus, PrimitiveButtonsAddTheirKindAtTheViewerAndClose)
     EXPECT_EQ(object_count(), (int)buttons.size());
 }
 
-TEST_F(Menus, OperationAndModeMenusAreRadioGroups)
+TEST_F(Menus, RadioGroupsAndFileHooks)
 {
-    // Built with "translacion" and "navegacion" pressed
-    EXPECT_EQ(marks(operationMenu()), (std::vector<int>{0, 0, 0, 0, 1, 0, 0, 0}));
-    EXPECT_EQ(marks(modeMenu()), (std::vector<int>{1, 0, 0}));
-
-    click(operationMenu(), 203);    // eliminar
+    EXPECT_EQ(marks(operationMenu()), (std::vector<int>{0, 0, 0, 0, 1, 0, 0, 0}));  // translacion
+    click(operationMenu(), 203);
     EXPECT_EQ(getCurrentOperation(), Delete);
     EXPECT_EQ(marks(operationMenu()), (std::vector<int>{0, 0, 1, 0, 0, 0, 0, 0}));
-    EXPECT_EQ(getEditorState(), 0);
-    click(operationMenu(), 208);    // EscaladoDir
-    EXPECT_EQ(getCurrentOperation(), ScaleAxis);
-    EXPECT_EQ(marks(operationMenu()), (std::vector<int>{0, 0, 0, 0, 0, 0, 0, 1}));
-
-    click(modeMenu(), 402);         // edObjetos
-    EXPECT_EQ(getEditingMode(), ObjectEditing);
-    EXPECT_EQ(marks(modeMenu()), (std::vector<int>{0, 1, 0}));
-    click(modeMenu(), 403);         // eventos
+    click(modeMenu(), 403);
     EXPECT_EQ(getEditingMode(), Events);
     EXPECT_EQ(marks(modeMenu()), (std::vector<int>{0, 0, 1}));
+    EXPECT_EQ(getCurrentOperation(), Delete);
     EXPECT_EQ(getEditorState(), 0);
-    // the operation menu is not touched by the mode menu
-    EXPECT_EQ(getCurrentOperation(), ScaleAxis);
-}
 
-TEST_F(Menus, FileButtonsRunTheirHooksAndClose)
-{
-    click(fileMenu(), 301);
-    click(fileMenu(), 302);
-    click(fileMenu(), 303);
+    for (int name : {301, 302, 303}) click(fileMenu(), name);
     EXPECT_EQ(hookCalls, (std::vector<std::string>{"play", "load", "save"}));
-    EXPECT_EQ(getEditorState(), 0);
-
-    // Without hooks the buttons do nothing but close the menu
-    setMenuHooks(MenuHooks{});
+    setMenuHooks(MenuHooks{});  // without hooks the buttons only close the menu
     click(fileMenu(), 303);
     EXPECT_EQ(hookCalls.size(), 3u);
     EXPECT_EQ(getEditorState(), 0);
@@ -217,76 +178,30 @@ TEST_F(Menus, FileButtonsRunTheirHooksAndClose)
 
 TEST_F(Menus, AppearanceSwitchesChangeTheSelectedObjectAndMirrorIt)
 {
+    click(appearanceMenu(), 504);  // no selected object: nothing
+    EXPECT_EQ(marks(appearanceMenu()), (std::vector<int>{0, 0, 0, 0}));
     primitiva *rectangle = selectNew(KIND_RECTANGLE);
-    appearanceMenu()->buttons[0].pressed = 1;
     setAppearanceMarks(rectangle);
     EXPECT_EQ(marks(appearanceMenu()), (std::vector<int>{0, 1, 0, 0}));
-
-    click(appearanceMenu(), 502);    // solido
+    click(appearanceMenu(), 502);  // solido
     EXPECT_EQ(is_solid(rectangle), 0);
-    EXPECT_EQ(marks(appearanceMenu()), (std::vector<int>{0, 0, 0, 0}));
     EXPECT_EQ(rectangle->dirty, 1);
-    EXPECT_EQ(getEditorState(), 5);    // stays open
-
-    rectangle->dirty = 0;
-    click(appearanceMenu(), 503);    // Promedio
+    click(appearanceMenu(), 503);  // Promedio
+    click(appearanceMenu(), 504);  // malla
     EXPECT_EQ(rectangle->promediado, 1);
-    EXPECT_EQ(rectangle->dirty, 1);
-    rectangle->dirty = 0;
-    click(appearanceMenu(), 504);    // malla
     EXPECT_EQ(rectangle->wireFrame, 1);
-    EXPECT_EQ(rectangle->dirty, 1);
     EXPECT_EQ(marks(appearanceMenu()), (std::vector<int>{0, 0, 1, 1}));
+    EXPECT_EQ(getEditorState(), 5);  // stays open
 
-    // Each switch turns back
-    click(appearanceMenu(), 502);
-    click(appearanceMenu(), 503);
-    click(appearanceMenu(), 504);
-    EXPECT_EQ(is_solid(rectangle), 1);
-    EXPECT_EQ(rectangle->promediado, 0);
-    EXPECT_EQ(rectangle->wireFrame, 0);
-    EXPECT_EQ(marks(appearanceMenu()), (std::vector<int>{0, 1, 0, 0}));
-    EXPECT_EQ(getEditorState(), 5);
-}
-
-TEST_F(Menus, ACubeStaysSolidAndTheMaterialButtonAsksForTheChooser)
-{
-    primitiva *cube = selectNew(KIND_CUBE);
+    primitiva *cube = selectNew(KIND_CUBE);  // a cube stays solid
     setAppearanceMarks(cube);
     click(appearanceMenu(), 502);
     EXPECT_EQ(is_solid(cube), 1);
-    EXPECT_EQ(appearanceMenu()->buttons[1].pressed, 1);
-    EXPECT_EQ(cube->dirty, 1);
-
     click(appearanceMenu(), 501);
     EXPECT_EQ(hookCalls, std::vector<std::string>{"material"});
-    EXPECT_EQ(appearanceMenu()->buttons[0].pressed, 0);
 }
 
-TEST_F(Menus, AppearanceSwitchesWithoutASelectedObjectDoNothing)
-{
-    setSelectedObject(nullptr);
-    click(appearanceMenu(), 503);
-    click(appearanceMenu(), 504);
-    EXPECT_EQ(marks(appearanceMenu()), (std::vector<int>{0, 0, 0, 0}));
-    EXPECT_EQ(getEditorState(), 5);
-
-    // A click outside the menu closes it
-    click(appearanceMenu(), 0);
-    EXPECT_EQ(getEditorState(), 0);
-}
-
-TEST_F(Menus, EmptyClickOnTheEventPanelClosesTheEventEditor)
-{
-    click(eventPanel(), 0);
-    EXPECT_EQ(hookCalls, std::vector<std::string>{"close"});
-    EXPECT_EQ(getEditorState(), 0);
-}
-
-//----------------------------------------------------------------------------------
-// The core commands behind the bindings and the scene pick
-//----------------------------------------------------------------------------------
-TEST_F(Menus, OpeningAnEdgeMenuSwingsItInWithNoButtonLit)
+TEST_F(Menus, EdgeMenusSwingInAndClicksGoToThePanelOfTheState)
 {
     setPickName(105);
     fileMenu()->angle = 25.0f;
@@ -295,43 +210,112 @@ TEST_F(Menus, OpeningAnEdgeMenuSwingsItInWithNoButtonLit)
     EXPECT_EQ(getPickName(), 0);
     EXPECT_EQ(fileMenu()->angle, -55.0f);
     EXPECT_EQ(pendingSlots.size(), 1u);
-
-    // Only the four edge menus open this way
     setEditorState(0);
-    openEdgeMenu(5);
-    openEdgeMenu(7);
-    openEdgeMenu(0);
+    openEdgeMenu(5);  // only the four edge menus open this way
     EXPECT_EQ(getEditorState(), 0);
-    EXPECT_EQ(pendingSlots.size(), 1u);
-}
 
-TEST_F(Menus, APanelClickGoesToThePanelOfTheEditorState)
-{
     setEditorState(2);
-    setPickName(206);    // rotacion
+    setPickName(206);  // rotacion
     panelClick();
     EXPECT_EQ(getCurrentOperation(), Rotate);
     EXPECT_EQ(getEditorState(), 0);
-
-    // In a state without a panel nothing happens
-    setEditorState(6);
-    setPickName(0);
-    panelClick();
-    EXPECT_EQ(getEditorState(), 6);
 }
 
-TEST_F(Menus, TheAppearanceMenuOpensWithTheObjectsMarks)
+TEST_F(Menus, PlacementsGridOriginsAndButtonCentres)
 {
-    primitiva *cylinder = selectNew(KIND_CYLINDER);
-    cylinder->wireFrame = 1;
-    cylinder->promediado = 1;
-    toggle_solido(cylinder);
-    appearanceMenu()->buttons[0].pressed = 1;
-    setEditorState(5);
-    openAppearanceMenu();
-    EXPECT_EQ(marks(appearanceMenu()), (std::vector<int>{0, 0, 1, 1}));
+    // Insets 1 / 2, gaps 0.5 / 0.25, buttons 3 x 1.5, grid 2 x 2
+    struct Case {
+        int placement;
+        float w, h;
+        PanelPoint offset, origin, first, last;
+    } cases[] = {
+        {PlacementLeft, 20, 25, {-19.2f, 0, -35}, {0, 12.5f, 0.5f}, {3.0f, 9.5f, 0.7f}, {6.5f, 7.75f, 0.7f}},
+        {PlacementRight, 20, 25, {19.2f, 0, -35}, {-10, 12.5f, 0.5f}, {-7.0f, 9.5f, 0.7f}, {-3.5f, 7.75f, 0.7f}},
+        // top panels grow upwards from their lower edge
+        {PlacementTop, 32, 20, {0, 14.4f, -35}, {-16, -10, 0.5f}, {-13.0f, -7.0f, 0.7f}, {-9.5f, -5.25f, 0.7f}},
+        {PlacementBottom, 32, 20, {0, -14.4f, -35}, {-16, 10, 0.5f}, {-13.0f, 7.0f, 0.7f}, {-9.5f, 5.25f, 0.7f}},
+        {PlacementFree, 8, 14, {-14.5f, 2.0f, -34.0f}, {-4, 7, 0.5f}, {-1.0f, 4.0f, 0.7f}, {2.5f, 2.25f, 0.7f}},
+    };
+    for (const Case &c : cases) {
+        SCOPED_TRACE(c.placement);
+        PanelPtr panel = makePanel(2, 2, 1, c.placement, c.w, c.h, 4);
+        panel->position = {-14.5f, 2.0f, 1.0f};
+        expectPoint(placementOffset(*panel), c.offset.x, c.offset.y, c.offset.z);
+        expectPoint(gridOrigin(*panel), c.origin.x, c.origin.y, c.origin.z);
+        expectPoint(buttonCentre(*panel, 0), c.first.x, c.first.y, c.first.z);
+        expectPoint(buttonCentre(*panel, 3), c.last.x, c.last.y, c.last.z);
+    }
+    // the file menu: top, one row above the lower edge
+    expectPoint(buttonCentre(*fileMenu(), 3), -16 + 2.1f + 1.2f + 19.5f + 3.25f, -10 + 2.5f + 0.666f + 1.625f, 0.7f);
+}
 
-    setEditorState(7);
-    closeEventEditor();
-    EXPECT_EQ(getEditorState(), 0);
+TEST_F(Menus, ANinthButtonOnAFourByTwoPanelIsRefused)
+{
+    loaded.clear();
+    PanelPtr panel = makePanel(4, 2, 2, PlacementBottom, 32, 20, 8);
+    EXPECT_EQ(loaded.size(), 1u + 24u);
+    EXPECT_EQ(panel->buttons[7].bitmaps[IMAGE_DOWN], "d");
+    testing::internal::CaptureStdout();
+    EXPECT_EQ(addPanelButton(panel.get(), "u8", "m8", "d8"), nullptr);
+    EXPECT_EQ(testing::internal::GetCapturedStdout(), "\n Numero de botones completo.");
+    EXPECT_EQ(panel->buttonCount, 8);
+    EXPECT_EQ(loaded.size(), 25u);
+    EXPECT_FALSE(createPanel(10, 10, 1, PlacementLeft, 1, 1, nullptr));  // more than 99 names
+    EXPECT_FALSE(createPanel(1, 1, 100, PlacementLeft, 1, 1, nullptr));
+}
+
+TEST_F(Menus, SwingInTurnsSixteenDegreesATickAndRestsAtTwentyFive)
+{
+    PanelPtr panel = makePanel(4, 1, 3, PlacementTop, 32, 20, 0);
+    panel->angle = 25.0f;
+    swingInPanel(panel.get());
+    std::vector<float> angles = {panel->angle};
+    while (fireTick()) {
+        angles.push_back(panel->angle);
+        if (angles.size() == 3) {  // reopened while swinging: the same swing again
+            swingInPanel(panel.get());
+            angles.push_back(panel->angle);
+        }
+    }
+    EXPECT_EQ(angles, (std::vector<float>{-55, -39, -23, -55, -39, -23, -7, 9, 25}));
+
+    // With every timer slot busy the swing stops where it is; a panel gone while its tick waits is left alone
+    swingInPanel(panel.get());
+    pendingSlots.clear();
+    freeAllTimers();
+    for (int i = 0; i < TIMER_SLOTS; i++) ASSERT_EQ(startTimer(5, recordCommand, i), 1);
+    pendingSlots.clear();
+    swingStep(3);
+    EXPECT_EQ(panel->angle, -39.0f);
+    EXPECT_TRUE(pendingSlots.empty());
+    freeAllTimers();
+    swingInPanel(panel.get());
+    panel.reset();
+    EXPECT_TRUE(fireTick());
+}
+
+TEST_F(Menus, ClicksRunTheNamedButtonAndCloseOnlyTheMenusThatShould)
+{
+    // id, name, command run (-1: none), state after (for the edge menus a command closes them)
+    struct Case {
+        int id, name, command, stateAfter;
+    } cases[] = {
+        {2, 203, 2, 0},  {2, 208, 7, 0},  {2, 200, -1, 2}, {2, 0, -1, 2}, {2, 105, -1, 2}, {1, 0, -1, 1},
+        {3, 0, -1, 3},   {4, 0, -1, 4},   {5, 502, 1, 5},  {5, 0, -1, 0}, {7, 708, 7, 7},  {7, 0, -1, 0},
+    };
+    for (const Case &c : cases) {
+        PanelPtr panel = makePanel(4, 2, c.id, PlacementFree, 32, 20, 8);
+        commandsRun.clear();
+        setEditorState(c.id);
+        clickPanel(panel.get(), c.name);
+        EXPECT_EQ(commandsRun, c.command < 0 ? std::vector<int>{} : std::vector<int>{c.command}) << c.name;
+        EXPECT_EQ(getEditorState(), c.stateAfter) << c.name;
+    }
+    EXPECT_EQ(hookCalls, std::vector<std::string>{"close"});
+
+    PanelPtr panel = makePanel(4, 2, 2, PlacementBottom, 32, 20, 8);
+    markRadioButton(panel.get(), 4);
+    markRadioButton(panel.get(), 6);
+    for (int i = 0; i < 8; i++) EXPECT_EQ(panel->buttons[(size_t)i].pressed, i == 6 ? 1 : 0);
+    EXPECT_EQ(findButtonByArgument(panel.get(), 6), &panel->buttons[6]);
 }
