@@ -3,24 +3,14 @@
 
 #include <gtest/gtest.h>
 
-#include <string>
-
-namespace {
-
-std::string boxOutput(const char *caption, const char *text)
+TEST(MessageBox, CaptionAndTextReachTheErrorStreamOnOneLine)
 {
-    testing::internal::CaptureStderr();
-    showMessageBox(caption, text);
-    return testing::internal::GetCapturedStderr();
+    const char *cases[][3] = {{"Error", "Out of memory.", "Error: Out of memory.\n"},
+                              {"Error", "Failed to open a.bmp.\n", "Error: Failed to open a.bmp.\n"},
+                              {nullptr, nullptr, ": \n"}};
+    for (const auto &c : cases) {
+        testing::internal::CaptureStderr();
+        showMessageBox(c[0], c[1]);
+        EXPECT_EQ(testing::internal::GetCapturedStderr(), c[2]);
+    }
 }
-
-TEST(MessageBox, CaptionAndTextReachTheErrorStream)
-{
-    EXPECT_EQ(boxOutput("Error", "Out of memory."), "Error: Out of memory.\n");
-    // a text that ends its own line is not given a second line feed
-    EXPECT_EQ(boxOutput("Error", "Failed to open DIB file a b.bmp.\n"), "Error: Failed to open DIB file a b.bmp.\n");
-    EXPECT_EQ(boxOutput("Error!", "Data/x.bmp"), "Error!: Data/x.bmp\n");
-    EXPECT_EQ(boxOutput(nullptr, nullptr), ": \n");
-}
-
-} // namespace
