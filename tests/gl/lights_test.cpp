@@ -16,86 +16,35 @@ protected:
     void SetUp() override
     {
         resetAppState();
-        Camera camera = {};
-        setCamera(camera);
+        setCamera(Camera{});
         glMatrixMode(GL_MODELVIEW);
-        glLoadIdentity();
-        glDisable(GL_LIGHTING);
+        glLoadIdentity();  // light positions in world coordinates
         createLightSet();
     }
-    // Position of a GL light in eye coordinates (identity modelview: world coordinates)
-    static void lightPosition(int light, float out[4]) { glGetLightfv(GL_LIGHT0 + light, GL_POSITION, out); }
+    static void expectLight(int light, GLenum what, float x, float y, float z)
+    {
+        GLfloat v[4];
+        glGetLightfv(GL_LIGHT0 + light, what, v);
+        EXPECT_NEAR(v[0], x, 1e-2) << light << " " << what;
+        EXPECT_NEAR(v[1], y, 1e-2) << light << " " << what;
+        EXPECT_NEAR(v[2], z, 1e-2) << light << " " << what;
+    }
 };
 
 }  // namespace
 
-TEST_F(Lights, StartValuesReachGl)
+TEST_F(Lights, StartValuesAndFogReachGl)
 {
     configureStartLights();
     EXPECT_TRUE(glIsEnabled(GL_LIGHTING));
-    for (int i = 0; i < 3; i++) EXPECT_TRUE(glIsEnabled(GL_LIGHT0 + i)) << i;
-    EXPECT_FALSE(glIsEnabled(GL_LIGHT3));
+    for (int i = 0; i < 4; i++) EXPECT_EQ(glIsEnabled(GL_LIGHT0 + i), i < 3) << i;
+    expectLight(0, GL_DIFFUSE, 0.2f, 0.2f, 0.2f);
+    expectLight(2, GL_POSITION, -2.84f, 66.209f, -0.98f);
+    expectLight(5, GL_DIFFUSE, 0.9f, 0.9f, 0.9f);
+    enableLight(8);  // out of range: ignored
+    setLightPosition({1, 2, 3}, 8);
+    EXPECT_EQ(getLightSet()->lights[7].position[0], 0.0f);
 
-    GLfloat ambient[4];
-    glGetFloatv(GL_LIGHT_MODEL_AMBIENT, ambient);
-    EXPECT_NEAR(ambient[0], 0.1f, 1e-6);
-
-    GLfloat value[4];
-    glGetLightfv(GL_LIGHT0, GL_DIFFUSE, value);
-    EXPECT_NEAR(value[0], 0.2f, 1e-6);
-    glGetLightfv(GL_LIGHT1, GL_SPECULAR, value);
-    EXPECT_NEAR(value[1], 0.9f, 1e-6);
-    lightPosition(2, value);
-    EXPECT_NEAR(value[0], -2.84f, 1e-4);
-    EXPECT_NEAR(value[1], 66.209f, 1e-4);
-    EXPECT_NEAR(value[3], 1.0f, 1e-6);
-    // Lights 3 to 7 keep their new values
-    glGetLightfv(GL_LIGHT5, GL_DIFFUSE, value);
-    EXPECT_NEAR(value[0], 0.9f, 1e-6);
-}
-
-TEST_F(Lights, SunFollowsTheCameraAtItsAngle)
-{
-    setSunAngle(0.0f);
-    placeMovingLights();
-    GLfloat p[4];
-    lightPosition(1, p);
-    EXPECT_NEAR(p[0], 0.0f, 1e-3);
-    EXPECT_NEAR(p[1], 1000.0f, 1e-3);
-    EXPECT_NEAR(p[2], 0.0f, 1e-3);
-
-    Camera camera = {};
-    camera.x = 5.0f;
-    camera.y = 30.0f;
-    camera.z = -7.0f;
-    setCamera(camera);
-    setSunAngle(90.0f);
-    placeMovingLights();
-    lightPosition(1, p);
-    EXPECT_NEAR(p[0], 1005.0f, 1e-2);
-    EXPECT_NEAR(p[1], 30.0f, 1e-2);
-    EXPECT_NEAR(p[2], -7.0f, 1e-2);
-    lightPosition(0, p);  // the headlight sits at the eye
-    EXPECT_NEAR(p[0], 5.0f, 1e-4);
-    EXPECT_NEAR(p[2], -7.0f, 1e-4);
-}
-
-TEST_F(Lights, SunStepsOnceEverySixtyFrames)
-{
-    for (int frame = 0; frame < 59; frame++) advanceStatisticsWindow();
-    EXPECT_FLOAT_EQ(getSunAngle(), -35.0f);
-    advanceStatisticsWindow();
-    EXPECT_NEAR(getSunAngle(), -34.9958334f, 1e-5);
-    EXPECT_EQ(getFrameCounter(), 0);
-    EXPECT_EQ(getFrameTimeMin(), 200);
-
-    setSunAngle(359.999f);
-    stepSun();
-    EXPECT_FLOAT_EQ(getSunAngle(), 0.0f);
-}
-
-TEST_F(Lights, FogIsSquaredExponential)
-{
     setUpFog();
     GLint mode;
     glGetIntegerv(GL_FOG_MODE, &mode);
@@ -105,10 +54,25 @@ TEST_F(Lights, FogIsSquaredExponential)
     EXPECT_NEAR(density, 0.002f, 1e-7);
 }
 
-TEST_F(Lights, OutOfRangeLightsAreIgnored)
+TEST_F(Lights, TheSunFollowsTheCameraAtItsAngleAndStepsEverySixtyFrames)
 {
-    enableLight(8);
-    enableLight(-1);
-    setLightPosition({1, 2, 3}, 8);
-    EXPECT_EQ(getLightSet()->lights[7].position[0], 0.0f);
+    setSunAngle(0.0f);
+    placeMovingLights();
+    expectLight(1, GL_POSITION, 0, 1000, 0);
+    Camera camera = {};
+    camera.x = 5.0f, camera.y = 30.0f, camera.z = -7.0f;
+    setCamera(camera);
+    setSunAngle(90.0f);
+    placeMovingLights();
+    expectLight(1, GL_POSITION, 1005, 30, -7);
+    expectLight(0, GL_POSITION, 5, 30, -7);  // the headlight sits at the eye
+
+    setSunAngle(-35.0f);
+    for (int frame = 0; frame < 59; frame++) advanceStatisticsWindow();
+    EXPECT_FLOAT_EQ(getSunAngle(), -35.0f);
+    advanceStatisticsWindow();
+    EXPECT_NEAR(getSunAngle(), -34.9958334f, 1e-5);
+    setSunAngle(359.999f);
+    stepSun();
+    EXPECT_FLOAT_EQ(getSunAngle(), 0.0f);
 }
