@@ -13,11 +13,6 @@ namespace {
 
 std::vector<std::pair<int, int>> warps;
 int cursor = -1, windowWidth = 1024, redisplays = 0;
-void fakeWarp(int x, int y) { warps.emplace_back(x, y); }
-void fakeCursor(int c) { cursor = c; }
-int fakeWidth() { return windowWidth; }
-int fakeHeight() { return 768; }
-void fakeRedisplay() { redisplays++; }
 
 class CameraTest : public ::testing::Test {
 protected:
@@ -34,9 +29,9 @@ protected:
         cursor = -1;
         windowWidth = 1024;
         redisplays = 0;
-        setWindowOps(WindowOps{fakeWarp, fakeCursor, fakeWidth, fakeHeight, fakeRedisplay});
+        setWindowOps({[](int x, int y) { warps.emplace_back(x, y); }, [](int c) { cursor = c; },
+                      [] { return windowWidth; }, [] { return 768; }, [] { redisplays++; }});
     }
-    void TearDown() override { setWindowOps(WindowOps{}); }
     Camera &cam() { return *getCamera(); }
 };
 
@@ -48,11 +43,10 @@ TEST_F(CameraTest, OneFrameOfTheUpArrowMovesAQuarterThenGlidesATenthAndStops)
     updateCamera();
     setMoveForward(0);
     EXPECT_NEAR(cam().z, -0.25f, 1e-6);
-    updateCamera();
-    EXPECT_NEAR(cam().z, -0.35f, 1e-6);
-    updateCamera();
-    EXPECT_NEAR(cam().z, -0.35f, 1e-6);
-    EXPECT_FLOAT_EQ(cam().x, 0.0f);
+    for (int i = 0; i < 2; i++) {
+        updateCamera();
+        EXPECT_NEAR(cam().z, -0.35f, 1e-6);
+    }
 }
 
 TEST_F(CameraTest, WalkingKeepsTheEyeHeightAndFlyingStraightUpOnlyClimbs)

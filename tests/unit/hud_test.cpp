@@ -70,12 +70,11 @@ TEST_F(Hud, FrameExtremesWidenOnlyWhileShown)
     frameOf(25);
     drawHud();  // hidden: nothing is updated
     EXPECT_EQ(getFrameTimeMax(), 0);
-    setHudVisible(1);
-    drawHud();  // no font: nothing is drawn, but the lines are still worked out
-    frameOf(16);
-    drawHud();
-    frameOf(40);
-    drawHud();
+    setHudVisible(1);  // no font: nothing is drawn, but the lines are still worked out
+    for (int ms : {25, 16, 40}) {
+        frameOf(ms);
+        drawHud();
+    }
     EXPECT_EQ(getFrameTimeMin(), 16);
     EXPECT_EQ(getFrameTimeMax(), 40);
     EXPECT_EQ(line(6), "FMIN: 25   FMAY 62");

@@ -37,10 +37,8 @@ TEST_F(Timers, TwoHundredFiftySixInFlightTheNextRefusedAndFreedSlotsReused)
 {
     for (int i = 0; i < TIMER_SLOTS; i++) ASSERT_EQ(startTimer(1, recordFire, i), 1) << i;
     EXPECT_EQ(startTimer(1, recordFire, 999), 0);
-    EXPECT_EQ(scheduledSlots.size(), (size_t)TIMER_SLOTS);
-    timerTrampoline(-1);
-    timerTrampoline(TIMER_SLOTS);
-    timerTrampoline(7);
+    EXPECT_EQ(scheduledSlots.size(), (size_t)TIMER_SLOTS);  // the refused one was not scheduled
+    for (int slot : {-1, TIMER_SLOTS, 7}) timerTrampoline(slot);
     EXPECT_EQ(fired, std::vector<int>{7});
     EXPECT_EQ(timerSlot(7).free, 1);
     ASSERT_EQ(startTimer(1, recordFire, 1000), 1);
