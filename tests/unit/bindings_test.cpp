@@ -1,6 +1,6 @@
-// Input bindings driven through the dispatcher and the GLUT callbacks: matching, the shared
-// code space of characters and special keys, the direct letters, the rows of the four
-// tables, object steps and drags with the End-key axis lock.
+// Input bindings driven through the dispatcher and the GLUT callbacks: matching, the rows of
+// the four tables, keys and their effects in each mode (the shared code space of characters
+// and special keys, the direct letters, object steps), drags with the End-key axis lock.
 #include "app_state.h"
 #include "bindings.h"
 #include "camera.h"
@@ -13,6 +13,7 @@
 #include <GL/freeglut.h>
 #include <gtest/gtest.h>
 
+#include <cmath>
 #include <string>
 #include <vector>
 
@@ -37,22 +38,16 @@ int recordEvent(const InputEvent &e)
 void press(int key) { keyboard((unsigned char)key, 0, 0); }
 void click(int x, int y, int state = GLUT_DOWN) { mouse(GLUT_LEFT_BUTTON, state, x, y); }
 int moving() { return getMoveForward() + getMoveLeft() + getMoveRight() + getMoveBack(); }
+bool near(float a, float b) { return std::fabs(a - b) < 1e-5f; }
+// The check of a key's effect on the selected cube c
+#define EFFECT(condition) [](const primitiva &c) -> bool { (void)c; return condition; }
 
 class Bindings : public ::testing::Test {
 protected:
     void SetUp() override
     {
-        resetAppState();
-        clear_objects();
         build_sample_objects();
-        setCamera(Camera{0, CAMERA_WALK_HEIGHT, 0, 0, 0, 0, 0, 0});
-        clearMovementFlags();
-        setPointerCaptured(0);
-        setLookCentre(-1, -1);
-        cursor = -1;
-        exits = 0;
-        ran.clear();
-        input_fakes::clearCalls();
+        reset();
         setWindowOps({[](int x, int y) { lastWarp = {x, y}; }, [](int c) { cursor = c; }, [] { return 1024; },
                       [] { return 768; }, [] {}});
         setBindingOps({nullptr, [] { exits++; }});
@@ -63,6 +58,20 @@ protected:
     {
         clear_objects();
         free_sample_objects();
+    }
+    // Start state: navigation, the camera at (0, 30, 0) looking toward -Z, nothing logged
+    static void reset()
+    {
+        resetAppState();
+        clear_objects();
+        setCamera(Camera{0, CAMERA_WALK_HEIGHT, 0, 0, 0, 0, 0, 0});
+        clearMovementFlags();
+        setPointerCaptured(0);
+        setLookCentre(-1, -1);
+        cursor = -1;
+        exits = 0;
+        ran.clear();
+        input_fakes::clearCalls();
     }
     // A default cube at (x, y, z), selected as a scene pick would leave it, in object editing
     static primitiva *selectCube(int operation, float x, float y, float z)
@@ -106,8 +115,7 @@ TEST_F(Bindings, FirstMatchWinsAndTheDefaultsWantNoPromptAndAnyScreen)
 {
     clearBindings();
     InputBinding onlyX = keyBinding('x', PRESS);
-    onlyX.wantOperation = ANY;
-    onlyX.wantEditingMode = ANY;
+    onlyX.wantOperation = onlyX.wantEditingMode = ANY;
     InputBinding anyKey = onlyX;
     anyKey.key.code = ANY;
     ASSERT_EQ(registerBinding(EditKeys, firstAction, onlyX), 1);
@@ -130,30 +138,62 @@ TEST_F(Bindings, FirstMatchWinsAndTheDefaultsWantNoPromptAndAnyScreen)
     EXPECT_EQ(ran, (Calls{"first", "second", "113@7,8"}));
 }
 
-TEST_F(Bindings, CharactersAndSpecialKeysShareOneCodeSpace)
+TEST_F(Bindings, KeysDoWhatTheirRowSaysInEachMode)
 {
-    primitiva *cube = selectCube(Move, 0.0f, 0.0f, 0.0f);
-    press('d');  // 100: the left arrow's row
-    EXPECT_FLOAT_EQ(cube->pose.x, -0.01f);
-    press('g');  // 103: the down arrow's row
-    EXPECT_FLOAT_EQ(cube->pose.y, -0.01f);
-    press('k');  // 107: End pressed
-    EXPECT_EQ(getDragAxisLock(), 1);
-    specialUp(GLUT_KEY_END, 0, 0);
-    EXPECT_EQ(getDragAxisLock(), 0);
-
-    // 5, 9, 27 and 48 as special keys and as characters (Ctrl+E, Tab, Escape, "0")
-    special(GLUT_KEY_F5, 0, 0);
-    press(5);
-    special(GLUT_KEY_F9, 0, 0);
-    press('\t');
-    EXPECT_EQ(calls(), (Calls{"loadScene", "loadScene", "saveScene", "saveScene"}));
-    special(27, 0, 0);
-    press(27);
-    EXPECT_EQ(exits, 2);
-    getCamera()->x = 5.0f;
-    special(48, 0, 0);
-    EXPECT_EQ(cube->pose.x, 5.0f);
+    // A key pressed in a state, and its effect on the cube selected at (1, 2, 3)
+    constexpr int NAV = Navigation, EDIT = ObjectEditing;
+    struct KeyCase {
+        const char *what;
+        int editing, operation, look, prompt;
+        int key;  // special keys as minus their code
+        bool (*effect)(const primitiva &);
+    } cases[] = {
+        {"d is the left arrow's row", EDIT, Move, 0, 0, 'd', EFFECT(near(c.pose.x, 0.99f))},
+        {"g is the down arrow's row", EDIT, Move, 0, 0, 'g', EFFECT(near(c.pose.y, 1.99f))},
+        {"k is End", EDIT, Move, 0, 0, 'k', EFFECT(getDragAxisLock() == 1)},
+        {"F5 loads", NAV, Clone, 0, 0, -GLUT_KEY_F5, EFFECT(calls() == Calls{"loadScene"})},
+        {"Ctrl+E loads", NAV, Clone, 0, 0, 5, EFFECT(calls() == Calls{"loadScene"})},
+        {"F9 saves", NAV, Clone, 0, 0, -GLUT_KEY_F9, EFFECT(calls() == Calls{"saveScene"})},
+        {"Tab saves", NAV, Clone, 0, 0, '\t', EFFECT(calls() == Calls{"saveScene"})},
+        {"special 27 exits", NAV, Clone, 0, 0, -27, EFFECT(exits == 1)},
+        {"Escape exits", EDIT, Move, 0, 0, 27, EFFECT(exits == 1)},
+        {"Escape exits with a prompt open", NAV, Clone, 0, 1, 27, EFFECT(exits == 1 && calls().empty())},
+        {"Escape is ignored while looking", NAV, Clone, 1, 0, 27, EFFECT(exits == 0)},
+        {"special 48 resets", EDIT, Move, 0, 0, -48, EFFECT(c.pose.x == 7.0f)},
+        {"0 moves it to the viewer", EDIT, Move, 0, 0, '0', EFFECT(c.pose.x == 7.0f && c.pose.y == 30.0f)},
+        {"0 resets the rotation", EDIT, Rotate, 0, 0, '0', EFFECT(c.pose.yaw == 0.0f && c.pose.x == 1.0f)},
+        {"up walks while looking", NAV, Clone, 1, 0, -GLUT_KEY_UP, EFFECT(getMoveForward() == 1)},
+        {"up, pointer free: nothing", NAV, Clone, 0, 0, -GLUT_KEY_UP, EFFECT(moving() == 0 && c.pose.y == 2.0f)},
+        {"editing, looking: walks", EDIT, Move, 1, 0, -GLUT_KEY_LEFT, EFFECT(getMoveLeft() == 1 && c.pose.x == 1.0f)},
+        {"editing, pointer free: steps", EDIT, Move, 0, 0, -GLUT_KEY_UP, EFFECT(!moving() && near(c.pose.y, 2.01f))},
+        {"up raises the pitch", EDIT, Rotate, 0, 0, -GLUT_KEY_UP, EFFECT(c.pose.pitch == 1.0f)},
+        {"right widens X", EDIT, ScaleAxis, 0, 0, -GLUT_KEY_RIGHT, EFFECT(near(c.scaleX, 1.01f) && c.scaleY == 1)},
+        {"a letter reaches a prompt", NAV, Clone, 0, 1, 'b', EFFECT(calls() == Calls{"typeCharacter 98"})},
+        {"arrow to a prompt", EDIT, Move, 0, 1, -GLUT_KEY_LEFT, EFFECT(calls() == Calls{"typeCharacter 100"} && c.pose.x == 1)},
+        {"left Shift does not", NAV, Clone, 0, 1, -112, EFFECT(calls().empty())},
+        {"A zooms in, not to a prompt", NAV, Clone, 0, 1, 'A', EFFECT(getFieldOfView() == 44.0f && calls().empty())},
+        {"s zooms out", EDIT, Move, 1, 0, 's', EFFECT(getFieldOfView() == 46.0f)},
+        {"c toggles the display lists", NAV, Clone, 0, 1, 'c', EFFECT(getUseDisplayLists() == 0)},
+        {"L shows the HUD", NAV, Clone, 1, 0, 'L', EFFECT(getHudVisible() == 1)},
+        {"i inverts the mouse", NAV, Clone, 0, 1, 'i', EFFECT(getInvertMouseY() == 1)},
+        {"f flies", EDIT, Move, 0, 1, 'f', EFFECT(getFlyMode() == 1)},
+        {"E adds a sphere at the viewer", NAV, Clone, 0, 1, 'E',
+         EFFECT(object_count() == 2 && get_kind(object_at(1)) == KIND_SPHERE && object_at(1)->pose.x == 7.0f &&
+                object_at(1)->pose.yaw == 45.0f)},
+    };
+    for (const KeyCase &c : cases) {
+        reset();
+        primitiva *cube = selectCube(c.operation, 1.0f, 2.0f, 3.0f);
+        cube->pose.yaw = 10.0f;
+        setEditingMode(c.editing);
+        setLookMode(c.look);
+        setTextEntryOpen(c.prompt);
+        getCamera()->x = 7.0f;
+        if (c.editing == Navigation) getCamera()->yaw = 45.0f;
+        if (c.key < 0) special(-c.key, 0, 0);
+        else press(c.key);
+        EXPECT_TRUE(c.effect(*cube)) << c.what;
+    }
 }
 
 TEST_F(Bindings, EscapeIsIgnoredWhileMouseLookingUntilAClickLeavesIt)
@@ -173,37 +213,11 @@ TEST_F(Bindings, EscapeIsIgnoredWhileMouseLookingUntilAClickLeavesIt)
     setTextEntryOpen(1);  // Escape also exits with a prompt open
     press(27);
     EXPECT_EQ(exits, 2);
-    EXPECT_TRUE(calls().empty());
-}
-
-TEST_F(Bindings, ArrowsWalkOnlyWhileLookingAndStepTheObjectOnlyWhileEditingWithThePointerFree)
-{
-    const int arrows[] = {GLUT_KEY_UP, GLUT_KEY_LEFT, GLUT_KEY_RIGHT, GLUT_KEY_DOWN};
-    special(GLUT_KEY_UP, 0, 0);  // navigation, pointer free: nothing
-    EXPECT_EQ(moving(), 0);
-    setLookMode(1);
-    for (int k : arrows) special(k, 0, 0);
-    EXPECT_EQ(moving(), 4);
-    for (int k : arrows) specialUp(k, 0, 0);
-    EXPECT_EQ(moving(), 0);
-
-    primitiva *cube = selectCube(Move, 1.0f, 2.0f, 3.0f);
-    special(GLUT_KEY_LEFT, 0, 0);  // editing while looking: walks, the object stays
-    EXPECT_EQ(getMoveLeft(), 1);
-    EXPECT_EQ(cube->pose.x, 1.0f);
-    specialUp(GLUT_KEY_LEFT, 0, 0);
-    setLookMode(0);
-    special(GLUT_KEY_LEFT, 0, 0);
-    special(GLUT_KEY_UP, 0, 0);
-    EXPECT_FLOAT_EQ(cube->pose.x, 0.99f);
-    EXPECT_FLOAT_EQ(cube->pose.y, 2.01f);
-    EXPECT_EQ(moving(), 0);
-    setEditingMode(Navigation);  // navigation or nothing selected: no step
-    special(GLUT_KEY_UP, 0, 0);
-    setEditingMode(ObjectEditing);
-    setSelectedObject(nullptr);
-    special(GLUT_KEY_UP, 0, 0);
-    EXPECT_FLOAT_EQ(cube->pose.y, 2.01f);
+    setTextEntryOpen(0);
+    setEditingMode(ObjectEditing);  // outside navigation a click picks
+    click(200, 300);
+    EXPECT_EQ(getLookMode(), 0);
+    EXPECT_EQ(calls(), (Calls{"beginPick 200 300"}));
 }
 
 TEST_F(Bindings, DragAmountsGrowWithTheDistanceToTheObject)
@@ -259,57 +273,6 @@ TEST_F(Bindings, EndKeyLocksADragToTheFirstAxis)
     EXPECT_GT(cube->pose.y, y);
 }
 
-TEST_F(Bindings, DirectLettersWorkInAnyModeAndNeverReachAPrompt)
-{
-    setTextEntryOpen(1);
-    for (const char *c = "ACEFILSacefils"; *c; c++) press(*c);
-    EXPECT_EQ(getFieldOfView(), 45.0f);  // A and S twice each, the toggles twice
-    EXPECT_EQ(getUseDisplayLists() + getHudVisible(), 1);
-    press('b');
-    special(GLUT_KEY_LEFT, 0, 0);
-    special(112, 0, 0);  // freeglut's left Shift does not reach the prompt
-    EXPECT_EQ(calls(), (Calls{"typeCharacter 98", "typeCharacter 100"}));
-
-    setTextEntryOpen(0);
-    setPlayMode(1);
-    setLookMode(1);
-    press('f');
-    getCamera()->y = 80.0f;
-    press('F');  // back on the ground at once
-    EXPECT_EQ(getCamera()->y, CAMERA_WALK_HEIGHT);
-    getCamera()->x = 3.0f;
-    getCamera()->yaw = 45.0f;
-    const int before = object_count();
-    press('e');  // a sphere at the viewer's pose
-    ASSERT_EQ(object_count(), before + 1);
-    const primitiva *sphere = object_at(before);
-    EXPECT_EQ(get_kind(sphere), KIND_SPHERE);
-    EXPECT_EQ(sphere->pose.x, 3.0f);
-    EXPECT_EQ(sphere->pose.yaw, 45.0f);
-}
-
-TEST_F(Bindings, ZeroResetsByOperationAndLeftClicksPickOutsideNavigation)
-{
-    primitiva *cube = selectCube(Rotate, 4.0f, 5.0f, 6.0f);
-    cube->pose.yaw = 10.0f;
-    getCamera()->x = -1.0f;
-    press('0');
-    EXPECT_EQ(cube->pose.yaw, 0.0f);
-    EXPECT_EQ(cube->pose.x, 4.0f);
-    setCurrentOperation(Move);
-    press('0');
-    EXPECT_EQ(cube->pose.x, -1.0f);
-    setSelectedObject(nullptr);  // nothing selected: nothing happens
-    press('0');
-
-    click(200, 300);
-    EXPECT_EQ(getLookMode(), 0);
-    EXPECT_EQ(getPickPending(), 1);
-    setEditorState(5);  // a menu open: the panel takes the click
-    click(200, 300);
-    EXPECT_EQ(calls(), (Calls{"beginPick 200 300", "panelClick"}));
-}
-
 TEST_F(Bindings, PlayKeysWalkAndEscapeLeavesPlayAndMouseLookWithNothingStillMoving)
 {
     setPlayMode(1);
@@ -322,7 +285,10 @@ TEST_F(Bindings, PlayKeysWalkAndEscapeLeavesPlayAndMouseLookWithNothingStillMovi
     EXPECT_EQ(getPlayMode() + getLookMode() + moving() + exits, 0);
     EXPECT_EQ(calls(), (Calls{"stopPlay"}));
 
-    click(512, 384);  // mouse-look, left with an arrow held
+    click(512, 384);  // mouse-look: a release stops walking, and so does leaving it
+    special(GLUT_KEY_UP, 0, 0);
+    specialUp(GLUT_KEY_UP, 0, 0);
+    EXPECT_EQ(moving(), 0);
     special(GLUT_KEY_UP, 0, 0);
     click(512, 384);
     specialUp(GLUT_KEY_UP, 0, 0);
