@@ -1,6 +1,5 @@
 // Materials and textures read back from a real GL context: the colours a material sends,
-// top-down bitmaps, the frame an animated texture binds at a given time, the wrap rule and
-// unloaded bitmaps drawn plain.
+// top-down bitmaps, the frame an animated texture binds at a given time and the wrap rule.
 #include "frame_pacing.h"
 #include "gl_context.h"
 #include "materials.h"
@@ -151,23 +150,4 @@ TEST_F(MaterialsGl, RotatedTexturesRepeatAndStillOnesClamp)
         EXPECT_EQ(boundInteger(GL_TEXTURE_WRAP_S), GL_REPEAT);
         *angle = 0.0f;
     }
-}
-
-TEST_F(MaterialsGl, AMissingBitmapIsReportedAndDrawnWithThePlainWhiteTexture)
-{
-    std::string missing = DATA + "no-such-texture.bmp";
-    material_record m;
-    m.texturado = 1;
-    m.texture = new_texture_block();
-    add_frame(m.texture.get(), missing.c_str());
-    testing::internal::CaptureStderr();
-    EXPECT_EQ(load_texture(missing.c_str()), TEXTURE_NOT_LOADED);
-    EXPECT_NE(testing::internal::GetCapturedStderr().find("Error!: " + missing), std::string::npos);
-    EXPECT_EQ(bind_material_texture(&m), 0);
-    ASSERT_EQ(boundInteger(GL_TEXTURE_BINDING_2D), (GLint)blank_texture());
-    EXPECT_EQ(textureImage(blank_texture()), (std::vector<unsigned char>{255, 255, 255}));
-    glBindTexture(GL_TEXTURE_2D, 0);
-    material_record plain;  // an untextured material binds nothing
-    EXPECT_EQ(bind_material_texture(&plain), 0);
-    EXPECT_EQ(boundInteger(GL_TEXTURE_BINDING_2D), 0);
 }

@@ -99,10 +99,7 @@ TEST_F(CameraTest, MouseLookTurnsByTheOffsetFromTheCentreItComputedOnce)
     setInvertMouseY(1);
     mouseLook(400, 394);
     EXPECT_NEAR(cam().pitch, 0.0f, 1e-5);
-
     releasePointer(40, 50);
-    EXPECT_EQ(warps.back(), std::make_pair(40, 50));
-    EXPECT_EQ(cursor, GLUT_CURSOR_LEFT_ARROW);
     windowWidth = 1024;
     capturePointer(0, 0);  // the centre is kept
     EXPECT_EQ(getLookCentreX(), 400);
