@@ -8,7 +8,6 @@
 #include "material_usage.h"
 #include "materials.h"
 #include "objects.h"
-#include "operations.h"
 #include "picking.h"
 #include "render.h"
 #include "scene_draw.h"
