@@ -58,48 +58,31 @@ Drawn feedback(Draw draw)
     return drawn;
 }
 
-class FontDraw : public ::testing::Test {
-protected:
-    static void SetUpTestSuite()
-    {
-        ASSERT_TRUE(openGlContext());
-        ASSERT_NE(mkdtemp(dir), nullptr);
-        ASSERT_EQ(chdir(dir), 0);
-    }
-    static void TearDownTestSuite() { rmdir(dir); }
-    static char dir[];
-    void SetUp() override
-    {
-        writeTestFont();
-        ASSERT_EQ(loadTextureFont(), 1);
-        // One window pixel per unit from (0, 0); clockwise quads must survive back-face culling
-        glViewport(0, 0, 1024, 768);
-        glMatrixMode(GL_PROJECTION);
-        glLoadIdentity();
-        glOrtho(0, 1024, 0, 768, -1, 1);
-        glMatrixMode(GL_MODELVIEW);
-        glLoadIdentity();
-        glFrontFace(GL_CW);
-        glEnable(GL_CULL_FACE);
-        beginText();
-    }
-    void TearDown() override
-    {
-        endText();
-        unlink(FONT_FILE);
-    }
-    // One drawText call from (x, 100)
-    static Drawn text(const char *s, float x, float limit)
-    {
-        return feedback([&] { drawText(s, x, 100.0f, 0.0f, limit); });
-    }
-};
-char FontDraw::dir[] = "/tmp/fontdraw.XXXXXX";
+// One drawText call from (x, 100)
+Drawn text(const char *s, float x, float limit)
+{
+    return feedback([&] { drawText(s, x, 100.0f, 0.0f, limit); });
+}
 
 }  // namespace
 
-TEST_F(FontDraw, LimitStopsAfterTheFirstCharacterEndingRightOfItsTwoPointFourFold)
+TEST(FontDraw, LimitStopsAfterTheFirstCharacterEndingRightOfItsTwoPointFourFoldAndNoFontDrawsNothing)
 {
+    ASSERT_TRUE(openGlContext());
+    char dir[] = "/tmp/fontdraw.XXXXXX";
+    ASSERT_NE(mkdtemp(dir), nullptr);
+    ASSERT_EQ(chdir(dir), 0);
+    writeTestFont();
+    ASSERT_EQ(loadTextureFont(), 1);
+    // One window pixel per unit from (0, 0); clockwise quads must survive back-face culling
+    glMatrixMode(GL_PROJECTION);
+    glLoadIdentity();
+    glOrtho(0, 1024, 0, 768, -1, 1);
+    glMatrixMode(GL_MODELVIEW);
+    glLoadIdentity();
+    glFrontFace(GL_CW);
+    glEnable(GL_CULL_FACE);
+    beginText();
     const size_t one = text("a", 0.0f, 1000.0f).polygons;  // the driver may split a quad
     ASSERT_GT(one, 0u);
     // {text, x, limit, characters drawn, right end}; 10 x 2.4 = 24
@@ -116,15 +99,13 @@ TEST_F(FontDraw, LimitStopsAfterTheFirstCharacterEndingRightOfItsTwoPointFourFol
         EXPECT_EQ(drawn.polygons, c.count * one) << c.s << " " << c.x;
         EXPECT_NEAR(drawn.right, c.right, 1e-3) << c.s << " " << c.x;
     }
-}
 
-TEST_F(FontDraw, NothingIsDrawnWithoutAFont)
-{
-    endText();
+    endText();  // no current font: nothing is drawn
     EXPECT_EQ(text("abc", 0.0f, 100.0f).polygons, 0u);
     snprintf(hudText(), HUD_TEXT_SIZE, "abc");
     EXPECT_EQ(feedback([] { drawHudText(0.0f, 100.0f, 0.0f); }).polygons, 0u);
     ASSERT_EQ(unlink(FONT_FILE), 0);  // a missing font file leaves no font to make current
+    rmdir(dir);
     EXPECT_EQ(loadTextureFont(), 0);
     beginText();
     EXPECT_EQ(textIsActive(), 0);
