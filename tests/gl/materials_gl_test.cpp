@@ -1,5 +1,6 @@
 // Materials and textures read back from a real GL context: the colours a material sends,
-// top-down bitmaps, the frame an animated texture binds at a given time and the wrap rule.
+// loading and releasing bitmaps, top-down ones, the frame an animated texture binds at a
+// given time and the wrap rule.
 #include "frame_pacing.h"
 #include "gl_context.h"
 #include "materials.h"
@@ -105,9 +106,18 @@ TEST_F(MaterialsGl, TheDefaultMaterialSendsItsFiveValuesAndBlendHalvesEveryAlpha
     expectMaterial(GL_DIFFUSE, {0.9f, 0.9f, 0.9f, 1});
 }
 
-TEST_F(MaterialsGl, TopDownBitmapsGiveTheSameTextureAsBottomUpOnes)
+TEST_F(MaterialsGl, BitmapsLoadOnceAreReleasedTogetherAndTopDownOnesMatchBottomUpOnes)
 {
-    const std::string suite = std::string(SW_SOURCE_DIR) + "/tests/data/bmpsuite/g/";
+    const std::string brick = DATA + "ladrillo.bmp", suite = std::string(SW_SOURCE_DIR) + "/tests/data/bmpsuite/g/";
+    add_texture_name(brick.c_str());
+    EXPECT_EQ(load_all_textures(), 1);
+    EXPECT_EQ(load_texture(brick.c_str()), TEXTURE_NOT_LOADED);  // loaded already
+    const GLuint name = (GLuint)texture_gl_name(brick.c_str());
+    ASSERT_TRUE(glIsTexture(name));
+    delete_all_textures();
+    EXPECT_FALSE(glIsTexture(name));
+    EXPECT_EQ(load_all_textures(), 1);  // and it loads again, as a scene load does
+
     GLuint names[2] = {(GLuint)load_bitmap_texture((suite + "pal8.bmp").c_str()),
                        (GLuint)load_bitmap_texture((suite + "pal8topdown.bmp").c_str())};
     EXPECT_FALSE(textureImage(names[0]).empty());
