@@ -14,19 +14,12 @@ std::vector<std::string> &calls() { return log; }
 void clearCalls() { log.clear(); }
 void setPolygonCount(int value) { polygons = value; }
 
-int countCalls(const std::string &prefix)
-{
-    int n = 0;
-    for (const std::string &call : log) n += call.compare(0, prefix.size(), prefix) == 0 ? 1 : 0;
-    return n;
-}
-
-static void record(const std::string &call) { log.push_back(call); }
-
 }  // namespace input_fakes
 
-using input_fakes::record;
 using std::to_string;
+
+static void record(const std::string &call) { input_fakes::calls().push_back(call); }
+static std::string pair(int a, int b) { return to_string(a) + " " + to_string(b); }
 
 static int panelPickX = -1, panelPickY = -1;
 
@@ -34,10 +27,7 @@ void saveSceneCommand() { record("saveScene"); }
 void loadSceneCommand() { record("loadScene"); }
 void openEdgeMenu(int state) { record("openEdgeMenu " + to_string(state)); }
 void panelClick() { record("panelClick"); }
-void chooserClick(int id, int emptyState, int chosenState)
-{
-    record("chooserClick " + to_string(id) + " " + to_string(emptyState) + " " + to_string(chosenState));
-}
+void chooserClick(int id, int emptyState, int chosenState) { record("chooserClick " + to_string(id) + " " + pair(emptyState, chosenState)); }
 void typeCharacter(int key) { record("typeCharacter " + to_string(key)); }
 void startPlayCommand() { record("startPlay"); }
 void stopPlayCommand() { record("stopPlay"); }
@@ -49,16 +39,12 @@ void openEventEditor(int index) { record("openEventEditor " + to_string(index));
 void drawEditorScreen(int picking) { record("drawEditorScreen " + to_string(picking)); }
 void stepPlayCommand() { record("stepPlay"); }
 
-void beginPick(int x, int y) { record("beginPick " + to_string(x) + " " + to_string(y)); }
-void beginPlayPick(int x, int y) { record("beginPlayPick " + to_string(x) + " " + to_string(y)); }
+void beginPick(int x, int y) { record("beginPick " + pair(x, y)); }
+void beginPlayPick(int x, int y) { record("beginPlayPick " + pair(x, y)); }
 void endScenePick() { record("endScenePick"); }
 void endPanelPick() { record("endPanelPick"); }
 void noteLeftButton(int) {}
-void setPanelPickPosition(int x, int y)
-{
-    panelPickX = x;
-    panelPickY = y;
-}
+void setPanelPickPosition(int x, int y) { panelPickX = x, panelPickY = y; }
 int getPanelPickX() { return panelPickX; }
 int getPanelPickY() { return panelPickY; }
 

@@ -14,9 +14,6 @@ std::vector<std::string> &calls();
 // Empties the log
 void clearCalls();
 
-// Number of logged calls that start with prefix
-int countCalls(const std::string &prefix);
-
 // The polygon counter the fake renderer reports
 void setPolygonCount(int value);
 

@@ -6,37 +6,19 @@
 
 #include <vector>
 
-TEST(HitRecords, TheSmallestMinimumDepthGivesItsLastName)
+TEST(HitRecords, NearestLastNameTiesToTheEarlierAndNothingReadPastTheBuffer)
 {
-    // {names, min depth, max depth, names...}
-    std::vector<uint32_t> buffer = {
-        1, 900, 950, 210000,
-        2, 300, 400, 0, 120000,
-        1, 0x90000000u, 0x90000001u, 330000,   // compared unsigned: far
-    };
-    EXPECT_EQ(nearestHitName(buffer.data(), (int)buffer.size(), 3), 120000);
-    // Only as many records as the hit count are read
-    EXPECT_EQ(nearestHitName(buffer.data(), (int)buffer.size(), 1), 210000);
-    EXPECT_EQ(nearestHitName(buffer.data(), (int)buffer.size(), 0), 0);
-}
-
-TEST(HitRecords, TiesGoToTheEarlierRecordAndEmptyRecordsGiveZero)
-{
+    // {names, min depth, max depth, names...}; depths compare unsigned
+    std::vector<uint32_t> hits = {1, 900, 950, 210000, 2, 300, 400, 0, 120000, 1, 0x90000000u, 0x90000001u, 330000};
     std::vector<uint32_t> tie = {1, 500, 600, 110000, 1, 500, 510, 220000};
-    EXPECT_EQ(nearestHitName(tie.data(), (int)tie.size(), 2), 110000);
     std::vector<uint32_t> empty = {0, 10, 20, 1, 500, 600, 110000};
-    EXPECT_EQ(nearestHitName(empty.data(), (int)empty.size(), 2), 0);
-}
-
-TEST(HitRecords, RecordsPastTheBufferAreIgnored)
-{
-    // The second record claims more names than the buffer holds
-    std::vector<uint32_t> buffer = {1, 800, 900, 110000, 9, 10, 20, 220000};
-    EXPECT_EQ(nearestHitName(buffer.data(), (int)buffer.size(), 2), 110000);
+    std::vector<uint32_t> overlong = {1, 800, 900, 110000, 9, 10, 20, 220000};
     std::vector<uint32_t> huge = {0xFFFFFFFFu, 1, 2};
-    EXPECT_EQ(nearestHitName(huge.data(), (int)huge.size(), 1), 0);
-    EXPECT_EQ(nearestHitName(buffer.data(), 2, 1), 0);   // not even a header
+    struct { const std::vector<uint32_t> *buffer; int size, count, name; } cases[] = {
+        {&hits, 13, 3, 120000}, {&hits, 13, 1, 210000}, {&hits, 13, 0, 0},  {&tie, 8, 2, 110000},
+        {&empty, 7, 2, 0},      {&overlong, 8, 2, 110000}, {&huge, 3, 1, 0}, {&overlong, 2, 1, 0},
+        {&overlong, 4, 50, 110000},
+    };
+    for (const auto &c : cases) EXPECT_EQ(nearestHitName(c.buffer->data(), c.size, c.count), c.name) << c.size << " " << c.count;
     EXPECT_EQ(nearestHitName(nullptr, 512, 3), 0);
-    // A hit count larger than the records present stops at the end of the buffer
-    EXPECT_EQ(nearestHitName(buffer.data(), 4, 50), 110000);
 }
