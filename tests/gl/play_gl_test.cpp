@@ -128,6 +128,18 @@ TEST_F(PlayGl, APlayPickActivatesTheObjectItHitsAndRunsItsFirstLinkInThatFrame)
     EXPECT_NEAR(object_at(cube)->pose.y, 31.0f, 1e-4);
 }
 
+TEST_F(PlayGl, APlayPickReachesObjectsUpTo150UnitsAway)
+{
+    int near = placeWithEvent(-10, 30, -140, cActivate, newActivateValue());
+    int far = placeWithEvent(10, 30, -160, cActivate, newActivateValue());
+    display();
+    startPlay();
+    rightClick(screenOf(10, 30, -160));
+    EXPECT_EQ(eventOf(far)->running, 0);
+    rightClick(screenOf(-10, 30, -140));
+    EXPECT_EQ(eventOf(near)->running, 1);
+}
+
 TEST_F(PlayGl, TextureRotationsLastWhilePlayingAndAreResetByTheFirstEditDraw)
 {
     int cube = placeWithEvent(0, 30, -40, cActivate, newActivateValue(), "agua");

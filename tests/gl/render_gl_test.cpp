@@ -266,3 +266,17 @@ TEST_F(RenderGl, DisplayCarriesOutAPendingPickAndShowsTheSunAndTheObjects)
     xdriver::meanColour(shot, cube[0] - 3, cube[1] - 3, cube[0] + 4, cube[1] + 4, red);
     EXPECT_EQ(colourOf(red), 'r') << cube[0] << "," << cube[1];
 }
+
+TEST_F(RenderGl, AHoverPickLeftByAMenuThatAClickClosedStartsNoMouseLook)
+{
+    // pointer motion over an open menu asks the next frame for a panel pick; a click closes
+    // the menu before that frame comes
+    setEditorState(2);
+    setPanelPickPosition(W / 2, H / 2);
+    setPickPending(1);
+    setEditorState(0);
+    display();
+    EXPECT_EQ(getPickPending(), 0);
+    EXPECT_EQ(getLookMode(), 0);
+    EXPECT_FALSE(pickActive());
+}
