@@ -73,9 +73,6 @@ TEST(SceneFile, DemoSceneAtStartUpF9WritesItF5ReadsTheFile)
         return xdriver::waitUntil([&] { return run.app.pump(10), condition(); }, 10000);
     };
     ASSERT_TRUE(screenUntil(brickShown, 20000)) << "the demo scene never showed";
-    std::cout << "screenshot: " << run.saveScreenshot(shot, "scene_demo") << "\n";
-    std::array<double, 3> sign = meanAround(shot, 98.4, 45, -104.3, 10);
-    EXPECT_GT(sign[2], sign[0] + 80) << "the blue sign";
     EXPECT_EQ(run.app.err.find("Failed"), std::string::npos) << run.app.err;
 
     const std::string shipped = readFile(std::string(SW_RUNDATA_DIR) + "/escena.xml");
@@ -101,7 +98,6 @@ TEST(SceneFile, DemoSceneAtStartUpF9WritesItF5ReadsTheFile)
             return w[1] > w[0] + 60 && w[1] > w[2] + 60 && b[2] > b[0] + 30;
         },
         20000);
-    run.saveScreenshot(shot, "scene_reloaded");
     EXPECT_TRUE(replaced) << "the green cube did not take the demo scene's place";
     EXPECT_FALSE(run.app.exited) << run.app.err;
 }
