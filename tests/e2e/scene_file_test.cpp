@@ -33,17 +33,6 @@ std::string readFile(const std::string &path)
     return text.str();
 }
 
-// A scene of one plain green cube where the demo's water sphere stands
-const char *const GREEN_CUBE_SCENE =
-    "<?xml version=\"1.0\" encoding=\"ISO-8859-1\"?>\n<!DOCTYPE escena SYSTEM \"DESCscene.dtd\">\n"
-    "<escena><IDMaterial codigo=\"verde\"><pBlend>1</pBlend><pShine>0.2</pShine><texturado>0</texturado>"
-    "<Ka>1</Ka><Kd>0.9</Kd><Ks>0.1</Ks><pLuzDif><R>0.1</R><G>0.9</G><B>0.1</B><A>1</A></pLuzDif>"
-    "<pLuzEsp><R>1</R><G>1</G><B>1</B><A>1</A></pLuzEsp><pLuzEmi><R>0</R><G>0</G><B>0</B><A>1</A></pLuzEmi>"
-    "</IDMaterial><primitiva codigo=\"P0\"><PRIMestado><miPos><X>-3</X><Y>22</Y><Z>-3</Z></miPos>"
-    "<miRot><Yaw>0</Yaw><Pitch>0</Pitch><Roll>0</Roll></miRot></PRIMestado><IDPRIMMaterial>verde</IDPRIMMaterial>"
-    "<objeto3D>4</objeto3D><promediado>0</promediado><wireFrame>0</wireFrame><scaleX>3</scaleX><scaleY>3</scaleY>"
-    "<scaleZ>3</scaleZ><caract><cCubo><CUBOlado>6</CUBOlado></cCubo></caract></primitiva></escena>\n";
-
 }  // namespace
 
 TEST(SceneFile, DemoSceneAtStartUpF9WritesItF5ReadsTheFile)
@@ -90,7 +79,8 @@ TEST(SceneFile, DemoSceneAtStartUpF9WritesItF5ReadsTheFile)
     ASSERT_TRUE(screenUntil(brickShown, 5000)) << "the scene was lost";
 
     // another valid scene replaces the demo scene
-    std::ofstream(run.path("escena.xml"), std::ios::trunc) << GREEN_CUBE_SCENE;
+    // (one plain green cube where the demo's water sphere stands)
+    std::ofstream(run.path("escena.xml"), std::ios::trunc) << readFile(SW_SOURCE_DIR "/tests/data/scene/green_cube.xml");
     run.input.tap(XK_F5);
     bool replaced = screenUntil(
         [&] {

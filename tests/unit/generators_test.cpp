@@ -87,23 +87,18 @@ TEST(Generators, BuilderRefusesBadRequests)
 
 TEST(Generators, SpansUseIntegerHalves)
 {
-    struct Row {
-        primitiva object;
-        Span span;
-    } rows[] = {
-        {generate_kind(KIND_RECTANGLE), {-1, 1, -2, 2, -1, 0}},
-        {generate_cube(4), {-2, 2, -2, 2, -2, 2}},
-        {generate_cube(5), {-2, 2, -2, 2, -2, 2}},
-        {generate_kind(KIND_CYLINDER), {-2.8f, 2.8f, -2.8f, 2.8f, -4, 0}},
-        {generate_kind(KIND_HALF_SPHERE), {-2, 2, -1, 1, -2, 2}},
-    };
-    for (Row &row : rows) {
-        Owned o(row.object);
-        Span s = spanOf(o.p);
-        for (auto [got, want] : {std::pair{s.minX, row.span.minX}, {s.maxX, row.span.maxX}, {s.minY, row.span.minY},
-                                 {s.maxY, row.span.maxY}, {s.minZ, row.span.minZ}, {s.maxZ, row.span.maxZ}})
-            EXPECT_NEAR(got, want, 1e-5) << "kind " << o.p.objeto3D;
+    for (auto [object, span] : {std::pair{generate_kind(KIND_RECTANGLE), Span{-1, 1, -2, 2, -1, 0}},
+                                {generate_cube(4), Span{-2, 2, -2, 2, -2, 2}}, {generate_cube(5), Span{-2, 2, -2, 2, -2, 2}},
+                                {generate_kind(KIND_HALF_SPHERE), Span{-2, 2, -1, 1, -2, 2}}}) {
+        Owned o(object);
+        EXPECT_TRUE(spanOf(o.p) == span) << "kind " << o.p.objeto3D;
     }
+    // the default cylinder's outer radius is 1.4 times its inner one
+    Owned cylinder(generate_kind(KIND_CYLINDER));
+    Span s = spanOf(cylinder.p);
+    EXPECT_NEAR(s.maxX, 2.8f, 1e-5);
+    EXPECT_NEAR(s.minY, -2.8f, 1e-5);
+    EXPECT_TRUE(s.minZ == -4.0f && s.maxZ == 0.0f);
     // the cube's back face comes first, clockwise as seen from behind
     Owned cube(generate_cube(5));
     std::vector<const vertice *> back = ringOf(cube.p.faces);

@@ -17,17 +17,15 @@ namespace {
 
 class SceneWriter : public SceneDirTest {};
 
-// A material with the given texture frames (no texture block when multiple is negative)
+// A material with a texture block of the given frames
 material_record *addMaterial(const char *name, int texturado, int multiple, std::vector<const char *> frames)
 {
     material_record *material = new_material();
     material->name = name;
     material->texturado = texturado;
-    if (multiple >= 0) {
-        material->texture = new_texture_block();
-        material->texture->multiple = multiple;
-        for (const char *frame : frames) material->texture->frames.emplace_back(frame);
-    }
+    material->texture = new_texture_block();
+    material->texture->multiple = multiple;
+    for (const char *frame : frames) material->texture->frames.emplace_back(frame);
     EXPECT_EQ(add_material(material), 1);
     return material;
 }
@@ -41,9 +39,7 @@ primitiva *addObject(int kind, std::vector<int> values, object_pose pose, std::v
     record.nameBase = take_name_base();
     record.pose = pose;
     for (const char *name : materials) append_material_name(&record, name);
-    int index = store_object(record, nullptr);
-    add_user(materials[0], object_slot(index));
-    return object_at(index);
+    return object_at(store_object(record, nullptr));
 }
 
 // Textures, materials and flags created in an order their tables do not iterate in; three
@@ -66,7 +62,6 @@ void buildSmallScene()
     addFlag(newFlagRecord("ABRIR", 1));
     addFlag(newFlagRecord("CERRAR", -2));
     addFlag(newFlagRecord("LUZ", 0));
-    rebuild_usage_table();
 
     primitiva *cube = addObject(KIND_CUBE, {10}, object_pose{1.5f, -0.0001f, -50.0f, 90.0f, 0.0f, 0.0f},
                                 {"ladrillo", "agua", "mate"});
