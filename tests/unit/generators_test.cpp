@@ -1,12 +1,19 @@
-// The twelve generators: face counts, outward normals, exact positions, closing vertices,
-// vertex normals and the parameter builder.
+// The generated geometry: the twelve generators (face counts, outward normals, exact positions,
+// closing vertices, vertex normals, the parameter builder), the face builder, position keys and
+// the smoothing pass, and the texture coordinates of every kind.
 #include "generators.h"
+#include "normals.h"
 #include "parameters.h"
 #include "scene_geometry.h"
+#include "texture_coords.h"
 
 #include <gtest/gtest.h>
 
 #include <cmath>
+#include <cstdint>
+#include <cstdio>
+#include <cstdlib>
+#include <cstring>
 #include <string>
 #include <vector>
 
@@ -39,6 +46,25 @@ const std::vector<Case> CASES = {
 bool at(const vertice *v, float x, float y, float z)
 {
     return std::fabs(v->x - x) <= 1e-5f && std::fabs(v->y - y) <= 1e-5f && std::fabs(v->z - z) <= 1e-5f;
+}
+
+// Faces built from point lists into the table, owned by the object
+void addFaces(primitiva &owner, hash_table *table, std::vector<std::vector<point3>> faces)
+{
+    cara **tail = &owner.faces;
+    for (std::vector<point3> &points : faces) {
+        *tail = (cara *)calloc(1, sizeof(cara));
+        (*tail)->numVertices = (int)points.size();
+        EXPECT_EQ(build_face(*tail, points.data(), (int)points.size(), table), 1);
+        tail = &(*tail)->next;
+    }
+}
+
+const cara *faceAt(const primitiva &object, int ordinal) { return facesOf(object)[(size_t)ordinal]; }
+
+tex_coord coordAt(const primitiva &object, int ordinal, int vertex, int wraps)
+{
+    return texture_coordinate(&object, faceAt(object, ordinal), ordinal, vertex, wraps);
 }
 
 }  // namespace
@@ -146,4 +172,106 @@ TEST(Generators, CubeCornerVertexNormalsAverageThreeFaces)
             EXPECT_NEAR(v->ny, v->y > 0 ? k : -k, 1e-6);
             EXPECT_NEAR(v->nz, v->z > 0 ? k : -k, 1e-6);
         }
+}
+
+TEST(Normals, FaceNormalsAndNormalize)
+{
+    float n[3], zero[3] = {0.0f, 0.0f, 0.0f};
+    face_normal({0, 1, 0}, {1, -1, 0}, {-1, -1, 0}, n);   // clockwise: toward the viewer
+    EXPECT_TRUE(n[0] == 0.0f && n[1] == 0.0f && n[2] == 1.0f);
+    face_normal({0, 0, 0}, {1, 1, 1}, {2, 2, 2}, n);   // collinear
+    EXPECT_TRUE(n[0] == 0.0f && n[1] == 0.0f && n[2] == 0.0f);
+    normalize(zero);
+    EXPECT_EQ(zero[0], 0.0f);
+}
+
+TEST(Normals, PositionKeysAreTheTextOfPrintf)
+{
+    // a tiny negative value prints as -0.000000 and is another position than 0
+    EXPECT_NE(position_key(-0.0f, 0.0f, 0.0f), position_key(0.0f, 0.0f, 0.0f));
+    EXPECT_EQ(position_key(-1e-9f, 0.0f, 0.0f), position_key(-0.0f, 0.0f, 0.0f));
+    std::vector<float> values = {-0.0f, 2.8f, -5e-7f, 3.4028235e38f, 1.17549435e-38f};
+    unsigned int seed = 12345;
+    for (int i = 0; i < 20000; i++) {
+        seed = seed * 1103515245u + 12345u;
+        float f;
+        memcpy(&f, &seed, sizeof f);
+        if (std::isfinite(f)) values.push_back(f);
+        values.push_back((float)((int)(seed % 200001) - 100000) / 128.0f);   // exact ties at the sixth decimal
+    }
+    for (size_t i = 0; i + 2 < values.size(); i++) {
+        char expected[160];
+        snprintf(expected, sizeof expected, "%f%f%f", (double)values[i], (double)values[i + 1], (double)values[i + 2]);
+        ASSERT_EQ(position_key(values[i], values[i + 1], values[i + 2]), expected) << i;
+    }
+}
+
+TEST(Normals, AveragingSumsOnlyTheFirstFacesOfEachPosition)
+{
+    // five triangles at the origin with normals +Z, +X, +Y, -Z and -X: with a limit of four the
+    // fifth is left out of the sum (1, 1, 0) but gets the result too
+    hash_table *table = hash_table_create(16);
+    primitiva owner = new_primitiva();
+    addFaces(owner, table, {{{0, 0, 0}, {1, 0, 0}, {0, -1, 0}}, {{0, 0, 0}, {0, 0, -1}, {0, -1, 0}},
+                            {{0, 0, 0}, {1, 0, 0}, {0, 0, 1}}, {{0, 0, 0}, {0, -1, 0}, {1, 0, 0}},
+                            {{0, 0, 0}, {0, -1, 0}, {0, 0, -1}}});
+    EXPECT_FLOAT_EQ(facesOf(owner)[4]->normal[0], -1.0f);
+    average_normals(table, 4);
+    const float k = 1.0f / std::sqrt(2.0f);
+    for (const cara *face : facesOf(owner)) {
+        const vertice *origin = ringOf(face)[0];
+        EXPECT_NEAR(origin->nx, k, 1e-6);
+        EXPECT_NEAR(origin->ny, k, 1e-6);
+        EXPECT_NEAR(origin->nz, 0.0f, 1e-6);
+    }
+    EXPECT_FLOAT_EQ(ringOf(facesOf(owner)[2])[2]->ny, 1.0f);   // a position of one face keeps its normal
+    destroy_vertex_table(table);
+    free_primitiva(&owner);
+}
+
+TEST(TextureCoords, EveryKindOfMapping)
+{
+    Owned cube(generate_kind(KIND_CUBE)), triangle(generate_kind(KIND_TRIANGLE));
+    Owned trapezoid(generate_kind(KIND_TRAPEZOID)), circle(generate_kind(KIND_CIRCLE));
+    Owned cylinder(generate_kind(KIND_CYLINDER)), sphere(generate_kind(KIND_SPHERE));
+    Owned half(generate_half_sphere(4, 4, 8, 8, 8));
+    struct Row {
+        const char *what;
+        const primitiva &object;
+        int face, vertex, wraps;
+        float s, t;
+    } rows[] = {
+        {"cube v0", cube.p, 3, 0, 1, 0, 1}, {"cube v1", cube.p, 3, 1, 1, 1, 1}, {"cube v2", cube.p, 3, 2, 1, 1, 0},
+        {"triangle apex", triangle.p, 0, 0, 1, 0.5f, 1}, {"triangle left", triangle.p, 0, 2, 1, 0, 0},
+        {"trapezoid slope v0", trapezoid.p, 2, 0, 1, 0.25f, 1}, {"trapezoid slope v1", trapezoid.p, 2, 1, 1, 0.75f, 1},
+        {"trapezoid slope v2", trapezoid.p, 2, 2, 1, 1, 0},
+        {"circle top", circle.p, 0, 0, 1, 0.5f, 1}, {"circle right", circle.p, 0, 8, 1, 1, 0.5f},
+        {"inner wall 0 v1", cylinder.p, 0, 1, 1, 1.0f / 32, 1}, {"inner wall 0 v2", cylinder.p, 0, 2, 1, 1.0f / 32, 0},
+        // the second tile (the outer wall) runs backwards
+        {"outer wall 0 v0", cylinder.p, 32, 0, 1, 1, 1}, {"outer wall 31 v1", cylinder.p, 63, 1, 1, 0, 1},
+        {"two wraps face 16", cylinder.p, 16, 0, 2, 1, 1}, {"two wraps face 17", cylinder.p, 17, 1, 2, 14.0f / 16, 1},
+        // the back ring exchanges the s values of v0/v1 and v2/v3
+        {"back ring v0", cylinder.p, 96, 0, 1, 31.0f / 32, 1}, {"back ring v1", cylinder.p, 96, 1, 1, 1, 1},
+        {"sphere pole", sphere.p, 0, 0, 1, 0.5f / 32, 1}, {"sphere cap", sphere.p, 0, 1, 1, 1.0f / 32, 15.0f / 16},
+        {"sphere band", sphere.p, 33, 2, 1, 2.0f / 32, 14.0f / 16},
+        {"sphere bottom pole", sphere.p, 511, 0, 1, 31.5f / 32, 0},
+        {"sphere bottom", sphere.p, 511, 2, 1, 1, 1.0f / 16},
+        // the half sphere's bottom disc is planar over its own extent
+        {"disc centre", half.p, 256, 0, 1, 0.5f, 0.5f}, {"disc edge", half.p, 256, 1, 1, 0.5f, 1},
+    };
+    for (const Row &row : rows) {
+        tex_coord c = coordAt(row.object, row.face, row.vertex, row.wraps);
+        EXPECT_NEAR(c.s, row.s, 1e-6) << row.what;
+        EXPECT_NEAR(c.t, row.t, 1e-6) << row.what;
+    }
+    // the circle's back lists its vertices in reverse and is mirrored
+    tex_coord frontLast = coordAt(circle.p, 0, 31, 1), backFirst = coordAt(circle.p, 33, 0, 1);
+    EXPECT_NEAR(backFirst.s, 1.0f - frontLast.s, 1e-6);
+    EXPECT_NEAR(backFirst.t, frontLast.t, 1e-6);
+    // a wrap count larger than the faces around does not divide by zero
+    EXPECT_FALSE(std::isnan(coordAt(cylinder.p, 5, 1, 1000).s));
+    // a scaled circle maps the same: coordinates are divided by the scale
+    circle.p.scaleX = 2.0f;
+    for (const vertice *v : ringOf(circle.p.faces)) const_cast<vertice *>(v)->x *= 2.0f;
+    EXPECT_NEAR(coordAt(circle.p, 0, 8, 1).s, 1.0f, 1e-6);
 }

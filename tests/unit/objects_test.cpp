@@ -1,5 +1,6 @@
-// The object table: identifiers, capacity, deleting, cloning, ownership of event sets, the
-// solid switch.
+// Scene objects: the object table (identifiers, capacity, deleting, cloning, ownership of event
+// sets, the solid switch) and the operations on an object (snapping, angle wrap, camera sectors,
+// the move, rotate and scale tables, rebuilding the vertices from the reference shape).
 #include "app_state.h"
 #include "camera.h"
 #include "generators.h"
@@ -50,6 +51,24 @@ int storeBuilt(int kind, std::vector<int> values)
     append_material_name(&record, "(default)");
     return store_object(record, nullptr);
 }
+
+class Operations : public ::testing::Test {
+protected:
+    primitiva o = new_primitiva();
+    Camera camera{};
+    void TearDown() override
+    {
+        free_primitiva(&o);
+        free_sample_objects();
+    }
+    Camera &heading(float yaw, float pitch = 0.0f)
+    {
+        camera = Camera{};
+        camera.yaw = yaw;
+        camera.pitch = pitch;
+        return camera;
+    }
+};
 
 }  // namespace
 
@@ -168,4 +187,113 @@ TEST_F(Objects, FacesToDrawFollowsTheSolidSwitch)
         toggle_solido(o);
         EXPECT_EQ(faces_to_draw(o), drawn[kind]) << "kind " << kind;
     }
+}
+
+TEST_F(Operations, SnappingWrapAndSectors)
+{
+    for (auto [in, out] : {std::pair{0.125f, 0.13f}, {-0.125f, -0.13f}, {0.004f, 0.0f}, {-0.006f, -0.01f}})
+        EXPECT_EQ(snap_hundredths(in), out) << in;
+    o.pose.x = 0.004f;
+    EXPECT_EQ(move_object(&o, &heading(0.0f), 0.1f, DIRECTION_LEFT), 1);
+    EXPECT_EQ(o.pose.x, -0.01f);
+
+    o.pose.yaw = 359.5f;
+    rotate_object(&o, &heading(0.0f, 60.0f), 10.0f, DIRECTION_RIGHT);   // steep: right turns the yaw
+    EXPECT_FLOAT_EQ(o.pose.yaw, 0.5f);
+    rotate_object(&o, &camera, 10.0f, DIRECTION_LEFT);
+    EXPECT_FLOAT_EQ(o.pose.yaw, 359.5f);
+    o.pose.roll = 350.0f;
+    add_roll(&o, 10.0f);
+    EXPECT_EQ(o.pose.roll, 360.0f);   // 360 itself stays
+    add_pitch(&o, -30.0f);
+    EXPECT_EQ(o.pose.pitch, 330.0f);
+
+    for (auto [yaw, sector] : {std::pair{0.0f, 0}, {44.99f, 0}, {45.0f, 1}, {135.0f, 2}, {224.99f, 2}, {225.0f, 3},
+                               {315.0f, 0}, {359.99f, 0}, {360.0f, -1}, {-1.0f, -1}})
+        EXPECT_EQ(heading_sector(yaw), sector) << "yaw " << yaw;
+    EXPECT_EQ(pitch_is_level(44.99f), 1);
+    EXPECT_EQ(pitch_is_level(-45.01f), 0);
+
+    // a yaw of exactly 360 is in no sector: only the heading-free steps apply
+    o.pose = object_pose{1.0f, 2.0f, 3.0f, 4.0f, 5.0f, 6.0f};
+    EXPECT_EQ(move_object(&o, &heading(360.0f), 10.0f, DIRECTION_LEFT), 0);
+    EXPECT_EQ(rotate_object(&o, &camera, 10.0f, DIRECTION_UP), 0);
+    EXPECT_EQ(scale_object_axis(&o, &camera, 10.0f, DIRECTION_RIGHT), 0);
+    EXPECT_EQ(move_object(&o, &camera, 10.0f, DIRECTION_UP), 1);
+    EXPECT_TRUE(o.pose.x == 1.0f && o.pose.y == 3.0f && o.pose.pitch == 5.0f && o.scaleX == 1.0f);
+    EXPECT_EQ(move_object(&o, &heading(0.0f), 10.0f, 45.0f), 0);   // not a direction
+}
+
+TEST_F(Operations, MovesAndRotationsFollowTheViewersHeading)
+{
+    // (yaw, pitch, direction) -> (dx, dz) for amount 10, i.e. a step of 1
+    struct Move {
+        float yaw, pitch, direction, dx, dz;
+    } moves[] = {
+        {0, 0, DIRECTION_LEFT, -1, 0}, {90, 0, DIRECTION_LEFT, 0, 1}, {180, 0, DIRECTION_LEFT, 1, 0},
+        {270, 0, DIRECTION_LEFT, 0, -1}, {0, 0, DIRECTION_RIGHT, 1, 0}, {90, 0, DIRECTION_RIGHT, 0, -1},
+        {0, -80, DIRECTION_UP, 0, -1}, {90, -80, DIRECTION_UP, -1, 0}, {180, -80, DIRECTION_UP, 0, 1},
+        {270, 50, DIRECTION_DOWN, -1, 0}, {0, 50, DIRECTION_DOWN, 0, 1},
+    };
+    for (const Move &m : moves) {
+        o.pose = object_pose{};
+        move_object(&o, &heading(m.yaw, m.pitch), 10.0f, m.direction);
+        EXPECT_TRUE(o.pose.x == m.dx && o.pose.y == 0.0f && o.pose.z == m.dz) << m.yaw << " " << m.direction;
+    }
+    o.pose = object_pose{};
+    move_object(&o, &heading(200.0f, 10.0f), 10.0f, DIRECTION_UP);   // level: up is Y
+    EXPECT_EQ(o.pose.y, 1.0f);
+
+    o.pose = object_pose{0, 0, 0, 0, 0, 10};
+    rotate_object(&o, &heading(10.0f), 10.0f, DIRECTION_LEFT);   // H0 level: left is roll - s
+    EXPECT_EQ(o.pose.roll, 9.0f);
+    rotate_object(&o, &camera, 10.0f, DIRECTION_UP);   // up is pitch + s
+    EXPECT_EQ(o.pose.pitch, 1.0f);
+    rotate_object(&o, &heading(100.0f), 10.0f, DIRECTION_LEFT);   // H1: left is yaw + s
+    EXPECT_EQ(o.pose.yaw, 1.0f);
+    rotate_object(&o, &heading(200.0f), 10.0f, DIRECTION_DOWN);   // H2: down is pitch + s
+    EXPECT_EQ(o.pose.pitch, 2.0f);
+    rotate_object(&o, &heading(300.0f), 10.0f, DIRECTION_DOWN);   // H3: down is roll - s
+    EXPECT_EQ(o.pose.roll, 8.0f);
+}
+
+TEST_F(Operations, ScalingHasFloorsAndFollowsTheViewer)
+{
+    o.scaleX = o.scaleY = o.scaleZ = 0.05f;
+    scale_object_uniform(&o, 1.0f, DIRECTION_LEFT);
+    EXPECT_TRUE(o.scaleX == 0.01f && o.scaleY == 0.01f && o.scaleZ == 0.01f);
+    add_scale_y(&o, -5.0f);
+    EXPECT_EQ(o.scaleY, 0.0f);
+
+    o.scaleX = o.scaleY = o.scaleZ = 1.0f;
+    scale_object_axis(&o, &heading(0.0f, -70.0f), 1.0f, DIRECTION_UP);   // H0 steep: up shrinks Z
+    EXPECT_TRUE(o.scaleZ == 0.9f && o.scaleX == 1.0f && o.scaleY == 1.0f);
+    scale_object_axis(&o, &heading(90.0f), 2.0f, DIRECTION_RIGHT);   // H1 level: right grows Z
+    EXPECT_EQ(o.scaleZ, 1.1f);
+    o.scaleX = 0.03f;
+    scale_object_axis(&o, &heading(270.0f, 60.0f), 1.0f, DIRECTION_UP);   // H3 steep: up shrinks X, floored
+    EXPECT_EQ(o.scaleX, 0.01f);
+}
+
+TEST_F(Operations, RescalingStartsFromTheReferenceShape)
+{
+    for (bool samples : {false, true}) {   // with or without the sample objects to start from
+        if (samples) build_sample_objects();
+        free_primitiva(&o);
+        o = generate_kind(KIND_CUBE);
+        rescale_geometry(&o, 3.0f, 3.0f, 3.0f);
+        o.scaleX = 2.0f;
+        o.scaleY = o.scaleZ = 1.0f;
+        finish_scaling(&o);
+        EXPECT_TRUE(spanOf(o) == (Span{-4, 4, -2, 2, -2, 2}));
+        EXPECT_FLOAT_EQ(o.faces->ring->vertex->nx * o.faces->ring->vertex->nx * 3.0f, 1.0f);   // normals kept
+    }
+    // an object built from other parameters goes back to its own shape
+    int values[] = {1, 1, 10, 6, 20, 2, 3};
+    free_primitiva(&o);
+    ASSERT_EQ(build_primitive(KIND_HALF_CYLINDER, values, &o), 1);
+    Span unscaled = spanOf(o);
+    rescale_geometry(&o, 0.5f, 2.0f, 1.0f);
+    ASSERT_EQ(reset_to_reference(&o), 1);
+    EXPECT_TRUE(spanOf(o) == unscaled);
 }
