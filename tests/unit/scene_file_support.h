@@ -50,30 +50,6 @@ inline bool xmllintAccepts(const std::string &path)
     return std::system(("xmllint --valid --noout '" + path + "' 2>/dev/null").c_str()) == 0;
 }
 
-// Empty tables, no objects, the creation counter at 0 and event sets released by the events library
-inline void freshScene()
-{
-    set_event_set_release(freeEventSet);
-    clear_objects();
-    set_creation_counter(0);
-    create_texture_table();
-    create_material_table();
-    createFlagTable();
-    rebuild_usage_table();
-    resetAppState();
-}
-
-// Releases everything the scene holds (no leaks for the sanitizer)
-inline void releaseScene()
-{
-    clear_objects();
-    set_creation_counter(0);
-    clear_usage_table();
-    clear_material_table();
-    clear_texture_table();
-    clearFlagTable();
-}
-
 // Keys of a hash table in its iteration order
 inline std::vector<std::string> keysInOrder(hash_table *table)
 {
@@ -100,12 +76,23 @@ protected:
         dir = pattern;
         ASSERT_EQ(chdir(dir.c_str()), 0);
         writeFile("DESCscene.dtd", readFile(SW_SCENE_DTD));
-        freshScene();
+        // empty tables, no objects, event sets released by the events library
+        set_event_set_release(freeEventSet);
+        create_texture_table();
+        create_material_table();
+        createFlagTable();
+        rebuild_usage_table();
+        resetAppState();
     }
 
     void TearDown() override
     {
-        releaseScene();
+        clear_objects();
+        set_creation_counter(0);
+        clear_usage_table();
+        clear_material_table();
+        clear_texture_table();
+        clearFlagTable();
         ASSERT_EQ(chdir(previousDir.c_str()), 0);
         ASSERT_EQ(std::system(("rm -rf '" + dir + "'").c_str()), 0);
     }
