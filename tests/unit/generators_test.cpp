@@ -70,7 +70,8 @@ TEST(Generators, FaceCountsAndOutwardNormalsOfEveryKind)
     const int defaults[PRIMITIVE_KINDS] = {6, 5, 6, 5, 6, 34, 19, 6, 128, 66, 512, 288};
     for (int kind = 0; kind < PRIMITIVE_KINDS; kind++) cases.push_back({kind, {}, defaults[kind]});
     for (const Case &c : cases) {
-        std::string what = "kind " + std::to_string(c.kind) + (c.values.empty() ? " defaults" : " ending " + std::to_string(c.values.back()));
+        std::string what = "kind " + std::to_string(c.kind) +
+                           (c.values.empty() ? " defaults" : " ending " + std::to_string(c.values.back()));
         primitiva built = {};
         if (c.values.empty()) built = generate_kind(c.kind);
         else EXPECT_EQ(build_primitive(c.kind, c.values.data(), &built), 1) << what;
