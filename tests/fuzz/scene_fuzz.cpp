@@ -17,35 +17,18 @@
 #include <unistd.h>
 
 #include <cstdint>
-#include <cstdio>
 #include <cstdlib>
 #include <fstream>
-#include <sstream>
-
-namespace {
 
 // libxml2's own diagnostics would only slow the run down
-void silent(void *, const char *, ...) {}
-
-bool writeBytes(const char *path, const uint8_t *data, size_t size)
-{
-    FILE *file = fopen(path, "wb");
-    if (file == nullptr) return false;
-    bool written = size == 0 || fwrite(data, 1, size, file) == size;
-    return fclose(file) == 0 && written;
-}
-
-}  // namespace
+static void silent(void *, const char *, ...) {}
 
 extern "C" int LLVMFuzzerInitialize(int *, char ***)
 {
     // NOTE: a folder of the fuzzer's own working directory, which the test runner clears
     mkdir("scene_work", 0755);
     if (chdir("scene_work") != 0) abort();
-    std::ifstream dtd(SW_SCENE_DTD, std::ios::binary);
-    std::ostringstream text;
-    text << dtd.rdbuf();
-    std::ofstream(SW_SCENE_DTD_NAME, std::ios::binary) << text.str();
+    std::ofstream(SW_SCENE_DTD_NAME, std::ios::binary) << std::ifstream(SW_SCENE_DTD, std::ios::binary).rdbuf();
     xmlInitParser();
     xmlSetGenericErrorFunc(nullptr, silent);
     set_event_set_release(freeEventSet);
@@ -58,7 +41,10 @@ extern "C" int LLVMFuzzerInitialize(int *, char ***)
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size)
 {
-    if (!writeBytes("escena.xml", data, size)) abort();
+    {
+        std::ofstream file("escena.xml", std::ios::binary | std::ios::trunc);
+        if (!file.write((const char *)data, (std::streamsize)size)) abort();
+    }
     if (loadScene() != 1) return 0;
 
     int objects = object_count(), materials = material_count(), flags = getFlagCount(), textures = texture_count();

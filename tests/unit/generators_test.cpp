@@ -1,12 +1,18 @@
-// The twelve generators: face counts, outward normals, exact positions, closing vertices,
-// vertex normals, the parameter builder and the parameter names.
+// The generated geometry: the twelve generators (face counts, outward normals, exact positions,
+// closing vertices, vertex normals, the parameter builder), the face builder, position keys and
+// the smoothing pass, and the texture coordinates of every kind.
 #include "generators.h"
+#include "normals.h"
 #include "parameters.h"
 #include "scene_geometry.h"
+#include "texture_coords.h"
 
 #include <gtest/gtest.h>
 
 #include <cmath>
+#include <cstdint>
+#include <cstdio>
+#include <cstdlib>
 #include <cstring>
 #include <string>
 #include <vector>
@@ -15,350 +21,250 @@ using namespace scene_test;
 
 namespace {
 
-// Owns a generated object for the length of a test
-struct Owned {
-    primitiva p;
-    explicit Owned(primitiva value) : p(value) {}
-    ~Owned() { free_primitiva(&p); }
-    Owned(const Owned &) = delete;
-    Owned &operator=(const Owned &) = delete;
-};
-
 struct Case {
     int kind;
     std::vector<int> values;   // full parameter array in field order
+    int faces;
 };
 
-// Defaults plus variations (odd sizes, ellipses, few and many segments) for every kind
-std::vector<Case> parameterCases()
+// Odd sizes, ellipses, few and many segments for every kind
+const std::vector<Case> CASES = {
+    {0, {1, 8, 2, 3}, 6}, {0, {1, 7, 7, 10}, 6}, {1, {1, 9, 3, 1}, 5}, {1, {1, 2, 10, 5}, 5},
+    {2, {1, 10, 3, 7, 1}, 6}, {2, {1, 3, 9, 4, 6}, 6}, {3, {10, 3}, 5}, {3, {3, 12}, 5},
+    {4, {5}, 6}, {4, {20}, 6}, {5, {1, 10, 4, 2, 1}, 6}, {5, {1, 6, 12, 3, 5}, 22},
+    {6, {1, 10, 6, 2, 1}, 5}, {6, {1, 8, 16, 5, 3}, 9}, {7, {10, 4, 6}, 6}, {7, {6, 6, 3}, 6},
+    {8, {1, 0, 10, 6, 20, 2, 1}, 16}, {8, {1, 0, 6, 12, 3, 10, 5}, 80}, {9, {1, 0, 10, 6, 20, 2, 1}, 10},
+    {9, {1, 0, 8, 16, 3, 10, 3}, 26},
+    {10, {10, 6, 8, 1, 1}, 8}, {10, {6, 12, 4, 3, 5}, 120}, {11, {10, 6, 8, 1, 1}, 8}, {11, {6, 12, 4, 5, 3}, 80},
+};
+
+bool at(const vertice *v, float x, float y, float z)
 {
-    return {
-        {0, {1, 3, 5, 1}}, {0, {1, 8, 2, 3}}, {0, {1, 7, 7, 10}},
-        {1, {1, 4, 4, 2}}, {1, {1, 9, 3, 1}}, {1, {1, 2, 10, 5}},
-        {2, {1, 4, 5, 3, 2}}, {2, {1, 10, 3, 7, 1}}, {2, {1, 3, 9, 4, 6}},
-        {3, {4, 4}}, {3, {10, 3}}, {3, {3, 12}},
-        {4, {4}}, {4, {5}}, {4, {20}},
-        {5, {1, 4, 4, 4, 8}}, {5, {1, 10, 4, 2, 1}}, {5, {1, 6, 12, 3, 5}},
-        {6, {1, 4, 4, 4, 8}}, {6, {1, 10, 6, 2, 1}}, {6, {1, 8, 16, 5, 3}},
-        {7, {4, 2, 2}}, {7, {10, 4, 6}}, {7, {6, 6, 3}},
-        {8, {1, 0, 4, 4, 4, 4, 8}}, {8, {1, 0, 10, 6, 20, 2, 1}}, {8, {1, 0, 6, 12, 3, 10, 5}},
-        {9, {1, 0, 4, 4, 4, 4, 8}}, {9, {1, 0, 10, 6, 20, 2, 1}}, {9, {1, 0, 8, 16, 3, 10, 3}},
-        {10, {4, 4, 4, 8, 8}}, {10, {10, 6, 8, 1, 1}}, {10, {6, 12, 4, 3, 5}},
-        {11, {4, 4, 4, 8, 8}}, {11, {10, 6, 8, 1, 1}}, {11, {6, 12, 4, 5, 3}},
-    };
+    return std::fabs(v->x - x) <= 1e-5f && std::fabs(v->y - y) <= 1e-5f && std::fabs(v->z - z) <= 1e-5f;
 }
 
-// The face count each kind must have
-int expectedFaces(const Case &c)
+// Faces built from point lists into the table, owned by the object
+void addFaces(primitiva &owner, hash_table *table, std::vector<std::vector<point3>> faces)
 {
-    const std::vector<int> &v = c.values;
-    switch (c.kind) {
-    case 0: case 2: case 4: case 7: return 6;
-    case 1: case 3: return 5;
-    case 5: return 4 * v[4] + 2;
-    case 6: return 2 * v[4] + 3;
-    case 8: return 16 * v[6];
-    case 9: return 8 * v[6] + 2;
-    case 10: return 8 * v[3] * v[4];
-    case 11: return 4 * v[3] * (v[4] + 1);
+    cara **tail = &owner.faces;
+    for (std::vector<point3> &points : faces) {
+        *tail = (cara *)calloc(1, sizeof(cara));
+        (*tail)->numVertices = (int)points.size();
+        EXPECT_EQ(build_face(*tail, points.data(), (int)points.size(), table), 1);
+        tail = &(*tail)->next;
     }
-    return -1;
 }
 
-std::string describe(const Case &c)
-{
-    std::string text = "kind " + std::to_string(c.kind) + " (";
-    for (int value : c.values) text += std::to_string(value) + " ";
-    return text + ")";
-}
+const cara *faceAt(const primitiva &object, int ordinal) { return facesOf(object)[(size_t)ordinal]; }
 
-primitiva build(const Case &c)
+tex_coord coordAt(const primitiva &object, int ordinal, int vertex, int wraps)
 {
-    primitiva p = {};
-    EXPECT_EQ(build_primitive(c.kind, c.values.data(), &p), 1) << describe(c);
-    return p;
-}
-
-// Whether the vertex lies at (x, y, z) within tolerance
-bool at(const vertice *v, float x, float y, float z, float tolerance = 1e-5f)
-{
-    return std::fabs(v->x - x) <= tolerance && std::fabs(v->y - y) <= tolerance && std::fabs(v->z - z) <= tolerance;
+    return texture_coordinate(&object, faceAt(object, ordinal), ordinal, vertex, wraps);
 }
 
 }  // namespace
 
-TEST(Generators, FaceCountsFollowTheKindFormulas)
+TEST(Generators, FaceCountsAndOutwardNormalsOfEveryKind)
 {
-    for (const Case &c : parameterCases()) {
-        Owned o(build(c));
-        EXPECT_EQ(o.p.objeto3D, c.kind) << describe(c);
-        EXPECT_EQ(o.p.numCaras, expectedFaces(c)) << describe(c);
-        EXPECT_EQ(face_list_length(&o.p), expectedFaces(c)) << describe(c);
+    std::vector<Case> cases = CASES;   // and every kind with its defaults
+    const int defaults[PRIMITIVE_KINDS] = {6, 5, 6, 5, 6, 34, 19, 6, 128, 66, 512, 288};
+    for (int kind = 0; kind < PRIMITIVE_KINDS; kind++) cases.push_back({kind, {}, defaults[kind]});
+    for (const Case &c : cases) {
+        std::string what = "kind " + std::to_string(c.kind) +
+                           (c.values.empty() ? " defaults" : " ending " + std::to_string(c.values.back()));
+        primitiva built = {};
+        if (c.values.empty()) built = generate_kind(c.kind);
+        else EXPECT_EQ(build_primitive(c.kind, c.values.data(), &built), 1) << what;
+        Owned o(built);
+        EXPECT_EQ(o.p.numCaras, c.faces) << what;
+        EXPECT_EQ(face_list_length(&o.p), c.faces) << what;
+        Vec centre = centroidOf(facesOf(o.p));
         for (const cara *face : facesOf(o.p)) {
-            EXPECT_EQ(face->numVertices, (int)ringOf(face).size()) << describe(c);
-            EXPECT_GE(face->numVertices, 3) << describe(c);
-        }
-    }
-}
-
-TEST(Generators, FaceNormalsPointOutOfTheSolid)
-{
-    for (const Case &c : parameterCases()) {
-        Owned o(build(c));
-        Vec centre = centreOf(o.p);
-        int checked = 0;
-        for (const cara *face : facesOf(o.p)) {
-            if (isZeroNormal(face)) continue;
-            Vec normal = normalOf(face);
-            EXPECT_NEAR(std::sqrt(dot(normal, normal)), 1.0, 1e-5) << describe(c);
-            Vec c0 = centroidOf(face);
-            bool wall = (c.kind == 8 || c.kind == 9) && (face->group == 0 || face->group == 1);
-            if (wall) {
-                // walls are judged against the axis at the face's own depth
-                double axisY = (c.kind == 9) ? -(double)(c.values[3] / 4) : 0.0;
-                double d = dot(normal, c0 - Vec{0.0, axisY, c0.z});
-                if (face->group == 0) EXPECT_LT(d, 0.0) << describe(c) << " inner wall";
-                else EXPECT_GT(d, 0.0) << describe(c) << " outer wall";
+            Vec n{face->normal[0], face->normal[1], face->normal[2]};
+            if (dot(n, n) == 0.0) continue;   // degenerate face
+            EXPECT_NEAR(dot(n, n), 1.0, 1e-5) << what;
+            Vec c0 = centroidOf({face});
+            if ((c.kind == 8 || c.kind == 9) && face->group <= 1) {
+                // walls are judged against the axis at the face's own depth: the inner one faces it
+                Vec axis{0.0, c.kind == 9 ? -(double)(o.p.caract->values[MCIL_RADIO_VERT] / 4) : 0.0, c0.z};
+                EXPECT_EQ(dot(n, c0 - axis) > 0.0, face->group == 1) << what << " wall " << face->group;
             } else {
-                EXPECT_GT(dot(normal, c0 - centre), 0.0) << describe(c) << " group " << face->group;
+                EXPECT_GT(dot(n, c0 - centre), 0.0) << what << " group " << face->group;
             }
-            checked++;
         }
-        EXPECT_GT(checked, 0) << describe(c);
     }
+    EXPECT_EQ(Owned(generate_kind(12)).p.faces, nullptr);
 }
 
-TEST(Generators, BuilderKeepsSwitchesAndRefusesBadRequests)
+TEST(Generators, BuilderRefusesBadRequests)
 {
-    int cylinder[] = {0, 1, 4, 4, 4, 4, 8};
+    int cylinder[] = {0, 1, 4, 4, 4, 4, 8}, hugeSphere[] = {4, 4, 4, 100000, 100000}, noSegments[] = {1, 4, 4, 4, 0};
     primitiva p = {};
-    ASSERT_EQ(build_primitive(KIND_CYLINDER, cylinder, &p), 1);
-    EXPECT_EQ(p.caract->values[CIL_SOLIDO], 0);
-    EXPECT_EQ(p.caract->values[CIL_CULL_FACE], 1);
-    free_primitiva(&p);
-
-    Owned generated(generate_cylinder(4, 4, 4, 4, 8));
-    EXPECT_EQ(generated.p.caract->values[CIL_SOLIDO], 1);
-    EXPECT_EQ(generated.p.caract->values[CIL_CULL_FACE], 0);
-    EXPECT_EQ(generated.p.caract->values[CIL_SEGMENTOS], 8);
-
     EXPECT_EQ(build_primitive(12, cylinder, &p), 0);
-    EXPECT_EQ(build_primitive(-1, cylinder, &p), 0);
-    EXPECT_EQ(build_primitive(KIND_CUBE, nullptr, &p), 0);
-    int hugeSphere[] = {4, 4, 4, 100000, 100000};
     EXPECT_EQ(build_primitive(KIND_SPHERE, hugeSphere, &p), 0);
     EXPECT_EQ(p.faces, nullptr);
-    EXPECT_EQ(p.caract, nullptr);
-
-    // segment counts below 1 build no faces, and the face count says so
-    int noSegments[] = {1, 4, 4, 4, 0};
     ASSERT_EQ(build_primitive(KIND_CIRCLE, noSegments, &p), 1);
-    EXPECT_EQ(p.faces, nullptr);
     EXPECT_EQ(p.numCaras, 0);
     free_primitiva(&p);
 }
 
-TEST(Generators, GenerateKindUsesTheDefaults)
+TEST(Generators, SpansUseIntegerHalves)
 {
-    const int expected[PRIMITIVE_KINDS] = {6, 5, 6, 5, 6, 34, 19, 6, 128, 66, 512, 288};
-    for (int kind = 0; kind < PRIMITIVE_KINDS; kind++) {
-        Owned o(generate_kind(kind));
-        EXPECT_EQ(o.p.objeto3D, kind);
-        EXPECT_EQ(o.p.numCaras, expected[kind]) << "kind " << kind;
-        EXPECT_FLOAT_EQ(o.p.scaleX, 1.0f);
-        EXPECT_EQ(o.p.promediado, 0);
-        ASSERT_NE(o.p.caract, nullptr);
-        const kind_parameters *info = kind_parameter_info(kind);
-        for (int i = 0; i < info->count; i++) EXPECT_EQ(o.p.caract->values[i], info->defaults[(size_t)i]);
+    for (auto [object, span] : {std::pair{generate_kind(KIND_RECTANGLE), Span{-1, 1, -2, 2, -1, 0}},
+                                {generate_cube(4), Span{-2, 2, -2, 2, -2, 2}}, {generate_cube(5), Span{-2, 2, -2, 2, -2, 2}},
+                                {generate_kind(KIND_HALF_SPHERE), Span{-2, 2, -1, 1, -2, 2}}}) {
+        Owned o(object);
+        EXPECT_TRUE(spanOf(o.p) == span) << "kind " << o.p.objeto3D;
     }
-    Owned none(generate_kind(12));
-    EXPECT_EQ(none.p.objeto3D, -1);
-    EXPECT_EQ(none.p.faces, nullptr);
+    // the default cylinder's outer radius is 1.4 times its inner one
+    Owned cylinder(generate_kind(KIND_CYLINDER));
+    Span s = spanOf(cylinder.p);
+    EXPECT_NEAR(s.maxX, 2.8f, 1e-5);
+    EXPECT_NEAR(s.minY, -2.8f, 1e-5);
+    EXPECT_TRUE(s.minZ == -4.0f && s.maxZ == 0.0f);
+    // the cube's back face comes first, clockwise as seen from behind
+    Owned cube(generate_cube(5));
+    std::vector<const vertice *> back = ringOf(cube.p.faces);
+    EXPECT_TRUE(at(back[0], 2, 2, -2) && at(back[1], -2, 2, -2) && at(back[3], 2, -2, -2));
 }
 
-TEST(Generators, ParameterNamesInFileOrder)
+TEST(Generators, TriangleCircleAndClosingVertices)
 {
-    EXPECT_STREQ(parameter_element_name(KIND_CUBE), "cCubo");
-    EXPECT_STREQ(parameter_element_name(KIND_HALF_SPHERE), "cMediaEsfera");
-    EXPECT_EQ(parameter_element_name(12), nullptr);
-    const char *cylinder[] = {"CILsolido", "CILcullFace", "CILradioHor", "CILradioVert", "CILgrosorX",
-                              "CILgrosorY", "CILsegmentos"};
-    ASSERT_EQ(parameter_count(KIND_CYLINDER), 7);
-    for (int i = 0; i < 7; i++) EXPECT_STREQ(parameter_field_name(KIND_CYLINDER, i), cylinder[i]);
-    EXPECT_EQ(parameter_field_name(KIND_CYLINDER, 7), nullptr);
-    EXPECT_STREQ(parameter_field_name(KIND_PARALLELEPIPED, 2), "PARAladoLateral");
-    EXPECT_STREQ(parameter_field_name(KIND_TRAPEZOID, 1), "TRAladoPico");
-    EXPECT_EQ(parameter_count(KIND_PYRAMID), 2);
-}
+    Owned triangle(generate_kind(KIND_TRIANGLE));
+    EXPECT_EQ(triangle.p.faces->normal[2], 1.0f);
+    std::vector<const vertice *> front = ringOf(triangle.p.faces);
+    EXPECT_TRUE(at(front[0], 0, 2, 0) && at(front[1], 2, -2, 0) && at(front[2], -2, -2, 0));
 
-TEST(Generators, DefaultRectangleSpan)
-{
-    Owned o(generate_kind(KIND_RECTANGLE));
-    Span s = spanOf(o.p);
-    EXPECT_EQ(s.minX, -1.0f); EXPECT_EQ(s.maxX, 1.0f);
-    EXPECT_EQ(s.minY, -2.0f); EXPECT_EQ(s.maxY, 2.0f);
-    EXPECT_EQ(s.minZ, -1.0f); EXPECT_EQ(s.maxZ, 0.0f);
-}
-
-TEST(Generators, CubeCornersUseIntegerHalves)
-{
-    for (int side : {4, 5}) {
-        Owned o(generate_cube(side));
-        Span s = spanOf(o.p);
-        EXPECT_EQ(s.minX, -2.0f); EXPECT_EQ(s.maxX, 2.0f);
-        EXPECT_EQ(s.minY, -2.0f); EXPECT_EQ(s.maxY, 2.0f);
-        EXPECT_EQ(s.minZ, -2.0f); EXPECT_EQ(s.maxZ, 2.0f);
-        // back face first, clockwise as seen from behind
-        std::vector<const vertice *> back = ringOf(o.p.faces);
-        EXPECT_TRUE(at(back[0], 2, 2, -2));
-        EXPECT_TRUE(at(back[1], -2, 2, -2));
-        EXPECT_TRUE(at(back[3], 2, -2, -2));
-    }
+    // the circle starts at the top and turns clockwise
+    Owned circle(generate_kind(KIND_CIRCLE));
+    std::vector<const vertice *> rim = ringOf(circle.p.faces);
+    ASSERT_EQ(rim.size(), 32u);
+    EXPECT_TRUE(rim[0]->x == 0.0f && rim[0]->y == 2.0f);
+    EXPECT_TRUE(at(rim[8], 2, 0, 0) && at(rim[16], 0, -2, 0) && at(rim[24], -2, 0, 0));
+    // the last side quad closes on the first rim point bit for bit, so both share one vertex normal
+    int shared = 0;
+    for (const vertice *v : ringOf(facesOf(circle.p)[32]))
+        if (v->x == rim[0]->x && v->y == rim[0]->y && v->z == 0.0f) {
+            EXPECT_TRUE(v->nx == rim[0]->nx && v->ny == rim[0]->ny && v->nz == rim[0]->nz);
+            shared++;
+        }
+    EXPECT_EQ(shared, 1);
+    EXPECT_GT(rim[0]->ny, 0.8f);
+    EXPECT_GT(rim[0]->nz, 0.3f);
+    Owned half(generate_kind(KIND_HALF_CIRCLE));   // the half turn ends exactly on the bottom line
+    EXPECT_TRUE(ringOf(half.p.faces).back()->x == 2.0f && ringOf(half.p.faces).back()->y == -1.0f);
 }
 
 TEST(Generators, CubeCornerVertexNormalsAverageThreeFaces)
 {
     Owned o(generate_kind(KIND_CUBE));
     const float k = 1.0f / std::sqrt(3.0f);
-    int records = 0;
     for (const cara *face : facesOf(o.p))
         for (const vertice *v : ringOf(face)) {
             EXPECT_NEAR(v->nx, v->x > 0 ? k : -k, 1e-6);
             EXPECT_NEAR(v->ny, v->y > 0 ? k : -k, 1e-6);
             EXPECT_NEAR(v->nz, v->z > 0 ? k : -k, 1e-6);
-            records++;
         }
-    EXPECT_EQ(records, 24);   // eight corners, three records each
 }
 
-TEST(Generators, TriangleFrontNormalFacesTheViewer)
+TEST(Normals, FaceNormalsAndNormalize)
 {
-    Owned o(generate_kind(KIND_TRIANGLE));
-    ASSERT_EQ(o.p.faces->group, 0);
-    EXPECT_FLOAT_EQ(o.p.faces->normal[0], 0.0f);
-    EXPECT_FLOAT_EQ(o.p.faces->normal[1], 0.0f);
-    EXPECT_FLOAT_EQ(o.p.faces->normal[2], 1.0f);
-    std::vector<const vertice *> front = ringOf(o.p.faces);
-    EXPECT_TRUE(at(front[0], 0, 2, 0));
-    EXPECT_TRUE(at(front[1], 2, -2, 0));
-    EXPECT_TRUE(at(front[2], -2, -2, 0));
+    float n[3], zero[3] = {0.0f, 0.0f, 0.0f};
+    face_normal({0, 1, 0}, {1, -1, 0}, {-1, -1, 0}, n);   // clockwise: toward the viewer
+    EXPECT_TRUE(n[0] == 0.0f && n[1] == 0.0f && n[2] == 1.0f);
+    face_normal({0, 0, 0}, {1, 1, 1}, {2, 2, 2}, n);   // collinear
+    EXPECT_TRUE(n[0] == 0.0f && n[1] == 0.0f && n[2] == 0.0f);
+    normalize(zero);
+    EXPECT_EQ(zero[0], 0.0f);
 }
 
-TEST(Generators, DefaultCylinderHasOuterRadiusTimesOnePointFour)
+TEST(Normals, PositionKeysAreTheTextOfPrintf)
 {
-    Owned o(generate_kind(KIND_CYLINDER));
-    EXPECT_EQ(o.p.numCaras, 128);
-    std::vector<int> groups = groupCounts(o.p);
-    ASSERT_EQ(groups.size(), 4u);
-    for (int count : groups) EXPECT_EQ(count, 32);
-    float maxRadius = 0.0f, minRadius = 1e9f;
-    for (const cara *face : facesOf(o.p)) {
-        for (const vertice *v : ringOf(face)) {
-            float r = std::sqrt(v->x * v->x + v->y * v->y);
-            maxRadius = std::max(maxRadius, r);
-            minRadius = std::min(minRadius, r);
-        }
+    // a tiny negative value prints as -0.000000 and is another position than 0
+    EXPECT_NE(position_key(-0.0f, 0.0f, 0.0f), position_key(0.0f, 0.0f, 0.0f));
+    EXPECT_EQ(position_key(-1e-9f, 0.0f, 0.0f), position_key(-0.0f, 0.0f, 0.0f));
+    std::vector<float> values = {-0.0f, 2.8f, -5e-7f, 3.4028235e38f, 1.17549435e-38f};
+    unsigned int seed = 12345;
+    for (int i = 0; i < 20000; i++) {
+        seed = seed * 1103515245u + 12345u;
+        float f;
+        memcpy(&f, &seed, sizeof f);
+        if (std::isfinite(f)) values.push_back(f);
+        values.push_back((float)((int)(seed % 200001) - 100000) / 128.0f);   // exact ties at the sixth decimal
     }
-    EXPECT_NEAR(maxRadius, 2.8f, 1e-5);
-    EXPECT_NEAR(minRadius, 2.0f, 1e-5);
-    Span s = spanOf(o.p);
-    EXPECT_EQ(s.minZ, -4.0f);
-    EXPECT_EQ(s.maxZ, 0.0f);
-}
-
-TEST(Generators, CircleFrontPolygonStartsAtTheTopAndTurnsClockwise)
-{
-    Owned o(generate_kind(KIND_CIRCLE));
-    std::vector<const vertice *> front = ringOf(o.p.faces);
-    ASSERT_EQ(front.size(), 32u);
-    EXPECT_EQ(front[0]->x, 0.0f);
-    EXPECT_EQ(front[0]->y, 2.0f);
-    EXPECT_EQ(front[0]->z, 0.0f);
-    EXPECT_NEAR(front[8]->x, 2.0f, 1e-6);
-    EXPECT_NEAR(front[8]->y, 0.0f, 1e-6);
-    EXPECT_NEAR(front[16]->y, -2.0f, 1e-6);
-    EXPECT_NEAR(front[24]->x, -2.0f, 1e-6);
-}
-
-TEST(Generators, ClosingVerticesRepeatTheFirstOnesBitForBit)
-{
-    // circle: the last side quad ends on the first rim point
-    Owned circle(generate_kind(KIND_CIRCLE));
-    std::vector<const cara *> faces = facesOf(circle.p);
-    const vertice *first = ringOf(faces[0])[0];
-    const cara *lastSide = faces[32];
-    ASSERT_EQ(lastSide->group, 1);
-    bool found = false;
-    for (const vertice *v : ringOf(lastSide))
-        if (std::memcmp(&v->x, &first->x, sizeof(float)) == 0 && std::memcmp(&v->y, &first->y, sizeof(float)) == 0 &&
-            v->z == 0.0f)
-            found = true;
-    EXPECT_TRUE(found);
-    // so both records are averaged together: the same vertex normal, made of the front and
-    // the first and last side quads
-    int shared = 0;
-    for (const vertice *v : ringOf(lastSide)) {
-        if (v->x == first->x && v->y == first->y && v->z == 0.0f) {
-            EXPECT_EQ(v->nx, first->nx);
-            EXPECT_EQ(v->ny, first->ny);
-            EXPECT_EQ(v->nz, first->nz);
-            shared++;
-        }
+    for (size_t i = 0; i + 2 < values.size(); i++) {
+        char expected[160];
+        snprintf(expected, sizeof expected, "%f%f%f", (double)values[i], (double)values[i + 1], (double)values[i + 2]);
+        ASSERT_EQ(position_key(values[i], values[i + 1], values[i + 2]), expected) << i;
     }
-    EXPECT_EQ(shared, 1);
-    EXPECT_NEAR(first->nx, 0.0f, 1e-6);
-    EXPECT_GT(first->ny, 0.8f);
-    EXPECT_GT(first->nz, 0.3f);
-
-    // half circle: the arc ends exactly at 90 degrees on the bottom line
-    Owned half(generate_kind(KIND_HALF_CIRCLE));
-    std::vector<const vertice *> arc = ringOf(half.p.faces);
-    ASSERT_EQ(arc.size(), 17u);
-    EXPECT_EQ(arc.front()->x, -2.0f);
-    EXPECT_EQ(arc.back()->x, 2.0f);
-    EXPECT_EQ(arc.front()->y, -1.0f);
-    EXPECT_EQ(arc.back()->y, -1.0f);
 }
 
-TEST(Generators, HalfSphereSpansMinusOneToOne)
+TEST(Normals, AveragingSumsOnlyTheFirstFacesOfEachPosition)
 {
-    Owned o(generate_kind(KIND_HALF_SPHERE));
-    Span s = spanOf(o.p);
-    EXPECT_NEAR(s.minY, -1.0f, 1e-6);
-    EXPECT_NEAR(s.maxY, 1.0f, 1e-6);
-    EXPECT_NEAR(s.maxX, 2.0f, 1e-6);
-    EXPECT_NEAR(s.minZ, -2.0f, 1e-6);
-    std::vector<int> groups = groupCounts(o.p);
-    ASSERT_EQ(groups.size(), 3u);
-    EXPECT_EQ(groups[0], 32);
-    EXPECT_EQ(groups[1], 7 * 32);
-    EXPECT_EQ(groups[2], 32);
+    // five triangles at the origin with normals +Z, +X, +Y, -Z and -X: with a limit of four the
+    // fifth is left out of the sum (1, 1, 0) but gets the result too
+    hash_table *table = hash_table_create(16);
+    primitiva owner = new_primitiva();
+    addFaces(owner, table, {{{0, 0, 0}, {1, 0, 0}, {0, -1, 0}}, {{0, 0, 0}, {0, 0, -1}, {0, -1, 0}},
+                            {{0, 0, 0}, {1, 0, 0}, {0, 0, 1}}, {{0, 0, 0}, {0, -1, 0}, {1, 0, 0}},
+                            {{0, 0, 0}, {0, -1, 0}, {0, 0, -1}}});
+    EXPECT_FLOAT_EQ(facesOf(owner)[4]->normal[0], -1.0f);
+    average_normals(table, 4);
+    const float k = 1.0f / std::sqrt(2.0f);
+    for (const cara *face : facesOf(owner)) {
+        const vertice *origin = ringOf(face)[0];
+        EXPECT_NEAR(origin->nx, k, 1e-6);
+        EXPECT_NEAR(origin->ny, k, 1e-6);
+        EXPECT_NEAR(origin->nz, 0.0f, 1e-6);
+    }
+    EXPECT_FLOAT_EQ(ringOf(facesOf(owner)[2])[2]->ny, 1.0f);   // a position of one face keeps its normal
+    destroy_vertex_table(table);
+    free_primitiva(&owner);
 }
 
-TEST(Generators, SphereVertexNormalsPointAwayFromTheCentre)
+TEST(TextureCoords, EveryKindOfMapping)
 {
-    Owned o(generate_kind(KIND_SPHERE));
-    for (const cara *face : facesOf(o.p))
-        for (const vertice *v : ringOf(face)) {
-            Vec n{v->nx, v->ny, v->nz};
-            EXPECT_NEAR(std::sqrt(dot(n, n)), 1.0, 1e-5);
-            EXPECT_GT(dot(n, positionOf(v)), 0.0);
-        }
-}
-
-TEST(Generators, SmoothingCountsOnlyTheFirstFacesAtAPosition)
-{
-    // at the pyramid apex four triangles meet, but only the first three are averaged
-    Owned o(generate_kind(KIND_PYRAMID));
-    std::vector<const cara *> faces = facesOf(o.p);
-    Vec sum{0, 0, 0};
-    for (int i = 1; i <= 3; i++) sum = {sum.x + faces[(size_t)i]->normal[0], sum.y + faces[(size_t)i]->normal[1],
-                                         sum.z + faces[(size_t)i]->normal[2]};
-    double length = std::sqrt(dot(sum, sum));
-    const vertice *apex = ringOf(faces[4])[0];
-    ASSERT_TRUE(at(apex, 0, 2, 0));
-    EXPECT_NEAR(apex->nx, sum.x / length, 1e-6);
-    EXPECT_NEAR(apex->ny, sum.y / length, 1e-6);
-    EXPECT_NEAR(apex->nz, sum.z / length, 1e-6);
-    EXPECT_GT(std::fabs(apex->nx) + std::fabs(apex->nz), 0.01);   // not symmetric
+    Owned cube(generate_kind(KIND_CUBE)), triangle(generate_kind(KIND_TRIANGLE));
+    Owned trapezoid(generate_kind(KIND_TRAPEZOID)), circle(generate_kind(KIND_CIRCLE));
+    Owned cylinder(generate_kind(KIND_CYLINDER)), sphere(generate_kind(KIND_SPHERE));
+    Owned half(generate_half_sphere(4, 4, 8, 8, 8));
+    struct Row {
+        const char *what;
+        const primitiva &object;
+        int face, vertex, wraps;
+        float s, t;
+    } rows[] = {
+        {"cube v0", cube.p, 3, 0, 1, 0, 1}, {"cube v1", cube.p, 3, 1, 1, 1, 1}, {"cube v2", cube.p, 3, 2, 1, 1, 0},
+        {"triangle apex", triangle.p, 0, 0, 1, 0.5f, 1}, {"triangle left", triangle.p, 0, 2, 1, 0, 0},
+        {"trapezoid slope v0", trapezoid.p, 2, 0, 1, 0.25f, 1}, {"trapezoid slope v1", trapezoid.p, 2, 1, 1, 0.75f, 1},
+        {"trapezoid slope v2", trapezoid.p, 2, 2, 1, 1, 0},
+        {"circle top", circle.p, 0, 0, 1, 0.5f, 1}, {"circle right", circle.p, 0, 8, 1, 1, 0.5f},
+        {"inner wall 0 v1", cylinder.p, 0, 1, 1, 1.0f / 32, 1}, {"inner wall 0 v2", cylinder.p, 0, 2, 1, 1.0f / 32, 0},
+        // the second tile (the outer wall) runs backwards
+        {"outer wall 0 v0", cylinder.p, 32, 0, 1, 1, 1}, {"outer wall 31 v1", cylinder.p, 63, 1, 1, 0, 1},
+        {"two wraps face 16", cylinder.p, 16, 0, 2, 1, 1}, {"two wraps face 17", cylinder.p, 17, 1, 2, 14.0f / 16, 1},
+        // the back ring exchanges the s values of v0/v1 and v2/v3
+        {"back ring v0", cylinder.p, 96, 0, 1, 31.0f / 32, 1}, {"back ring v1", cylinder.p, 96, 1, 1, 1, 1},
+        {"sphere pole", sphere.p, 0, 0, 1, 0.5f / 32, 1}, {"sphere cap", sphere.p, 0, 1, 1, 1.0f / 32, 15.0f / 16},
+        {"sphere band", sphere.p, 33, 2, 1, 2.0f / 32, 14.0f / 16},
+        {"sphere bottom pole", sphere.p, 511, 0, 1, 31.5f / 32, 0},
+        {"sphere bottom", sphere.p, 511, 2, 1, 1, 1.0f / 16},
+        // the half sphere's bottom disc is planar over its own extent
+        {"disc centre", half.p, 256, 0, 1, 0.5f, 0.5f}, {"disc edge", half.p, 256, 1, 1, 0.5f, 1},
+    };
+    for (const Row &row : rows) {
+        tex_coord c = coordAt(row.object, row.face, row.vertex, row.wraps);
+        EXPECT_NEAR(c.s, row.s, 1e-6) << row.what;
+        EXPECT_NEAR(c.t, row.t, 1e-6) << row.what;
+    }
+    // the circle's back lists its vertices in reverse and is mirrored
+    tex_coord frontLast = coordAt(circle.p, 0, 31, 1), backFirst = coordAt(circle.p, 33, 0, 1);
+    EXPECT_NEAR(backFirst.s, 1.0f - frontLast.s, 1e-6);
+    EXPECT_NEAR(backFirst.t, frontLast.t, 1e-6);
+    // a wrap count larger than the faces around does not divide by zero
+    EXPECT_FALSE(std::isnan(coordAt(cylinder.p, 5, 1, 1000).s));
+    // a scaled circle maps the same: coordinates are divided by the scale
+    circle.p.scaleX = 2.0f;
+    for (const vertice *v : ringOf(circle.p.faces)) const_cast<vertice *>(v)->x *= 2.0f;
+    EXPECT_NEAR(coordAt(circle.p, 0, 8, 1).s, 1.0f, 1e-6);
 }

@@ -1,5 +1,6 @@
-// The object table: identifiers, capacity, deleting, cloning, ownership of event sets and
-// display-list cells, the solid switch and the sample objects.
+// Scene objects: the object table (identifiers, capacity, deleting, cloning, ownership of event
+// sets, the solid switch) and the operations on an object (snapping, angle wrap, camera sectors,
+// the move, rotate and scale tables, rebuilding the vertices from the reference shape).
 #include "app_state.h"
 #include "camera.h"
 #include "generators.h"
@@ -10,7 +11,6 @@
 
 #include <gtest/gtest.h>
 
-#include <cstring>
 #include <vector>
 
 using namespace scene_test;
@@ -32,269 +32,72 @@ void recordRelease(EventSet *set)
 
 class Objects : public ::testing::Test {
 protected:
-    void SetUp() override
-    {
-        clear_objects();
-        set_creation_counter(0);
-        set_current_material(nullptr);
-        setCamera(Camera{});
-        resetAppState();
-        released.clear();
-        set_event_set_release(recordRelease);
-    }
     void TearDown() override
     {
         clear_objects();
         free_sample_objects();
-        set_event_set_release(nullptr);
         set_creation_counter(0);
+        set_current_material(nullptr);
+        resetAppState();
     }
 };
 
-void expectSameCoordinates(const primitiva &a, const primitiva &b)
+// Stores an object built from explicit parameters, as the scene reader does
+int storeBuilt(int kind, std::vector<int> values)
 {
-    std::vector<const cara *> fa = facesOf(a), fb = facesOf(b);
-    ASSERT_EQ(fa.size(), fb.size());
-    for (size_t i = 0; i < fa.size(); i++) {
-        std::vector<const vertice *> ra = ringOf(fa[i]), rb = ringOf(fb[i]);
-        ASSERT_EQ(ra.size(), rb.size());
-        for (size_t j = 0; j < ra.size(); j++) {
-            EXPECT_EQ(ra[j]->x, rb[j]->x);
-            EXPECT_EQ(ra[j]->y, rb[j]->y);
-            EXPECT_EQ(ra[j]->z, rb[j]->z);
-        }
-    }
+    primitiva record = {};
+    EXPECT_EQ(build_primitive(kind, values.data(), &record), 1);
+    record.nameBase = take_name_base();
+    append_material_name(&record, "(default)");
+    return store_object(record, nullptr);
 }
+
+class Operations : public ::testing::Test {
+protected:
+    primitiva o = new_primitiva();
+    Camera camera{};
+    void TearDown() override
+    {
+        free_primitiva(&o);
+        free_sample_objects();
+    }
+    Camera &heading(float yaw, float pitch = 0.0f)
+    {
+        camera = Camera{};
+        camera.yaw = yaw;
+        camera.pitch = pitch;
+        return camera;
+    }
+};
 
 }  // namespace
 
-TEST_F(Objects, IdentifiersRestartOnlyWhenTheSceneIsEmpty)
+TEST_F(Objects, IdentifiersCapacityAndDeletion)
 {
-    EXPECT_EQ(create_object(KIND_CUBE), 0);
-    EXPECT_EQ(create_object(KIND_SPHERE), 1);
-    EXPECT_EQ(object_at(0)->nameBase, 100000);
-    EXPECT_EQ(object_at(1)->nameBase, 200000);
-
-    EXPECT_EQ(delete_object(0), 1);
+    EXPECT_EQ(create_object(KIND_RECTANGLE), 0);
     EXPECT_EQ(create_object(KIND_CUBE), 1);
-    EXPECT_EQ(object_at(1)->nameBase, 300000);   // not reused while objects remain
-
-    EXPECT_EQ(delete_object(1), 1);
-    EXPECT_EQ(delete_object(0), 1);
-    EXPECT_EQ(object_count(), 0);
-    EXPECT_EQ(creation_counter(), 0);
-    EXPECT_EQ(create_object(KIND_PYRAMID), 0);
-    EXPECT_EQ(object_at(0)->nameBase, 100000);
-    EXPECT_EQ(find_object_by_name_base(100000), 0);
-    EXPECT_EQ(find_object_by_name_base(200000), -1);
-}
-
-TEST_F(Objects, CreationRefusesBadKindsAndAFullTable)
-{
-    EXPECT_EQ(create_object(12), -1);
-    EXPECT_EQ(create_object(-1), -1);
-    EXPECT_EQ(object_count(), 0);
-    EXPECT_EQ(creation_counter(), 0);
-
-    for (int i = 0; i < MAX_OBJECTS; i++) ASSERT_EQ(create_object(KIND_CUBE), i);
-    EXPECT_EQ(object_count(), 1000);
-    EXPECT_EQ(create_object(KIND_CUBE), -1);
-    EXPECT_EQ(clone_object(0), -1);
-    EXPECT_EQ(object_count(), 1000);
-    EXPECT_EQ(creation_counter(), 1000);
-    EXPECT_EQ(object_at(999)->nameBase, 100000000);
-
-    primitiva extra = generate_kind(KIND_CUBE);
-    EXPECT_EQ(store_object(extra, nullptr), -1);   // left to the caller
-    free_primitiva(&extra);
-}
-
-TEST_F(Objects, NewObjectStandsAtTheCameraWithTheCurrentMaterial)
-{
-    setCamera(Camera{1.0f, 2.0f, 3.0f, 10.0f, 20.0f, 30.0f, 0.0f, 0.0f});
-    ASSERT_EQ(create_object(KIND_TRIANGLE), 0);
-    const primitiva *o = object_at(0);
-    EXPECT_EQ(o->pose.x, 1.0f);
-    EXPECT_EQ(o->pose.z, 3.0f);
-    EXPECT_EQ(o->pose.yaw, 10.0f);
-    EXPECT_EQ(o->pose.roll, 30.0f);
-    EXPECT_EQ(o->dirty, 1);
-    EXPECT_EQ(o->scaleY, 1.0f);
-    EXPECT_STREQ(first_material_name(o), "(default)");
-    EXPECT_EQ(material_name_count(o), 1);
-    ASSERT_NE(slot_display_list(0), nullptr);
-    EXPECT_EQ(*slot_display_list(0), 0u);
-    EXPECT_EQ(slot_event_set(0), nullptr);
-
-    char name[16];
-    strcpy(name, "ladrillo");
-    set_current_material(name);
-    ASSERT_EQ(create_object(KIND_CUBE), 1);
-    strcpy(name, "cambiado");   // the object keeps its own copy
-    EXPECT_STREQ(first_material_name(object_at(1)), "ladrillo");
-    EXPECT_STREQ(current_material(), "ladrillo");
-    EXPECT_NE(slot_display_list(0), slot_display_list(1));
-
-    set_first_material_name(object_at(1), name);
-    append_material_name(object_at(1), "otro");
-    EXPECT_STREQ(material_name_at(object_at(1), 0), "cambiado");
-    EXPECT_STREQ(material_name_at(object_at(1), 1), "otro");
-    EXPECT_EQ(material_name_at(object_at(1), 2), nullptr);
-}
-
-TEST_F(Objects, DeletingSlotZeroKeepsTheOrderAndUnlocks)
-{
-    create_object(KIND_RECTANGLE);
-    create_object(KIND_CUBE);
-    create_object(KIND_SPHERE);
+    EXPECT_EQ(create_object(KIND_SPHERE), 2);
+    // deleting slot 0 of three keeps the order and drops the lock
     setLockedObject(1);
     ASSERT_EQ(delete_object(0), 1);
-    EXPECT_EQ(object_count(), 2);
-    EXPECT_EQ(object_at(0)->objeto3D, KIND_CUBE);
     EXPECT_EQ(object_at(0)->nameBase, 200000);
     EXPECT_EQ(object_at(1)->objeto3D, KIND_SPHERE);
-    EXPECT_EQ(object_at(1)->nameBase, 300000);
-    EXPECT_EQ(object_at(2), nullptr);
     EXPECT_EQ(getLockedObject(), -1);
-    EXPECT_EQ(copy_object(2).objeto3D, -1);
-    EXPECT_EQ(copy_object(1).nameBase, 300000);
-
     EXPECT_EQ(delete_object(2), 0);
-    EXPECT_EQ(delete_object(-1), 0);
-    EXPECT_EQ(object_count(), 2);
-}
+    EXPECT_EQ(create_object(KIND_CUBE), 2);
+    EXPECT_EQ(object_at(2)->nameBase, 400000);   // not reused while objects remain
+    // identifiers start again at 100000 once the scene is empty
+    for (int i = 2; i >= 0; i--) EXPECT_EQ(delete_object(i), 1);
+    EXPECT_EQ(create_object(KIND_PYRAMID), 0);
+    EXPECT_EQ(object_at(0)->nameBase, 100000);
+    EXPECT_EQ(create_object(12), -1);
 
-TEST_F(Objects, EventSetsAreReleasedWithTheirObjects)
-{
-    create_object(KIND_CUBE);
-    create_object(KIND_CUBE);
-    create_object(KIND_CUBE);
-    set_slot_event_set(0, new EventSet{10});
-    set_slot_event_set(1, new EventSet{11});
-    set_slot_event_set(2, new EventSet{12});
-    set_slot_event_set(2, new EventSet{13});   // replacing releases the old one
-    EXPECT_EQ(released, std::vector<int>({12}));
-
-    delete_object(1);
-    EXPECT_EQ(released, std::vector<int>({12, 11}));
-    EXPECT_EQ(slot_event_set(1)->id, 13);   // moved down with its object
-
-    primitiva loaded = generate_kind(KIND_CYLINDER);
-    EXPECT_EQ(store_object(loaded, new EventSet{14}), 2);
-    EXPECT_EQ(object_count(), 3);
-    EXPECT_EQ(creation_counter(), 3);   // storing does not count a creation
-
-    clear_objects();
-    EXPECT_EQ(object_count(), 0);
-    EXPECT_EQ(released, std::vector<int>({12, 11, 10, 13, 14}));
-    EXPECT_EQ(object_slot(0), nullptr);
-}
-
-TEST_F(Objects, CloneOfAScaledCubeKeepsShapeScaleAndOrientation)
-{
-    setCamera(Camera{5.0f, 30.0f, -7.0f, 0.0f, 0.0f, 0.0f, 0.0f, 0.0f});
-    ASSERT_EQ(create_object(KIND_CUBE), 0);
-    primitiva *source = object_at(0);
-    source->pose.yaw = 30.0f;
-    source->pose.pitch = 10.0f;
-    source->pose.roll = 5.0f;
-    source->promediado = 1;
-    source->wireFrame = 1;
-    set_first_material_name(source, "ladrillo");
-    source->scaleX = 2.0f;
-    source->scaleY = 1.5f;
-    finish_scaling(source);
-
-    setCamera(Camera{-1.0f, 30.0f, 4.0f, 90.0f, 0.0f, 0.0f, 0.0f, 0.0f});
-    ASSERT_EQ(clone_object(0), 1);
-    const primitiva *copy = object_at(1);
-    EXPECT_EQ(copy->nameBase, 200000);
-    EXPECT_EQ(copy->pose.x, -1.0f);
-    EXPECT_EQ(copy->pose.z, 4.0f);
-    EXPECT_EQ(copy->pose.yaw, 30.0f);
-    EXPECT_EQ(copy->pose.pitch, 10.0f);
-    EXPECT_EQ(copy->pose.roll, 5.0f);
-    EXPECT_EQ(copy->scaleX, 2.0f);
-    EXPECT_EQ(copy->scaleY, 1.5f);
-    EXPECT_EQ(copy->scaleZ, 1.0f);
-    EXPECT_EQ(copy->promediado, 1);
-    EXPECT_EQ(copy->wireFrame, 1);
-    EXPECT_STREQ(first_material_name(copy), "ladrillo");
-    EXPECT_EQ(material_name_count(copy), 1);
-    EXPECT_STREQ(current_material(), "(default)");
-    Span s = spanOf(*copy);
-    EXPECT_EQ(s.minX, -4.0f); EXPECT_EQ(s.maxX, 4.0f);
-    EXPECT_EQ(s.minY, -3.0f); EXPECT_EQ(s.maxY, 3.0f);
-    EXPECT_EQ(s.minZ, -2.0f); EXPECT_EQ(s.maxZ, 2.0f);
-    EXPECT_EQ(clone_object(5), -1);
-}
-
-TEST_F(Objects, CloneAndRescaleOfAnObjectWithItsOwnParameters)
-{
-    build_sample_objects();
-    // a sphere as a scene file may hold it: other radii and segment counts, scaled on load
-    int values[] = {6, 4, 8, 3, 2};
-    primitiva loaded = {};
-    ASSERT_EQ(build_primitive(KIND_SPHERE, values, &loaded), 1);
-    loaded.nameBase = take_name_base();
-    append_material_name(&loaded, "(default)");
-    rescale_geometry(&loaded, 2.0f, 2.0f, 2.0f);
-    ASSERT_EQ(store_object(loaded, nullptr), 0);
-
-    ASSERT_EQ(clone_object(0), 1);
-    EXPECT_EQ(object_at(1)->numCaras, 48);
-    EXPECT_EQ(object_at(1)->caract->values[ESF_SEGMENTOS_X], 3);
-    expectSameCoordinates(*object_at(1), *object_at(0));
-
-    // rescaling goes back to this sphere's own reference shape, not the default sphere
-    primitiva reference = {};
-    ASSERT_EQ(build_primitive(KIND_SPHERE, values, &reference), 1);
-    primitiva *clone = object_at(1);
-    clone->scaleX = clone->scaleY = clone->scaleZ = 1.0f;
-    finish_scaling(clone);
-    expectSameCoordinates(*clone, reference);
-    free_primitiva(&reference);
-
-    // the switches of the source go with the copy
-    int cylinder[] = {0, 1, 4, 4, 4, 4, 2};
-    primitiva open = {};
-    ASSERT_EQ(build_primitive(KIND_CYLINDER, cylinder, &open), 1);
-    open.nameBase = take_name_base();
-    ASSERT_EQ(store_object(open, nullptr), 2);
-    ASSERT_EQ(clone_object(2), 3);
-    EXPECT_EQ(is_solid(object_at(3)), 0);
-    EXPECT_EQ(cull_face(object_at(3)), 1);
-    EXPECT_EQ(faces_to_draw(object_at(3)), 8);
-    EXPECT_STREQ(first_material_name(object_at(3)), "(default)");
-}
-
-TEST_F(Objects, FacesToDrawFollowsTheSolidSwitch)
-{
-    create_object(KIND_CYLINDER);
-    primitiva *cylinder = object_at(0);
-    EXPECT_EQ(is_solid(cylinder), 1);
-    EXPECT_EQ(faces_to_draw(cylinder), 128);
-    toggle_solido(cylinder);
-    EXPECT_EQ(is_solid(cylinder), 0);
-    EXPECT_EQ(faces_to_draw(cylinder), 32);
-    toggle_solido(cylinder);
-    EXPECT_EQ(faces_to_draw(cylinder), 128);
-
-    create_object(KIND_HALF_CYLINDER);
-    toggle_solido(object_at(1));
-    EXPECT_EQ(faces_to_draw(object_at(1)), 16);
-
-    for (int kind : {KIND_RECTANGLE, KIND_TRIANGLE, KIND_PARALLELEPIPED, KIND_CIRCLE, KIND_HALF_CIRCLE}) {
-        int index = create_object(kind);
-        toggle_solido(object_at(index));
-        EXPECT_EQ(faces_to_draw(object_at(index)), 1) << "kind " << kind;
-    }
-    for (int kind : {KIND_PYRAMID, KIND_CUBE, KIND_TRAPEZOID, KIND_SPHERE, KIND_HALF_SPHERE}) {
-        int index = create_object(kind);
-        toggle_solido(object_at(index));
-        EXPECT_EQ(is_solid(object_at(index)), 1) << "kind " << kind;
-        EXPECT_EQ(faces_to_draw(object_at(index)), object_at(index)->numCaras) << "kind " << kind;
-    }
+    // the 1001st creation changes nothing
+    for (int i = 1; i < MAX_OBJECTS; i++) ASSERT_EQ(create_object(KIND_CUBE), i);
+    EXPECT_EQ(create_object(KIND_CUBE), -1);
+    EXPECT_EQ(clone_object(0), -1);
+    EXPECT_EQ(creation_counter(), 1000);
+    EXPECT_EQ(object_at(999)->nameBase, 100000000);
 }
 
 TEST_F(Objects, IdentifiersAreRenumberedBeforeTheyOverflow)
@@ -303,31 +106,192 @@ TEST_F(Objects, IdentifiersAreRenumberedBeforeTheyOverflow)
     create_object(KIND_CUBE);
     set_creation_counter(MAX_CREATION_COUNTER);
     ASSERT_EQ(create_object(KIND_CUBE), 2);
-    EXPECT_EQ(object_at(2)->nameBase, (MAX_CREATION_COUNTER + 1) * NAME_BASE_STEP);
     setLockedObject(MAX_CREATION_COUNTER);   // the object in slot 2
     object_at(0)->dirty = 0;
-
     ASSERT_EQ(create_object(KIND_CUBE), 3);
-    EXPECT_EQ(object_at(0)->nameBase, 100000);
-    EXPECT_EQ(object_at(1)->nameBase, 200000);
-    EXPECT_EQ(object_at(2)->nameBase, 300000);
-    EXPECT_EQ(object_at(3)->nameBase, 400000);
+    for (int i = 0; i < 4; i++) EXPECT_EQ(object_at(i)->nameBase, (i + 1) * 100000);
     EXPECT_EQ(object_at(0)->dirty, 1);   // its display list carries the old names
     EXPECT_EQ(getLockedObject(), 2);
     EXPECT_EQ(creation_counter(), 4);
 }
 
-TEST_F(Objects, SampleObjectsOneOfEachKind)
+TEST_F(Objects, NewObjectsAndClonesStandAtTheCamera)
 {
-    EXPECT_EQ(sample_object(KIND_CUBE), nullptr);
+    set_current_material("ladrillo");
+    setCamera(Camera{5.0f, 30.0f, -7.0f, 10.0f, 0.0f, 0.0f, 0.0f, 0.0f});
+    ASSERT_EQ(create_object(KIND_CUBE), 0);
+    primitiva *source = object_at(0);
+    EXPECT_TRUE(source->pose.x == 5.0f && source->pose.z == -7.0f && source->pose.yaw == 10.0f);
+    source->pose.pitch = 10.0f;
+    source->scaleX = 2.0f;
+    source->scaleY = 1.5f;
+    finish_scaling(source);
+
+    set_current_material(nullptr);
+    setCamera(Camera{-1.0f, 30.0f, 4.0f, 90.0f, 0.0f, 0.0f, 0.0f, 0.0f});
+    ASSERT_EQ(clone_object(0), 1);
+    const primitiva *copy = object_at(1);
+    EXPECT_TRUE(copy->pose.x == -1.0f && copy->pose.yaw == 10.0f && copy->pose.pitch == 10.0f);
+    EXPECT_EQ(copy->scaleY, 1.5f);
+    EXPECT_STREQ(first_material_name(copy), "ladrillo");
+    EXPECT_TRUE(spanOf(*copy) == (Span{-4, 4, -3, 3, -2, 2}));
+}
+
+TEST_F(Objects, CloneAndRescaleWorkFromTheObjectsOwnParameters)
+{
     build_sample_objects();
+    // a sphere as a scene file may hold it: other radii and segment counts, scaled on load
+    ASSERT_EQ(storeBuilt(KIND_SPHERE, {6, 4, 8, 3, 2}), 0);
+    Span reference = spanOf(*object_at(0));
+    rescale_geometry(object_at(0), 2.0f, 2.0f, 2.0f);
+    ASSERT_EQ(clone_object(0), 1);
+    EXPECT_EQ(object_at(1)->numCaras, 48);
+    EXPECT_TRUE(spanOf(*object_at(1)) == spanOf(*object_at(0)));
+    primitiva *clone = object_at(1);
+    clone->scaleX = clone->scaleY = clone->scaleZ = 1.0f;
+    finish_scaling(clone);
+    EXPECT_TRUE(spanOf(*clone) == reference);
+
+    // the switches of the source go with the copy
+    ASSERT_EQ(storeBuilt(KIND_CYLINDER, {0, 1, 4, 4, 4, 4, 2}), 2);
+    ASSERT_EQ(clone_object(2), 3);
+    EXPECT_EQ(is_solid(object_at(3)), 0);
+    EXPECT_EQ(cull_face(object_at(3)), 1);
+    EXPECT_EQ(faces_to_draw(object_at(3)), 8);
+}
+
+TEST_F(Objects, EventSetsAreReleasedWithTheirObjects)
+{
+    set_event_set_release(recordRelease);
+    for (int i = 0; i < 3; i++) create_object(KIND_CUBE);
+    set_slot_event_set(0, new EventSet{10});
+    set_slot_event_set(1, new EventSet{11});
+    set_slot_event_set(2, new EventSet{12});
+    set_slot_event_set(2, new EventSet{13});   // replacing releases the old one
+    delete_object(1);
+    EXPECT_EQ(released, std::vector<int>({12, 11}));
+    EXPECT_EQ(slot_event_set(1)->id, 13);   // moved down with its object
+    EXPECT_EQ(store_object(generate_kind(KIND_CYLINDER), new EventSet{14}), 2);
+    clear_objects();
+    EXPECT_EQ(released, std::vector<int>({12, 11, 10, 13, 14}));
+    set_event_set_release(nullptr);
+}
+
+TEST_F(Objects, FacesToDrawFollowsTheSolidSwitch)
+{
+    // a hollow cylinder draws its outer wall, flat kinds their front, closed kinds stay solid
+    const int drawn[PRIMITIVE_KINDS] = {1, 1, 1, 5, 6, 1, 1, 6, 32, 16, 512, 288};
     for (int kind = 0; kind < PRIMITIVE_KINDS; kind++) {
-        ASSERT_NE(sample_object(kind), nullptr);
-        EXPECT_EQ(sample_object(kind)->objeto3D, kind);
-        EXPECT_GT(face_list_length(sample_object(kind)), 0);
+        primitiva *o = object_at(create_object(kind));
+        EXPECT_EQ(faces_to_draw(o), o->numCaras);
+        toggle_solido(o);
+        EXPECT_EQ(faces_to_draw(o), drawn[kind]) << "kind " << kind;
     }
-    EXPECT_EQ(sample_object(12), nullptr);
-    build_sample_objects();   // again: the old ones are released
-    free_sample_objects();
-    EXPECT_EQ(sample_object(0), nullptr);
+}
+
+TEST_F(Operations, SnappingWrapAndSectors)
+{
+    for (auto [in, out] : {std::pair{0.125f, 0.13f}, {-0.125f, -0.13f}, {0.004f, 0.0f}, {-0.006f, -0.01f}})
+        EXPECT_EQ(snap_hundredths(in), out) << in;
+    o.pose.x = 0.004f;
+    EXPECT_EQ(move_object(&o, &heading(0.0f), 0.1f, DIRECTION_LEFT), 1);
+    EXPECT_EQ(o.pose.x, -0.01f);
+
+    o.pose.yaw = 359.5f;
+    rotate_object(&o, &heading(0.0f, 60.0f), 10.0f, DIRECTION_RIGHT);   // steep: right turns the yaw
+    EXPECT_FLOAT_EQ(o.pose.yaw, 0.5f);
+    rotate_object(&o, &camera, 10.0f, DIRECTION_LEFT);
+    EXPECT_FLOAT_EQ(o.pose.yaw, 359.5f);
+    o.pose.roll = 350.0f;
+    add_roll(&o, 10.0f);
+    EXPECT_EQ(o.pose.roll, 360.0f);   // 360 itself stays
+    add_pitch(&o, -30.0f);
+    EXPECT_EQ(o.pose.pitch, 330.0f);
+
+    for (auto [yaw, sector] : {std::pair{0.0f, 0}, {44.99f, 0}, {45.0f, 1}, {135.0f, 2}, {224.99f, 2}, {225.0f, 3},
+                               {315.0f, 0}, {359.99f, 0}, {360.0f, -1}, {-1.0f, -1}})
+        EXPECT_EQ(heading_sector(yaw), sector) << "yaw " << yaw;
+    EXPECT_EQ(pitch_is_level(44.99f), 1);
+    EXPECT_EQ(pitch_is_level(-45.01f), 0);
+
+    // a yaw of exactly 360 is in no sector: only the heading-free steps apply
+    o.pose = object_pose{1.0f, 2.0f, 3.0f, 4.0f, 5.0f, 6.0f};
+    EXPECT_EQ(move_object(&o, &heading(360.0f), 10.0f, DIRECTION_LEFT), 0);
+    EXPECT_EQ(rotate_object(&o, &camera, 10.0f, DIRECTION_UP), 0);
+    EXPECT_EQ(scale_object_axis(&o, &camera, 10.0f, DIRECTION_RIGHT), 0);
+    EXPECT_EQ(move_object(&o, &camera, 10.0f, DIRECTION_UP), 1);
+    EXPECT_TRUE(o.pose.x == 1.0f && o.pose.y == 3.0f && o.pose.pitch == 5.0f && o.scaleX == 1.0f);
+    EXPECT_EQ(move_object(&o, &heading(0.0f), 10.0f, 45.0f), 0);   // not a direction
+}
+
+TEST_F(Operations, MovesAndRotationsFollowTheViewersHeading)
+{
+    // (yaw, pitch, direction) -> (dx, dz) for amount 10, i.e. a step of 1
+    struct Move {
+        float yaw, pitch, direction, dx, dz;
+    } moves[] = {
+        {0, 0, DIRECTION_LEFT, -1, 0}, {90, 0, DIRECTION_LEFT, 0, 1}, {180, 0, DIRECTION_LEFT, 1, 0},
+        {270, 0, DIRECTION_LEFT, 0, -1}, {0, 0, DIRECTION_RIGHT, 1, 0}, {90, 0, DIRECTION_RIGHT, 0, -1},
+        {0, -80, DIRECTION_UP, 0, -1}, {90, -80, DIRECTION_UP, -1, 0}, {180, -80, DIRECTION_UP, 0, 1},
+        {270, 50, DIRECTION_DOWN, -1, 0}, {0, 50, DIRECTION_DOWN, 0, 1},
+    };
+    for (const Move &m : moves) {
+        o.pose = object_pose{};
+        move_object(&o, &heading(m.yaw, m.pitch), 10.0f, m.direction);
+        EXPECT_TRUE(o.pose.x == m.dx && o.pose.y == 0.0f && o.pose.z == m.dz) << m.yaw << " " << m.direction;
+    }
+    o.pose = object_pose{};
+    move_object(&o, &heading(200.0f, 10.0f), 10.0f, DIRECTION_UP);   // level: up is Y
+    EXPECT_EQ(o.pose.y, 1.0f);
+
+    o.pose = object_pose{0, 0, 0, 0, 0, 10};
+    rotate_object(&o, &heading(10.0f), 10.0f, DIRECTION_LEFT);   // H0 level: left is roll - s
+    EXPECT_EQ(o.pose.roll, 9.0f);
+    rotate_object(&o, &camera, 10.0f, DIRECTION_UP);   // up is pitch + s
+    EXPECT_EQ(o.pose.pitch, 1.0f);
+    rotate_object(&o, &heading(100.0f), 10.0f, DIRECTION_LEFT);   // H1: left is yaw + s
+    EXPECT_EQ(o.pose.yaw, 1.0f);
+    rotate_object(&o, &heading(300.0f), 10.0f, DIRECTION_DOWN);   // H3: down is roll - s
+    EXPECT_EQ(o.pose.roll, 8.0f);
+}
+
+TEST_F(Operations, ScalingHasFloorsAndFollowsTheViewer)
+{
+    o.scaleX = o.scaleY = o.scaleZ = 0.05f;
+    scale_object_uniform(&o, 1.0f, DIRECTION_LEFT);
+    EXPECT_TRUE(o.scaleX == 0.01f && o.scaleY == 0.01f && o.scaleZ == 0.01f);
+    add_scale_y(&o, -5.0f);
+    EXPECT_EQ(o.scaleY, 0.0f);
+
+    o.scaleX = o.scaleY = o.scaleZ = 1.0f;
+    scale_object_axis(&o, &heading(0.0f, -70.0f), 1.0f, DIRECTION_UP);   // H0 steep: up shrinks Z
+    EXPECT_TRUE(o.scaleZ == 0.9f && o.scaleX == 1.0f && o.scaleY == 1.0f);
+    scale_object_axis(&o, &heading(90.0f), 2.0f, DIRECTION_RIGHT);   // H1 level: right grows Z
+    EXPECT_EQ(o.scaleZ, 1.1f);
+    o.scaleX = 0.03f;
+    scale_object_axis(&o, &heading(270.0f, 60.0f), 1.0f, DIRECTION_UP);   // H3 steep: up shrinks X, floored
+    EXPECT_EQ(o.scaleX, 0.01f);
+}
+
+TEST_F(Operations, RescalingStartsFromTheReferenceShape)
+{
+    for (bool samples : {false, true}) {   // with or without the sample objects to start from
+        if (samples) build_sample_objects();
+        free_primitiva(&o);
+        o = generate_kind(KIND_CUBE);
+        rescale_geometry(&o, 3.0f, 3.0f, 3.0f);
+        o.scaleX = 2.0f;
+        o.scaleY = o.scaleZ = 1.0f;
+        finish_scaling(&o);
+        EXPECT_TRUE(spanOf(o) == (Span{-4, 4, -2, 2, -2, 2}));
+        EXPECT_FLOAT_EQ(o.faces->ring->vertex->nx * o.faces->ring->vertex->nx * 3.0f, 1.0f);   // normals kept
+    }
+    // an object built from other parameters goes back to its own shape
+    int values[] = {1, 1, 10, 6, 20, 2, 3};
+    free_primitiva(&o);
+    ASSERT_EQ(build_primitive(KIND_HALF_CYLINDER, values, &o), 1);
+    Span unscaled = spanOf(o);
+    rescale_geometry(&o, 0.5f, 2.0f, 1.0f);
+    ASSERT_EQ(reset_to_reference(&o), 1);
+    EXPECT_TRUE(spanOf(o) == unscaled);
 }

@@ -1,13 +1,21 @@
-// Helpers of the scene model tests: walking faces and rings, centroids, spans.
+// Helpers of the scene model tests: an owned object, walking faces and rings, centroids, spans.
 #pragma once
 
 #include "records.h"
 
 #include <algorithm>
-#include <cmath>
 #include <vector>
 
 namespace scene_test {
+
+// Owns a generated object for the length of a test
+struct Owned {
+    primitiva p;
+    explicit Owned(primitiva value) : p(value) {}
+    ~Owned() { free_primitiva(&p); }
+    Owned(const Owned &) = delete;
+    Owned &operator=(const Owned &) = delete;
+};
 
 struct Vec {
     double x, y, z;
@@ -15,8 +23,6 @@ struct Vec {
 
 inline Vec operator-(Vec a, Vec b) { return {a.x - b.x, a.y - b.y, a.z - b.z}; }
 inline double dot(Vec a, Vec b) { return a.x * b.x + a.y * b.y + a.z * b.z; }
-inline Vec normalOf(const cara *face) { return {face->normal[0], face->normal[1], face->normal[2]}; }
-inline Vec positionOf(const vertice *v) { return {v->x, v->y, v->z}; }
 
 inline std::vector<const cara *> facesOf(const primitiva &object)
 {
@@ -32,32 +38,17 @@ inline std::vector<const vertice *> ringOf(const cara *face)
     return ring;
 }
 
-inline Vec centroidOf(const cara *face)
-{
-    Vec sum{0, 0, 0};
-    std::vector<const vertice *> ring = ringOf(face);
-    for (const vertice *v : ring) sum = {sum.x + v->x, sum.y + v->y, sum.z + v->z};
-    double n = ring.empty() ? 1.0 : (double)ring.size();
-    return {sum.x / n, sum.y / n, sum.z / n};
-}
-
-// Average of every ring vertex of the object
-inline Vec centreOf(const primitiva &object)
+// Average of the ring vertices of the faces given
+inline Vec centroidOf(const std::vector<const cara *> &faces)
 {
     Vec sum{0, 0, 0};
     int n = 0;
-    for (const cara *face : facesOf(object))
+    for (const cara *face : faces)
         for (const vertice *v : ringOf(face)) {
             sum = {sum.x + v->x, sum.y + v->y, sum.z + v->z};
             n++;
         }
-    if (n == 0) return sum;
-    return {sum.x / n, sum.y / n, sum.z / n};
-}
-
-inline bool isZeroNormal(const cara *face)
-{
-    return face->normal[0] == 0.0f && face->normal[1] == 0.0f && face->normal[2] == 0.0f;
+    return n == 0 ? sum : Vec{sum.x / n, sum.y / n, sum.z / n};
 }
 
 struct Span {
@@ -76,15 +67,10 @@ inline Span spanOf(const primitiva &object)
     return s;
 }
 
-// Number of faces of each group, indexed by group
-inline std::vector<int> groupCounts(const primitiva &object)
+inline bool operator==(const Span &a, const Span &b)
 {
-    std::vector<int> counts;
-    for (const cara *face : facesOf(object)) {
-        if (face->group >= (int)counts.size()) counts.resize((size_t)face->group + 1, 0);
-        counts[(size_t)face->group]++;
-    }
-    return counts;
+    return a.minX == b.minX && a.maxX == b.maxX && a.minY == b.minY && a.maxY == b.maxY && a.minZ == b.minZ &&
+           a.maxZ == b.maxZ;
 }
 
 }  // namespace scene_test

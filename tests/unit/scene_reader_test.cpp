@@ -1,312 +1,261 @@
-// The scene reader: the messages and untouched scene of a failed load (no file, not well
-// formed, invalid, no DTD), what a valid document loads (textures, materials with their frame
-// codes, flags, objects with pose, materials, parameters and scale), identifiers, the state
-// cleared after a load, and objects read each from its own element.
-#include "scene_xml.h"
+// The scene reader: failed loads (no file, not well formed, invalid, no DTD, the limits a valid
+// document can break) that leave the scene untouched, what a valid document loads (textures,
+// materials with their frame codes, objects with pose, materials, switches, scale and events),
+// identifiers, the state cleared after a load, objects read each from its own element, and
+// names outside ASCII.
+#include "scene_file_support.h"
+#include "scene_geometry.h"
 
-#include "scene_writer.h"
+using namespace scene_file_test;
 
-#include <algorithm>
+namespace {
 
-using namespace scene_xml_test;
+class SceneReader : public SceneDirTest {};
 
-//----------------------------------------------------------------------------------
-// Failed loads
-//----------------------------------------------------------------------------------
-
-TEST_F(SceneReader, NoFileIsAParseFailureAndTheSceneStays)
+std::string element(const std::string &name, const std::string &content)
 {
-    Previous previous = makePreviousScene();
+    return "<" + name + ">" + content + "</" + name + ">";
+}
+
+std::string document(const std::string &body) { return PROLOGUE + "<escena>" + body + "</escena>\n"; }
+
+std::string material(const std::string &name)
+{
+    std::string colour = "<R>1</R><G>0.5</G><B>0.25</B><A>1</A>";
+    return "<IDMaterial codigo=\"" + name + "\"><pBlend>0.75</pBlend><pShine>0.3</pShine><texturado>0</texturado>"
+           "<Ka>0.2</Ka><Kd>0.8</Kd><Ks>0.1</Ks>" + element("pLuzDif", colour) + element("pLuzEsp", colour) +
+           element("pLuzEmi", colour) + "</IDMaterial>";
+}
+
+// The parts of one primitiva
+struct ObjectXml {
+    std::string position = "<X>1.5</X><Y>2</Y><Z>-3</Z>", material, kind = "4", events;
+    std::string caract = "<cCubo><CUBOlado>10</CUBOlado></cCubo>";
+
+    std::string text() const
+    {
+        return "<primitiva codigo=\"P0\"><PRIMestado>" + element("miPos", position) +
+               "<miRot><Yaw>90</Yaw><Pitch>10</Pitch><Roll>0</Roll></miRot></PRIMestado>" +
+               (material.empty() ? "" : element("IDPRIMMaterial", material)) + element("objeto3D", kind) +
+               "<promediado>0</promediado><wireFrame>0</wireFrame><scaleX>1</scaleX><scaleY>1</scaleY><scaleZ>1</scaleZ>" +
+               events + element("caract", caract) + "</primitiva>";
+    }
+};
+
+std::string condition(int kind, const std::string &holder)
+{
+    return "<condicion>" + element("tipoCond", std::to_string(kind)) + element("cond", holder) + "</condicion>";
+}
+std::string activate() { return condition(1, "<cActivate><valueAct>0</valueAct></cActivate>"); }
+std::string fartherThan(int d) { return condition(2, element("cDistanceMY", element("valueDMY", std::to_string(d)))); }
+std::string event(const std::string &code, const std::string &content)
+{
+    return "<evento codigo=\"" + code + "\">" + content + "</evento>";
+}
+
+// A scene to load over: one texture, a material, a flag and one object, locked and selected
+void makePreviousScene()
+{
+    add_texture_name("Data/antes.bmp");
+    material_record *m = new_material();
+    m->name = "antes";
+    ASSERT_EQ(add_material(m), 1);
+    addFlag(newFlagRecord("ANTES", 7));
+    rebuild_usage_table();
+    set_current_material("antes");
+    ASSERT_EQ(create_object(KIND_CUBE), 0);
+    set_current_material(nullptr);
+    setSelectedObject(object_at(0));
+    setLockedObject(0);
+}
+
+// The scene as a save writes it, with the creation counter, the selection and the lock
+std::string snapshot()
+{
+    EXPECT_EQ(saveSceneTo("snapshot.xml"), 1);
+    return readFile("snapshot.xml") + std::to_string(creation_counter()) + " " +
+           std::to_string(getSelectedObject() != nullptr && getSelectedObject() == object_at(0)) + " " +
+           std::to_string(getLockedObject());
+}
+
+}  // namespace
+
+TEST_F(SceneReader, AFailedLoadSaysWhyAndLeavesTheSceneUntouched)
+{
+    makePreviousScene();
+    const std::string before = snapshot();
     testing::internal::CaptureStderr();
     EXPECT_EQ(loadScene(), 0);
     EXPECT_EQ(testing::internal::GetCapturedStderr(), "Failed to parse escena.xml\n");
-    expectPreviousScene(previous);
-    testing::internal::CaptureStderr();
-    EXPECT_EQ(validateSceneFile(), 0);
-    EXPECT_EQ(testing::internal::GetCapturedStderr(), "Failed to parse escena.xml\n");
-}
+    EXPECT_EQ(snapshot(), before);
 
-TEST_F(SceneReader, ADocumentNotWellFormedIsAParseFailure)
-{
-    Previous previous = makePreviousScene();
-    int result = -1;
-    for (const std::string &text : {PROLOGUE + "<escena><IDTextura>a.bmp</escena>\n", std::string(""),
-                                    PROLOGUE + "<escena></escena><escena/>\n"}) {
-        std::string err = loadText(text, &result);
-        EXPECT_EQ(result, 0);
-        EXPECT_NE(err.find("Failed to parse escena.xml\n"), std::string::npos) << err;
-        EXPECT_EQ(err.find("Failed to validate"), std::string::npos) << err;
-    }
-    expectPreviousScene(previous);
-}
-
-TEST_F(SceneReader, AnInvalidDocumentOrAMissingDtdIsAValidationFailure)
-{
-    Previous previous = makePreviousScene();
-    int result = -1;
-    const std::vector<std::string> invalid = {
-        document("<primitiva codigo=\"P0\"/>"),                                   // children missing
-        document("<Flags><Flag>A</Flag></Flags>"),                                // a Flag without its Value
-        document("<primitiva codigo=\"P0\"/><IDTextura>a.bmp</IDTextura>"),      // out of order
-        "<?xml version=\"1.0\"?>\n<escena/>\n",                                  // no DOCTYPE
+    const std::string refused = "Error: scene file \"escena.xml\" not loaded: ", tooLong(256, 'N');
+    std::string thousand, eight;
+    for (int i = 0; i < 1000; i++) thousand += ObjectXml().text();
+    for (int i = 0; i < 8; i++) eight += fartherThan(i);
+    ObjectXml nine, split, code16, codeX, mismatch, hugeSphere, withMaterial, withFlag;
+    nine.events = event("0", eight + activate());
+    split.events = event("9", eight.substr(0, eight.size() / 2) + activate()) + event("9", eight.substr(eight.size() / 2));
+    code16.events = event("16", activate());
+    codeX.events = event("x", activate());
+    mismatch.kind = "3";
+    hugeSphere.kind = "10";
+    hugeSphere.caract = "<cEsfera><ESFradioHor>6</ESFradioHor><ESFradioVert>6</ESFradioVert><ESFradioZ>6</ESFradioZ>"
+                        "<ESFsegmentosX>2147483647</ESFsegmentosX><ESFsegmentosY>9</ESFsegmentosY></cEsfera>";
+    withMaterial.material = tooLong;
+    withFlag.events = event("0", condition(4, element("cFlag", element("nameFlag", tooLong) + "<valueFlag>1</valueFlag>")));
+    const std::string ownDtd = "<?xml version=\"1.0\"?>\n<!DOCTYPE escena [\n<!ELEMENT escena (primitiva*)>\n"
+                               "<!ELEMENT primitiva ANY>\n<!ATTLIST primitiva codigo CDATA #REQUIRED>\n"
+                               "<!ELEMENT objeto3D (#PCDATA)>\n]>\n<escena><primitiva codigo=\"P0\"><objeto3D>4"
+                               "</objeto3D></primitiva></escena>\n";
+    struct Row {
+        std::string text, message;
+    } rows[] = {
+        {PROLOGUE + "<escena><IDTextura>a.bmp</escena>\n", "Failed to parse escena.xml\n"},
+        {"", "Failed to parse escena.xml\n"},
+        {document("<primitiva codigo=\"P0\"/>"), "Failed to validate escena.xml\n"},
+        {document("<Flags><Flag>A</Flag></Flags>"), "Failed to validate escena.xml\n"},
+        {"<?xml version=\"1.0\"?>\n<escena/>\n", "Failed to validate escena.xml\n"},
+        {document(thousand + ObjectXml().text()), refused + "more than 1000 objects (object 1000)\n"},
+        {document(ObjectXml().text() + nine.text()), refused + "more than 8 conditions in event 0 (object 1)\n"},
+        {document(split.text()), refused + "more than 8 conditions in event 9 (object 0)\n"},
+        {document(code16.text()), refused + "event code \"16\" is not a number from 0 to 15 (object 0)\n"},
+        {document(codeX.text()), refused + "event code \"x\" is not a number from 0 to 15 (object 0)\n"},
+        {document(element("IDTextura", tooLong)), refused + "a name longer than 255 characters in <IDTextura>"},
+        {document(material(tooLong)), refused + "a name longer than 255 characters in <IDMaterial codigo>"},
+        {document(withMaterial.text()), refused + "a name longer than 255 characters in <IDPRIMMaterial>"},
+        {document(withFlag.text()), refused + "a name longer than 255 characters in <nameFlag>"},
+        {document(hugeSphere.text()), refused + "the objects ask for more than 1048576 faces (object 0)\n"},
+        {ownDtd, refused + "<objeto3D> found where <PRIMestado> belongs in <primitiva> (object 0)\n"},
+        {document(mismatch.text()), refused + "<caract> does not hold the <cPiramide> of kind 3 (object 0)\n"},
     };
-    for (const std::string &text : invalid) {
-        std::string err = loadText(text, &result);
-        EXPECT_EQ(result, 0);
-        EXPECT_NE(err.find("Failed to validate escena.xml\n"), std::string::npos) << text << "\n" << err;
+    int result = -1;
+    for (const Row &row : rows) {
+        std::string err = loadText(row.text, &result);
+        EXPECT_EQ(result, 0) << row.message;
+        EXPECT_NE(err.find(row.message), std::string::npos) << err;
+        EXPECT_EQ(snapshot(), before) << row.message;
     }
-    expectPreviousScene(previous);
 
     // a valid document without its DTD
-    writeFile("escena.xml", document(material("m", 0)));
-    EXPECT_EQ(validateSceneFile(), 1);
     ASSERT_EQ(remove("DESCscene.dtd"), 0);
-    testing::internal::CaptureStderr();
-    EXPECT_EQ(validateSceneFile(), 0);
-    std::string err = testing::internal::GetCapturedStderr();
-    EXPECT_NE(err.find("Failed to validate escena.xml\n"), std::string::npos) << err;
-    std::string again = loadText(document(material("m", 0)), &result);
+    EXPECT_NE(loadText(document(material("m")), &result).find("Failed to validate escena.xml\n"), std::string::npos);
     EXPECT_EQ(result, 0);
-    EXPECT_NE(again.find("Failed to validate escena.xml\n"), std::string::npos) << again;
-    expectPreviousScene(previous);
+    EXPECT_EQ(snapshot(), before);
 }
 
-//----------------------------------------------------------------------------------
-// Textures, materials and flags
-//----------------------------------------------------------------------------------
-
-TEST_F(SceneReader, TexturesMaterialsWithTheirFrameCodesAndFlags)
+TEST_F(SceneReader, AValidDocumentReplacesTheScene)
 {
     makePreviousScene();
-    std::string body = element("IDTextura", "Data/a.bmp") + element("IDTextura", "  Data/b.bmp  ") +
-                       material("plana", 0, textureBlock(0, {"Data/a.bmp"})) +
-                       material("quieta", 1, textureBlock(0, {"Data/a.bmp"})) +
-                       material("tres", 1, textureBlock(3, {"Data/a.bmp", "Data/b.bmp"})) +
-                       material("uno", 1, textureBlock(1, {})) +
-                       material("sobran", 1, textureBlock(2, {"Data/a.bmp", "Data/b.bmp", "Data/c.bmp"})) +
-                       material("faltan", 1, textureBlock(5, {"Data/b.bmp"})) +
-                       "<Flags><Flag>ABRIR</Flag><Value>-12</Value><Flag>LUZ</Flag><Value>3</Value></Flags>";
+    set_creation_counter(41);
     int result = -1;
-    EXPECT_EQ(loadText(document(body), &result), "");
+    EXPECT_EQ(loadText(readFile(SW_VALID_SCENE), &result), "");
     ASSERT_EQ(result, 1);
 
     EXPECT_EQ(texture_count(), 2);
     EXPECT_EQ(texture_gl_name("Data/b.bmp"), TEXTURE_NOT_LOADED);
-    EXPECT_EQ(find_material("antes"), nullptr);
     EXPECT_EQ(material_count(), 6);
-
-    material_record *plain = find_material("plana");
-    ASSERT_NE(plain, nullptr);
-    EXPECT_EQ(plain->texturado, 0);
-    EXPECT_FALSE(plain->texture) << "a block under texturado 0 is not read";
-    EXPECT_FLOAT_EQ(plain->pBlend, 0.75f);
-    EXPECT_FLOAT_EQ(plain->pShine, 0.3f);
-    EXPECT_FLOAT_EQ(plain->Ka, 0.2f);
-    EXPECT_FLOAT_EQ(plain->Kd, 0.8f);
-    EXPECT_FLOAT_EQ(plain->Ks, 0.1f);
-    EXPECT_EQ(plain->pLuzEmi, (std::array<float, 4>{1.0f, 0.5f, 0.25f, 1.0f}));
-
-    struct Expected {
+    EXPECT_EQ(find_material("a")->texture.get(), nullptr) << "a block under texturado 0 is not read";
+    EXPECT_FLOAT_EQ(find_material("a")->Kd, 0.8f);
+    EXPECT_EQ(find_material("a")->pLuzEmi, (std::array<float, 4>{1.0f, 0.5f, 0.25f, 1.0f}));
+    struct Frames {
         const char *name;
         int multiple;
         std::vector<std::string> frames;
-    };
-    for (const Expected &e : std::vector<Expected>{{"quieta", 0, {"Data/a.bmp"}},
-                                                   {"tres", 3, {"Data/a.bmp", "Data/b.bmp"}},
-                                                   {"uno", 1, {}},
-                                                   {"sobran", 2, {"Data/a.bmp"}},
-                                                   {"faltan", 2, {"Data/b.bmp"}}}) {
-        material_record *m = find_material(e.name);
-        ASSERT_NE(m, nullptr) << e.name;
-        ASSERT_TRUE(m->texture) << e.name;
-        EXPECT_EQ(m->texture->multiple, e.multiple) << e.name;
-        EXPECT_EQ(m->texture->frames, e.frames) << e.name;
-        EXPECT_FLOAT_EQ(m->texture->TEXscaleX, 2.0f);
-        EXPECT_FLOAT_EQ(m->texture->TEXscaleY, 0.5f);
-        EXPECT_EQ(m->texture->milTime, 120);
+    } frames[] = {{"b", 0, {"Data/a.bmp"}}, {"tres", 3, {"Data/a.bmp", "Data/b.bmp"}}, {"uno", 1, {}},
+                  {"sobran", 2, {"Data/a.bmp"}}, {"faltan", 2, {"Data/b.bmp"}}};
+    for (const Frames &f : frames) {
+        const texture_block *block = find_material(f.name)->texture.get();
+        ASSERT_NE(block, nullptr) << f.name;
+        EXPECT_EQ(block->multiple, f.multiple) << f.name;
+        EXPECT_EQ(block->frames, f.frames) << f.name;
+        EXPECT_EQ(block->milTime, 120);
     }
+    EXPECT_EQ(getFlagCount(), 0) << "no Flags leaves the flag table empty";
 
-    EXPECT_EQ(getFlagCount(), 2);
-    ASSERT_NE(findFlag("ABRIR"), nullptr);
-    EXPECT_EQ(findFlag("ABRIR")->value, -12);
-    EXPECT_EQ(findFlag("LUZ")->value, 3);
-    EXPECT_EQ(findFlag("ANTES"), nullptr);
-}
-
-TEST_F(SceneReader, WithoutFlagsTheFlagTableEndsEmptyAndDuplicatesKeepTheFirst)
-{
-    makePreviousScene();
-    int result = -1;
-    EXPECT_EQ(loadText(document(material("m", 0) + material("m", 1)), &result), "");
-    ASSERT_EQ(result, 1);
-    EXPECT_EQ(getFlagCount(), 0);
-    EXPECT_EQ(material_count(), 1);
-    EXPECT_EQ(find_material("m")->texturado, 0);
-
-    testing::internal::CaptureStdout();
-    std::string err = loadText(document("<Flags><Flag>A</Flag><Value>1</Value><Flag>A</Flag><Value>2</Value></Flags>"),
-                               &result);
-    EXPECT_EQ(testing::internal::GetCapturedStdout(), "\n ERROR : Flag ya introducida anteriormente.");
-    EXPECT_EQ(err, "");
-    EXPECT_EQ(result, 1);
-    EXPECT_EQ(getFlagCount(), 1);
-    EXPECT_EQ(findFlag("A")->value, 1);
-}
-
-//----------------------------------------------------------------------------------
-// Objects
-//----------------------------------------------------------------------------------
-
-TEST_F(SceneReader, ObjectsWithPoseMaterialsFlagsScaleAndIdentifiers)
-{
-    makePreviousScene();
-    set_creation_counter(41);
-    ObjectXml cube;
-    cube.materials = {"a", "nada", "b"};
-    cube.promediado = "1";
-    cube.wireFrame = "1";
-    cube.scale = "<scaleX>2</scaleX><scaleY>0.5</scaleY><scaleZ>1</scaleZ>";
-    ObjectXml rectangle;
-    rectangle.code = "P1";
-    rectangle.materials = {"b"};
-    rectangle.kind = "0";
-    rectangle.caract = "<cRectangulo><RECTsolido>0</RECTsolido><RECTladoHor>6</RECTladoHor>"
-                       "<RECTladoVert>4</RECTladoVert><RECTgrosor>1</RECTgrosor></cRectangulo>";
-    ObjectXml cylinder;
-    cylinder.code = "P2";
-    cylinder.materials = {"b"};
-    cylinder.kind = "8";
-    cylinder.caract = "<cCilindro><CILsolido>0</CILsolido><CILcullFace>1</CILcullFace><CILradioHor>4</CILradioHor>"
-                      "<CILradioVert>4</CILradioVert><CILgrosorX>4</CILgrosorX><CILgrosorY>4</CILgrosorY>"
-                      "<CILsegmentos>6</CILsegmentos></cCilindro>";
-    int result = -1;
-    std::string body = material("a", 0) + material("b", 0) + cube.text() + rectangle.text() + cylinder.text();
-    EXPECT_EQ(loadText(document(body), &result), "");
-    ASSERT_EQ(result, 1);
-    ASSERT_EQ(object_count(), 3);
-
-    // identifiers from a counter that starts again at 0
-    EXPECT_EQ(object_at(0)->nameBase, 100000);
-    EXPECT_EQ(object_at(1)->nameBase, 200000);
-    EXPECT_EQ(object_at(2)->nameBase, 300000);
-    EXPECT_EQ(creation_counter(), 3);
-
+    // identifiers from a counter that starts again at 0; the unknown kind is skipped
+    ASSERT_EQ(object_count(), 4);
+    for (int i = 0; i < 4; i++) EXPECT_EQ(object_at(i)->nameBase, (i + 1) * 100000);
+    EXPECT_EQ(creation_counter(), 4);
     const primitiva *c = object_at(0);
-    EXPECT_EQ(c->objeto3D, KIND_CUBE);
     EXPECT_FLOAT_EQ(c->pose.x, 1.5f);
-    EXPECT_FLOAT_EQ(c->pose.y, 2.0f);
-    EXPECT_FLOAT_EQ(c->pose.z, -3.0f);
-    EXPECT_FLOAT_EQ(c->pose.yaw, 90.0f);
     EXPECT_FLOAT_EQ(c->pose.pitch, 10.0f);
     ASSERT_EQ(material_name_count(c), 3);
-    EXPECT_STREQ(material_name_at(c, 0), "a");
     EXPECT_STREQ(material_name_at(c, 1), "(default)");
     EXPECT_STREQ(material_name_at(c, 2), "b");
     EXPECT_EQ(c->promediado, 1);
-    EXPECT_EQ(c->wireFrame, 1);
-    EXPECT_EQ(c->dirty, 1);
-    EXPECT_EQ(get_parameter(c, CUBO_LADO), 10);
-    // the generated vertices are scaled: the cube of side 10 spans 20 along X and 5 along Y
-    float minX = 0, maxX = 0, minY = 0, maxY = 0;
-    for (const cara *face = c->faces; face != nullptr; face = face->next)
-        for (const arista *edge = face->ring; edge != nullptr; edge = edge->next) {
-            minX = std::min(minX, edge->vertex->x);
-            maxX = std::max(maxX, edge->vertex->x);
-            minY = std::min(minY, edge->vertex->y);
-            maxY = std::max(maxY, edge->vertex->y);
-        }
-    EXPECT_FLOAT_EQ(maxX - minX, 20.0f);
-    EXPECT_FLOAT_EQ(maxY - minY, 5.0f);
-    EXPECT_FLOAT_EQ(c->scaleX, 2.0f);
     EXPECT_EQ(usage_entry_at(usage_index_of("a"))->userCount, 1);
-    EXPECT_EQ(usage_entry_at(usage_index_of("b"))->userCount, 2);
+    // generated (the hole of the file is not read) and scaled: side 10 spans 20 along X
+    EXPECT_EQ(c->faces->holes, nullptr);
+    EXPECT_FLOAT_EQ(scene_test::spanOf(*c).maxX - scene_test::spanOf(*c).minX, 20.0f);
+
+    // events: only codes 2 and 5, unknown kinds dropped
+    const EventSet *set = slot_event_set(0);
+    for (int slot = 0; slot < EVENTS_PER_SET; slot++)
+        EXPECT_EQ(eventIsEmpty(&set->events[(size_t)slot]), slot != 2 && slot != 5) << slot;
+    const Event &two = set->events[2], &five = set->events[5];
+    ASSERT_EQ(two.conditionCount, 2);
+    EXPECT_EQ(flagValueOf(&two.conditions[1])->value, 3);
+    ASSERT_EQ(two.consequenceCount, 2);
+    EXPECT_EQ(moveValueOf(consequenceAt(&two, 0))->x, 100);
+    EXPECT_EQ(changeMatValueOf(consequenceAt(&two, 1))->material, "oro");
+    EXPECT_EQ(distanceValueOf(&five.conditions[0])->distance, 120);
+    EXPECT_EQ(consequenceAt(&five, 1)->kind, cAgain);
 
     // the solid and culling switches stored in the file survive
-    EXPECT_EQ(is_solid(object_at(1)), 0);
     EXPECT_EQ(faces_to_draw(object_at(1)), 1);
     EXPECT_EQ(is_solid(object_at(2)), 0);
     EXPECT_EQ(cull_face(object_at(2)), 1);
     EXPECT_EQ(get_parameter(object_at(2), CIL_SEGMENTOS), 6);
-
+    // the object with the same code keeps its own values
+    EXPECT_FLOAT_EQ(object_at(3)->pose.x, -7.0f);
+    EXPECT_EQ(object_at(3)->objeto3D, KIND_SPHERE);
+    EXPECT_EQ(moveValueOf(consequenceAt(&slot_event_set(3)->events[0], 0))->x, 2);
     // nothing points into the old scene
     EXPECT_EQ(getSelectedObject(), nullptr);
     EXPECT_EQ(getLockedObject(), -1);
-    EXPECT_EQ(getObjectHeld(), 0);
 }
 
-TEST_F(SceneReader, TwoObjectsWithTheSameCodeKeepTheirOwnValues)
+TEST_F(SceneReader, LimitsAreInclusiveAndLongValuesAreRead)
 {
+    const std::string longest(255, 'N');
+    std::string eight;
+    for (int i = 0; i < 8; i++) eight += fartherThan(i);
     ObjectXml first;
-    first.position = "<X>1</X><Y>2</Y><Z>3</Z>";
-    first.materials = {"a"};
-    first.events = event("0", activate() + move(1, 2, 3));
-    ObjectXml second = first;
-    second.position = "<X>-7</X><Y>8</Y><Z>9</Z>";
-    second.materials = {"b", "a"};
-    second.kind = "10";
-    second.events = event("4", fartherThan(30));
-    second.caract = "<cEsfera><ESFradioHor>6</ESFradioHor><ESFradioVert>6</ESFradioVert><ESFradioZ>6</ESFradioZ>"
-                    "<ESFsegmentosX>4</ESFsegmentosX><ESFsegmentosY>4</ESFsegmentosY></cEsfera>";
+    first.material = longest + " and more";   // a name is its first word
+    first.events = event(" 15", eight);
+    first.position = "<X>" + std::string(300, '0') + "1.5</X><Y>1e999</Y><Z>nan</Z>";
+    first.caract = "<cCubo><CUBOlado>" + std::string(400, '0') + "12</CUBOlado></cCubo>";
+    std::string objects = first.text();
+    for (int i = 1; i < 1000; i++) objects += ObjectXml().text();
     int result = -1;
-    EXPECT_EQ(loadText(document(material("a", 0) + material("b", 0) + first.text() + second.text()), &result), "");
+    EXPECT_EQ(loadText(document(material(longest) + objects), &result), "");
     ASSERT_EQ(result, 1);
-    ASSERT_EQ(object_count(), 2);
-    EXPECT_FLOAT_EQ(object_at(0)->pose.x, 1.0f);
-    EXPECT_FLOAT_EQ(object_at(1)->pose.x, -7.0f);
-    EXPECT_EQ(object_at(0)->objeto3D, KIND_CUBE);
-    EXPECT_EQ(object_at(1)->objeto3D, KIND_SPHERE);
-    EXPECT_EQ(material_name_count(object_at(0)), 1);
-    EXPECT_STREQ(first_material_name(object_at(1)), "b");
-    ASSERT_NE(slot_event_set(0), nullptr);
-    ASSERT_NE(slot_event_set(1), nullptr);
-    EXPECT_EQ(slot_event_set(0)->events[0].conditionCount, 1);
-    EXPECT_EQ(slot_event_set(0)->events[4].conditionCount, 0);
-    EXPECT_EQ(slot_event_set(1)->events[0].conditionCount, 0);
-    EXPECT_EQ(slot_event_set(1)->events[4].conditions[0].kind, cDistanceMY);
+    EXPECT_EQ(object_count(), 1000);
+    EXPECT_EQ(object_at(999)->nameBase, 100000000);
+    EXPECT_EQ(slot_event_set(0)->events[15].conditionCount, 8);
+    EXPECT_STREQ(first_material_name(object_at(0)), longest.c_str());
+    EXPECT_FLOAT_EQ(object_at(0)->pose.x, 1.5f);
+    EXPECT_FLOAT_EQ(object_at(0)->pose.y, 0.0f) << "not a finite number";
+    EXPECT_EQ(get_parameter(object_at(0), CUBO_LADO), 12);
 }
 
-TEST_F(SceneReader, ObjectsOfAnUnknownKindAreSkipped)
+TEST_F(SceneReader, LatinOneNamesSurviveASaveAndALoad)
 {
-    ObjectXml cube, unknown, negative, cube2;
-    unknown.kind = "12";
-    unknown.caract = "";
-    negative.kind = "-1";
-    negative.caract = "<cCubo><CUBOlado>3</CUBOlado></cCubo>";
-    cube2.position = "<X>5</X><Y>0</Y><Z>0</Z>";
+    // the file is ISO-8859-1: 0xF1 is an n with a tilde, right where the texture name is cut
+    std::string body = element("IDTextura", "Data/ba\xf1o.bm\xf1") + material("pi\xf1" "a") +
+                       "<Flags><Flag>A\xf1O</Flag><Value>1</Value><Flag>A\xf1O</Flag><Value>2</Value></Flags>";
     int result = -1;
-    EXPECT_EQ(loadText(document(cube.text() + unknown.text() + negative.text() + cube2.text()), &result), "");
+    testing::internal::CaptureStdout();
+    EXPECT_EQ(loadText(document(body), &result), "");
+    EXPECT_EQ(testing::internal::GetCapturedStdout(), "\n ERROR : Flag ya introducida anteriormente.");
     ASSERT_EQ(result, 1);
-    ASSERT_EQ(object_count(), 2);
-    EXPECT_FLOAT_EQ(object_at(1)->pose.x, 5.0f);
-    EXPECT_EQ(object_at(1)->nameBase, 200000);
-}
-
-TEST_F(SceneReader, FacesAreNotReadBack)
-{
-    ObjectXml plain;
-    ObjectXml holed = plain;
-    holed.faces = "<caras codigo=\"C0\"><agujeros codigo=\"Ag0\"><numAristas>1</numAristas>"
-                  "<AGUvertices codigo=\"AgA0\"><X>1</X><Y>1</Y><Z>0</Z></AGUvertices></agujeros></caras>"
-                  "<caras codigo=\"C3\"/>";
-    int result = -1;
-    EXPECT_EQ(loadText(document(holed.text()), &result), "");
-    ASSERT_EQ(result, 1);
+    EXPECT_EQ(texture_gl_name("Data/ba\xc3\xb1o.bm\xc3\xb1"), TEXTURE_NOT_LOADED);
     ASSERT_EQ(saveScene(), 1);
-    std::string fromHoled = readFile("escena.xml");
-    EXPECT_EQ(loadText(document(plain.text()), &result), "");
-    ASSERT_EQ(saveScene(), 1);
-    EXPECT_EQ(readFile("escena.xml"), fromHoled);
-    EXPECT_EQ(fromHoled.find("caras"), std::string::npos);
-}
-
-TEST_F(SceneReader, LineBreaksBetweenElementsAreReadPast)
-{
-    // as the material editor leaves them after the materials and after the root
-    std::string text = PROLOGUE + "<escena>\r\n" + material("m", 0) + "\r\n\r\n" + ObjectXml().text() +
-                       "<!-- a comment -->\n</escena>\r\n";
-    int result = -1;
-    EXPECT_EQ(loadText(text, &result), "");
-    EXPECT_EQ(result, 1);
-    EXPECT_EQ(material_count(), 1);
-    EXPECT_EQ(object_count(), 1);
+    EXPECT_NE(readFile("escena.xml").find("<IDTextura>Data/ba\xf1o.bm\xf1</IDTextura>"), std::string::npos);
+    EXPECT_TRUE(xmllintAccepts("escena.xml"));
+    ASSERT_EQ(loadScene(), 1);
+    EXPECT_NE(find_material("pi\xc3\xb1" "a"), nullptr);
+    ASSERT_EQ(getFlagCount(), 1);
+    EXPECT_EQ(findFlag("A\xc3\xb1O")->value, 1) << "a flag met twice keeps its first value";
 }
