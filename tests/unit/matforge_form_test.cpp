@@ -29,15 +29,6 @@ using namespace mftest;
 
 namespace {
 
-// A square bitmap of one colour, written as a BMP by Qt
-void writeBitmap(const std::string &path, const QColor &colour)
-{
-    QImage image(16, 16, QImage::Format_RGB888);
-    image.fill(colour);
-    std::filesystem::create_directories(std::filesystem::path(path).parent_path());
-    ASSERT_TRUE(image.save(QString::fromStdString(path), "BMP"));
-}
-
 class MaterialForm : public ::testing::Test {
 protected:
     void SetUp() override
@@ -500,7 +491,7 @@ TEST(MaterialFormInTheEditor, AnEditIsSavedAndTheMainWindowWaitsMeanwhile)
 {
     TempDir dir;
     std::string scene = dir.file("escena.xml");
-    writeFile(scene, prologue() + "<escena><IDMaterial codigo=\"(default)\"><pBlend>1.000</pBlend><pShine>0.500</pShine>"
+    writeFile(scene, prologue + "<escena><IDMaterial codigo=\"(default)\"><pBlend>1.000</pBlend><pShine>0.500</pShine>"
                                   "<texturado>0</texturado><Ka>1.000</Ka><Kd>0.900</Kd><Ks>0.100</Ks><pLuzDif><R>0.500</R>"
                                   "<G>0.000</G><B>1.000</B><A>1.000</A></pLuzDif><pLuzEsp><R>0.100</R><G>0.100</G>"
                                   "<B>0.100</B><A>1.000</A></pLuzEsp><pLuzEmi><R>0.000</R><G>0.000</G><B>0.000</B>"

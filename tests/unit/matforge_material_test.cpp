@@ -1,6 +1,8 @@
-// matforge's material table and texture list: number texts, names, creation, deletion of
-// materials and textures, and the paths of new textures.
+// matforge's material table, texture list and form values without any window: number texts,
+// names, creation and deletion of materials and textures, paths of new textures, and the
+// mapping between decimal text and the form's controls.
 #include "editor_material.h"
+#include "material_form_values.h"
 #include "scene_document.h"
 #include "scene_save.h"
 
@@ -18,7 +20,7 @@ std::unique_ptr<SceneDocument> documentWith(std::initializer_list<const char *> 
     return doc;
 }
 
-// Makes record `index` an animation of the given frames (a still texture for one frame)
+// Makes a material an animation of the given frames (a still texture for one frame)
 void animate(EditorMaterial &material, std::initializer_list<const char *> frames)
 {
     material.textured = 1;
@@ -29,69 +31,35 @@ void animate(EditorMaterial &material, std::initializer_list<const char *> frame
 
 }  // namespace
 
-TEST(MatforgeNumbers, FormatoFloatGivesFileText)
+TEST(MatforgeNumbers, FileAndControlTexts)
 {
-    EXPECT_EQ(formatoFloat("0,5"), "0.500");
-    EXPECT_EQ(formatoFloat("12,25"), "12.250");
-    EXPECT_EQ(formatoFloat("0,125"), "0.125");
-    EXPECT_EQ(formatoFloat("1"), "1.000");
-    EXPECT_EQ(formatoFloat("1,0"), "1.000");
-    EXPECT_EQ(formatoFloat("-1,5"), "-1.500");
-    EXPECT_EQ(formatoFloat("0,498039215686275"), "0.498039215686275");
-    EXPECT_EQ(formatoFloat("2,"), "2.000");
-}
-
-TEST(MatforgeNumbers, FormatoFloat2KeepsTheComma)
-{
+    const std::pair<const char *, const char *> floats[] = {
+        {"0,5", "0.500"}, {"12,25", "12.250"}, {"1", "1.000"}, {"-1,5", "-1.500"}, {"2,", "2.000"},
+        {"0,498039215686275", "0.498039215686275"}};
+    for (auto [in, out] : floats) EXPECT_EQ(formatoFloat(in), out) << in;
     EXPECT_EQ(formatoFloat2("0,5"), "0,500");
-    EXPECT_EQ(formatoFloat2("12,25"), "12,250");
-    EXPECT_EQ(formatoFloat2("0,125"), "0,125");
     EXPECT_EQ(formatoFloat2("1"), "1,000");
     EXPECT_EQ(formatoFloat2("0,12345"), "0,12345");
-}
-
-TEST(MatforgeNumbers, IntegersAndDecimalTexts)
-{
     EXPECT_EQ(decimalConComa("-12.500"), "-12,500");
-    EXPECT_EQ(textoAEntero("250", 0, 1000), 250);
-    EXPECT_EQ(textoAEntero(" -7", -100, 100), -7);
     EXPECT_EQ(textoAEntero("12abc", 0, 100), 12);
-    EXPECT_EQ(textoAEntero("abc", -5, 5), 0);
     EXPECT_EQ(textoAEntero("99999999999999999999", INT16_MIN, INT16_MAX), INT16_MAX);
-    EXPECT_EQ(textoAEntero("-99999", INT16_MIN, INT16_MAX), INT16_MIN);
-}
-
-TEST(MatforgePaths, SplitJoinAndSlashes)
-{
-    std::string directory, file;
-    divideRuta("/home/ana/escenas/escena.xml", directory, file);
-    EXPECT_EQ(directory, "/home/ana/escenas");
-    EXPECT_EQ(file, "escena.xml");
-    divideRuta("C:\\escenas\\sub/e.xml", directory, file);
-    EXPECT_EQ(directory, "C:\\escenas\\sub");
-    EXPECT_EQ(file, "e.xml");
-    divideRuta("/e.xml", directory, file);
-    EXPECT_EQ(uneRuta(directory, file), "/e.xml");
-    divideRuta("e.xml", directory, file);
-    EXPECT_EQ(uneRuta(directory, file), "./e.xml");
     EXPECT_EQ(formateaDir("Data\\sub\\a.bmp"), "Data/sub/a.bmp");
-}
 
-TEST(MatforgeMaterials, NewMaterialHasTheDefaults)
-{
-    auto doc = documentWith({"(default)", "nuevo"});
-    const EditorMaterial &material = doc->editorMaterials[1];
-    EXPECT_EQ(doc->editorMaterialCount, 2);
-    EXPECT_EQ(material.name, "nuevo");
-    EXPECT_EQ(material.textured, 0);
-    EXPECT_EQ(material.frameCode, 0);
-    EXPECT_EQ(material.frames[0], "");
-    EXPECT_EQ(seccionesXML(*doc).substr(seccionesXML(*doc).find("<IDMaterial codigo=\"nuevo\">")),
-              "<IDMaterial codigo=\"nuevo\"><pBlend>1.000</pBlend><pShine>0.500</pShine><texturado>0</texturado>"
-              "<Ka>1.000</Ka><Kd>0.900</Kd><Ks>0.100</Ks>"
-              "<pLuzDif><R>0.900</R><G>0.900</G><B>0.900</B><A>1.000</A></pLuzDif>"
-              "<pLuzEsp><R>0.100</R><G>0.100</G><B>0.100</B><A>1.000</A></pLuzEsp>"
-              "<pLuzEmi><R>0.000</R><G>0.000</G><B>0.000</B><A>1.000</A></pLuzEmi></IDMaterial>");
+    const std::pair<const char *, double> decimals[] = {{"0.5", 0.5}, {"-1,25", -1.25}, {"3,5,7", 3.5}, {"-", 0},
+                                                        {"inf", 0},   {"nan", 0}};
+    for (auto [in, out] : decimals) EXPECT_DOUBLE_EQ(numeroDecimal(in), out) << in;
+    // truncated, not rounded through binary fractions, and held in range
+    EXPECT_EQ(valorControl("0,5", 255, 0, 255), 127);
+    EXPECT_EQ(valorControl("0,29", 100, 0, 100), 29);
+    EXPECT_EQ(valorControl("20,000", 128, 0, 128), 128);
+    EXPECT_EQ(valorControl("-1,500", 128, 0, 128), 0);
+    // fifteen digits, a comma, only "1" and "0" get three decimals, never an exponent
+    EXPECT_EQ(textoDesdeControl(127, 255), "0,498039215686275");
+    EXPECT_EQ(textoDesdeControl(100, 100), "1,000");
+    EXPECT_EQ(textoDesdeControl(20, 10), "2");
+    EXPECT_EQ(textoNumero(1e-7), "0,0000001");
+    EXPECT_EQ(intervaloDesdeTexto("-5"), 0);
+    EXPECT_EQ(intervaloDesdeTexto("99999999999"), INTERVALO_MAX);
 }
 
 TEST(MatforgeMaterials, NamesTheSceneCannotHoldOrThatExistAreRefused)
@@ -100,88 +68,55 @@ TEST(MatforgeMaterials, NamesTheSceneCannotHoldOrThatExistAreRefused)
     EXPECT_EQ(nuevoMaterial(*doc, ""), ALTA_VACIO);
     EXPECT_EQ(nuevoMaterial(*doc, "Ladrillo"), ALTA_DUPLICADO);
     EXPECT_EQ(nuevoMaterial(*doc, "(DEFAULT)"), ALTA_DUPLICADO);
-    for (const char *bad : {" ", "dos palabras", "tab\there", "linea\n", "con\"comilla", "a<b", "a>b", "a&b",
-                            "\xC3\xB1" "and\xC3\xBA", "\xE9t\xE9", "del\x7F"}) {
+    for (const char *bad : {" ", "dos palabras", "linea\n", "con\"comilla", "a<b", "a>b", "a&b", "\xC3\xB1", "del\x7F"})
         EXPECT_EQ(nuevoMaterial(*doc, bad), ALTA_NO_VALIDO) << bad;
-    }
     EXPECT_EQ(nuevoMaterial(*doc, std::string(256, 'x')), ALTA_NO_VALIDO);
-    EXPECT_EQ(nuevoMaterial(*doc, std::string(255, 'x')), ALTA_OK);
     EXPECT_EQ(nuevoMaterial(*doc, "m-1_(b).'c'"), ALTA_OK);
-    EXPECT_EQ(doc->editorMaterialCount, 4);
-}
+    EXPECT_EQ(doc->editorMaterialCount, 3);
+    EXPECT_NE(seccionesXML(*doc).find("<IDMaterial codigo=\"m-1_(b).'c'\"><pBlend>1.000</pBlend><pShine>0.500</pShine>"
+                                      "<texturado>0</texturado><Ka>1.000</Ka><Kd>0.900</Kd><Ks>0.100</Ks>"),
+              std::string::npos);
 
-TEST(MatforgeMaterials, TheTableHolds257)
-{
-    auto doc = std::make_unique<SceneDocument>();
-    for (int i = 0; i < EDITOR_MATERIALS; i++) ASSERT_EQ(nuevoMaterial(*doc, "m" + std::to_string(i)), ALTA_OK);
+    for (int i = 3; i < EDITOR_MATERIALS; i++) ASSERT_EQ(nuevoMaterial(*doc, "m" + std::to_string(i)), ALTA_OK);
     EXPECT_EQ(nuevoMaterial(*doc, "otro"), ALTA_TABLA_LLENA);
-    EXPECT_EQ(doc->editorMaterialCount, EDITOR_MATERIALS);
-    EXPECT_EQ(doc->editorMaterials[256].name, "m256");
 }
 
-TEST(MatforgeMaterials, DeleteMovesLaterRecordsDown)
+TEST(MatforgeMaterials, DeleteMovesLaterRecordsDownAndNeverTakesTheDefault)
 {
-    auto doc = documentWith({"(default)", "a", "b", "c"});
+    auto doc = documentWith({"a", "(default)", "b", "c"});
     animate(doc->editorMaterials[3], {"x.bmp", "y.bmp"});
-    EXPECT_EQ(buscarNumeroMaterial(*doc, "b"), 2);
-    EXPECT_EQ(buscarNumeroMaterial(*doc, "B"), -1);
-
+    EXPECT_EQ(borraMaterial(*doc, "(default)"), -1);
     EXPECT_EQ(borraMaterial(*doc, "B"), -1);
     EXPECT_EQ(borraMaterial(*doc, "b"), 2);
     ASSERT_EQ(doc->editorMaterialCount, 3);
     EXPECT_EQ(doc->editorMaterials[2].name, "c");
-    EXPECT_EQ(doc->editorMaterials[2].frameCode, 3);
     EXPECT_EQ(doc->editorMaterials[2].frames[1], "y.bmp");
     EXPECT_EQ(doc->editorMaterials[3].name, "");
-    EXPECT_EQ(doc->editorMaterials[3].frames[0], "");
-}
-
-TEST(MatforgeMaterials, DefaultIsNeverDeleted)
-{
-    auto doc = documentWith({"a", "(default)"});
-    EXPECT_EQ(borraMaterial(*doc, "(default)"), -1);
-    EXPECT_EQ(doc->editorMaterialCount, 2);
     EXPECT_EQ(buscarNumeroMaterial(*doc, "(default)"), 1);
 }
 
 TEST(MatforgeTextures, DeletingATextureRemovesEveryReference)
 {
-    auto doc = documentWith({"(default)", "twice", "only", "still", "plainKept", "other"});
+    auto doc = documentWith({"(default)", "twice", "only", "plainKept", "other"});
     doc->texturas = {"a.bmp", "b.bmp", "c.bmp"};
     animate(doc->editorMaterials[1], {"a.bmp", "a.bmp", "b.bmp"});
     animate(doc->editorMaterials[2], {"a.bmp", "a.bmp"});
-    animate(doc->editorMaterials[3], {"a.bmp"});
-    animate(doc->editorMaterials[4], {"c.bmp", "a.bmp", "b.bmp"});
-    doc->editorMaterials[4].textured = 0;  // unticked: keeps its frames for later
-    animate(doc->editorMaterials[5], {"A.bmp"});
+    animate(doc->editorMaterials[3], {"c.bmp", "a.bmp", "b.bmp"});
+    doc->editorMaterials[3].textured = 0;  // unticked: keeps its frames for later
+    animate(doc->editorMaterials[4], {"A.bmp"});
 
     eliminaTextura(*doc, 0);
     EXPECT_EQ(doc->texturas, (std::vector<std::string>{"b.bmp", "c.bmp"}));
-
-    const EditorMaterial &twice = doc->editorMaterials[1];
-    EXPECT_EQ(twice.textured, 1);
-    EXPECT_EQ(twice.frameCode, 2);
+    const EditorMaterial &twice = doc->editorMaterials[1], &only = doc->editorMaterials[2],
+                         &kept = doc->editorMaterials[3];
+    EXPECT_EQ(twice.frameCode, 2);  // one frame left: a still texture
     EXPECT_EQ(twice.frames[0], "b.bmp");
     EXPECT_EQ(twice.frames[1], "");
-
-    for (int i : {2, 3}) {
-        const EditorMaterial &plain = doc->editorMaterials[i];
-        EXPECT_EQ(plain.textured, 0) << plain.name;
-        EXPECT_EQ(plain.frameCode, 0) << plain.name;
-        EXPECT_EQ(plain.frames[0], "") << plain.name;
-    }
-
-    const EditorMaterial &kept = doc->editorMaterials[4];
-    EXPECT_EQ(kept.textured, 0);
+    EXPECT_EQ(only.textured, 0);
+    EXPECT_EQ(only.frames[0], "");
     EXPECT_EQ(kept.frameCode, 3);
-    EXPECT_EQ(kept.frames[0], "c.bmp");
     EXPECT_EQ(kept.frames[1], "b.bmp");
-
-    // names are compared exactly
-    EXPECT_EQ(doc->editorMaterials[5].textured, 1);
-    EXPECT_EQ(doc->editorMaterials[5].frames[0], "A.bmp");
-
-    // the sections no longer name the texture
+    EXPECT_EQ(doc->editorMaterials[4].frames[0], "A.bmp");  // names are compared exactly
     EXPECT_EQ(seccionesXML(*doc).find(">a.bmp<"), std::string::npos);
     eliminaTextura(*doc, 5);  // no such row: nothing happens
     EXPECT_EQ(doc->texturas.size(), 2u);
@@ -192,26 +127,60 @@ TEST(MatforgeTextures, NewTextureMustLieUnderTheScene)
     auto doc = std::make_unique<SceneDocument>();
     doc->XMLPath = "/home/ana/escenas";
     std::string name;
-
     EXPECT_EQ(nuevaTextura(*doc, "/home/ana/escenas/Data/muro.bmp", &name), ALTA_OK);
     EXPECT_EQ(name, "Data/muro.bmp");
-    EXPECT_EQ(nuevaTextura(*doc, "/home/ana/escenas/suelo.bmp", &name), ALTA_OK);
-    EXPECT_EQ(name, "suelo.bmp");
-    EXPECT_EQ(nuevaTextura(*doc, "/home/ana/escenas/Data/muro.bmp", &name), ALTA_DUPLICADO);
-    EXPECT_EQ(nuevaTextura(*doc, "/home/ana/otras/muro.bmp", &name), ALTA_FUERA_DIRECTORIO);
-    EXPECT_EQ(nuevaTextura(*doc, "/home/ana/escenas2/muro.bmp", &name), ALTA_FUERA_DIRECTORIO);
-    EXPECT_EQ(nuevaTextura(*doc, "/home/ana/escenas/", &name), ALTA_FUERA_DIRECTORIO);
-    EXPECT_EQ(nuevaTextura(*doc, "/home/ana", &name), ALTA_FUERA_DIRECTORIO);
-    EXPECT_EQ(nuevaTextura(*doc, "/home/ana/escenas/mi muro.bmp", &name), ALTA_NO_VALIDO);
-    EXPECT_EQ(nuevaTextura(*doc, "/home/ana/escenas/mur\xC3\xB3.bmp", &name), ALTA_NO_VALIDO);
-    EXPECT_EQ(doc->texturas, (std::vector<std::string>{"Data/muro.bmp", "suelo.bmp"}));
+    const std::pair<const char *, ResultadoAlta> refused[] = {
+        {"/home/ana/escenas/Data/muro.bmp", ALTA_DUPLICADO}, {"/home/ana/escenas2/muro.bmp", ALTA_FUERA_DIRECTORIO},
+        {"/home/ana/escenas/", ALTA_FUERA_DIRECTORIO},       {"/home/ana", ALTA_FUERA_DIRECTORIO},
+        {"/home/ana/escenas/mi muro.bmp", ALTA_NO_VALIDO}};
+    for (auto [path, result] : refused) EXPECT_EQ(nuevaTextura(*doc, path, &name), result) << path;
+    EXPECT_EQ(doc->texturas, std::vector<std::string>{"Data/muro.bmp"});
 
     doc->XMLPath = "C:\\escenas";
     EXPECT_EQ(nuevaTextura(*doc, "C:\\escenas\\Data\\agua.bmp", &name), ALTA_OK);
     EXPECT_EQ(name, "Data/agua.bmp");
-
-    // a scene in the root directory
-    doc->XMLPath = "";
+    doc->XMLPath = "";  // a scene in the root directory
     EXPECT_EQ(nuevaTextura(*doc, "/Data/cielo.bmp", &name), ALTA_OK);
     EXPECT_EQ(name, "Data/cielo.bmp");
+}
+
+TEST(MatforgeFormValues, FramesOfARecordAndTheWorkingList)
+{
+    EditorMaterial material;
+    inicializaMaterial(material, "m");
+    animate(material, {"a", "b", "c"});
+    material.frames[3] = "resto";  // beyond the count: not a frame
+    EXPECT_EQ(valoresDeMaterial(material).frames, (std::vector<std::string>{"a", "b", "c"}));
+    EXPECT_EQ(borrarFrameMat(material, 1), 1);
+    EXPECT_EQ(material.frameCode, 3);
+    EXPECT_EQ(material.frames[1], "c");
+    EXPECT_EQ(material.frames[2], "");
+    EXPECT_EQ(borrarFrameMat(material, 2), 0);
+
+    std::vector<std::string> frames(MATERIAL_FRAMES, "f");
+    EXPECT_EQ(insertaFrame(frames, MATERIAL_FRAMES, "g"), 0);
+    EXPECT_EQ(borraFrame(frames, MATERIAL_FRAMES), 0);
+    EXPECT_EQ((int)frames.size(), MATERIAL_FRAMES);
+    EXPECT_EQ(siguienteFrame(7, 2), 0);  // after frames were deleted
+}
+
+TEST(MatforgeFormValues, PreviewMaterialAndDialogColours)
+{
+    ValoresForm v;
+    v.ka = 50;
+    v.kd = 80;
+    v.blend = 50;
+    v.color[LUZ_DIFUSA] = {255, 51, 0};
+    v.alfa[LUZ_DIFUSA] = 100;
+    v.scaleX = 20;
+    MaterialVista m = materialVista(v);
+    EXPECT_FLOAT_EQ(m.ambient[1], 0.1f);
+    EXPECT_FLOAT_EQ(m.diffuse[1], 0.16f);
+    EXPECT_FLOAT_EQ(m.diffuse[3], 0.5f);
+    EXPECT_FLOAT_EQ(m.scaleX, 2.0f);
+
+    std::array<int, 3> rgb{};
+    separaColor(0xFF336699u, rgb);  // bits above blue are ignored
+    EXPECT_EQ(rgb, (std::array<int, 3>{0x99, 0x66, 0x33}));
+    EXPECT_EQ(colorDesdeRGB({300, -4, 7}), 0x000700FFu);
 }

@@ -132,7 +132,7 @@ TEST(MatforgeLoad, FilesThatAreNoSceneAreRefused)
     EXPECT_NE(error.find("<escena>"), std::string::npos);
 
     error.clear();
-    writeFile(dir.file("vacia.xml"), prologue() + "<escena/>\n");
+    writeFile(dir.file("vacia.xml"), prologue + "<escena/>\n");
     EXPECT_EQ(cargaEscena(*doc, dir.file("vacia.xml"), error), 0);
     EXPECT_NE(error.find("<escena>"), std::string::npos);
 
@@ -151,7 +151,7 @@ TEST(MatforgeLoad, TableAndFrameLimits)
         return text + "</texturas></IDMaterial>";
     };
     auto scene = [&](int materials, int frames) {
-        std::string text = prologue() + "<escena>";
+        std::string text = prologue + "<escena>";
         for (int i = 0; i < materials; i++) text += material(i, frames);
         return text + "</escena>\n";
     };
