@@ -1,22 +1,27 @@
-// matforge's main window on Qt's offscreen platform, driven through scripted dialogs:
-// enable rules, loading, saving, closing, new and deleted materials and textures.
+// matforge's main window, material form and texture chooser on Qt's offscreen platform,
+// driven through scripted dialogs: enable rules, loading, saving, new and deleted materials
+// and textures, the form's controls, frames and animation, "Aceptar" and "Cancelar".
 #include "form1.h"
+#include "form2.h"
+#include "form3.h"
 #include "matforge_dialogs.h"
 #include "matforge_files.h"
 
 #include <QAction>
 #include <QApplication>
-#include <QDialog>
+#include <QCheckBox>
+#include <QFrame>
 #include <QGroupBox>
-#include <QImage>
 #include <QLabel>
+#include <QLineEdit>
 #include <QListWidget>
 #include <QMenu>
-#include <QMenuBar>
+#include <QPointer>
 #include <QPushButton>
+#include <QSlider>
 #include <QTest>
+#include <QTimer>
 
-#include <deque>
 #include <gtest/gtest.h>
 #include <memory>
 
@@ -24,238 +29,156 @@ using namespace mftest;
 
 namespace {
 
+template <typename T = QWidget>
+T *find(QObject *parent, const QString &name)
+{
+    T *found = parent ? parent->findChild<T *>(name) : nullptr;
+    EXPECT_NE(found, nullptr) << name.toStdString();
+    return found;
+}
+
+QStringList rows(QListWidget *list)
+{
+    QStringList texts;
+    for (int i = 0; i < list->count(); i++) texts << list->item(i)->text();
+    return texts;
+}
+
 class MatforgeWindow : public ::testing::Test {
 protected:
     void SetUp() override
     {
         scene = installScene(dir, "escena_stageworks.xml");
-        window = std::make_unique<Form1>(&dialogs);
-        window->show();
-        ASSERT_TRUE(QTest::qWaitForWindowExposed(window.get()));
+        window.show();
+        ASSERT_TRUE(QTest::qWaitForWindowExposed(&window));
     }
-
-    template <typename T>
-    T *child(const char *name)
-    {
-        T *found = window->findChild<T *>(name);
-        EXPECT_NE(found, nullptr) << name;
-        return found;
-    }
-    QAction *action(const char *name) { return child<QAction>(name); }
-    QPushButton *button(int index) { return child<QPushButton>(QString("Command1_%1").arg(index).toLatin1().constData()); }
-    QListWidget *materials() { return child<QListWidget>("List1_0"); }
-    QListWidget *textures() { return child<QListWidget>("List1_1"); }
-    QLabel *image() { return child<QLabel>("Image1"); }
-
-    QStringList rows(QListWidget *list)
-    {
-        QStringList texts;
-        for (int i = 0; i < list->count(); i++) texts << list->item(i)->text();
-        return texts;
-    }
-
-    void clickRow(QListWidget *list, const QString &text)
-    {
-        QList<QListWidgetItem *> items = list->findItems(text, Qt::MatchExactly);
-        ASSERT_EQ(items.size(), 1) << text.toStdString();
-        QRect place = list->visualItemRect(items.first());
-        QTest::mouseClick(list->viewport(), Qt::LeftButton, Qt::NoModifier, place.center());
-        ASSERT_EQ(list->currentItem(), items.first());
-    }
-
+    QAction *action(const char *name) { return find<QAction>(&window, name); }
+    QPushButton *button(int index) { return find<QPushButton>(&window, QString("Command1_%1").arg(index)); }
+    QListWidget *materials() { return find<QListWidget>(&window, "List1_0"); }
+    QListWidget *textures() { return find<QListWidget>(&window, "List1_1"); }
+    QLabel *image() { return find<QLabel>(&window, "Image1"); }
+    bool framesShown() { return find(&window, "frameTexturas")->isVisible() && find(&window, "frameMateriales")->isVisible(); }
+    void click(int index) { QTest::mouseClick(button(index), Qt::LeftButton); }
     void loadScene(const std::string &path)
     {
         dialogs.files.push_back(QString::fromStdString(path));
         action("cargar")->trigger();
     }
-
-    void click(int index) { QTest::mouseClick(button(index), Qt::LeftButton); }
+    void clickRow(QListWidget *list, const QString &text)
+    {
+        QList<QListWidgetItem *> items = list->findItems(text, Qt::MatchExactly);
+        ASSERT_EQ(items.size(), 1) << text.toStdString();
+        QTest::mouseClick(list->viewport(), Qt::LeftButton, Qt::NoModifier, list->visualItemRect(items[0]).center());
+    }
+    // The enabled state of Guardar, Guardar como, Cerrar, Editar, Borrar Material and Borrar Textura
+    std::vector<bool> enabled()
+    {
+        return {action("guardar")->isEnabled(), action("guardarcomo")->isEnabled(), action("cerrar")->isEnabled(),
+                button(1)->isEnabled(),         button(2)->isEnabled(),             button(3)->isEnabled()};
+    }
 
     TempDir dir;
     std::string scene;
     ScriptedDialogs dialogs;
-    std::unique_ptr<Form1> window;
+    Form1 window{&dialogs};
 };
 
 }  // namespace
 
-TEST_F(MatforgeWindow, StartsInTheClosedState)
+TEST_F(MatforgeWindow, MenuFramesAndEnableRules)
 {
-    EXPECT_EQ(window->windowTitle(), "Editor Materiales XML");
-    QMenu *menu = child<QMenu>("Archivo");
-    ASSERT_NE(menu, nullptr);
-    EXPECT_EQ(menu->title(), "&Archivo");
+    EXPECT_EQ(window.windowTitle(), "Editor Materiales XML");
     QStringList entries;
-    for (QAction *entry : menu->actions()) entries << (entry->isSeparator() ? "-" : entry->text());
+    for (QAction *entry : find<QMenu>(&window, "Archivo")->actions()) entries << (entry->isSeparator() ? "-" : entry->text());
     EXPECT_EQ(entries, (QStringList{"Cargar Escena XML", "-", "Guardar Escena XML", "Guardar Escena XML como...", "-",
                                     "Cerrar Escena", "-", "Salir"}));
+    EXPECT_EQ(find<QGroupBox>(&window, "frameTexturas")->title(), "XML TEXTURAS");
+    EXPECT_EQ(find<QGroupBox>(&window, "frameMateriales")->title(), "XML MATERIALES");
+    const std::vector<bool> none(6, false);
+    EXPECT_FALSE(framesShown());
+    EXPECT_EQ(enabled(), none);
 
-    EXPECT_TRUE(action("cargar")->isEnabled());
-    EXPECT_TRUE(action("Salir")->isEnabled());
-    EXPECT_FALSE(action("guardar")->isEnabled());
-    EXPECT_FALSE(action("guardarcomo")->isEnabled());
-    EXPECT_FALSE(action("cerrar")->isEnabled());
-
-    auto *texturesFrame = child<QGroupBox>("frameTexturas");
-    auto *materialsFrame = child<QGroupBox>("frameMateriales");
-    EXPECT_EQ(texturesFrame->title(), "XML TEXTURAS");
-    EXPECT_EQ(materialsFrame->title(), "XML MATERIALES");
-    EXPECT_TRUE(texturesFrame->isHidden());
-    EXPECT_TRUE(materialsFrame->isHidden());
-
-    EXPECT_EQ(button(0)->text(), "Nuevo Material");
-    EXPECT_EQ(button(1)->text(), "Editar Material");
-    EXPECT_EQ(button(2)->text(), "Borrar Material");
-    EXPECT_EQ(button(3)->text(), "Borrar Textura");
-    EXPECT_EQ(button(5)->text(), "Nueva Textura");
-    EXPECT_FALSE(button(1)->isEnabled());
-    EXPECT_FALSE(button(2)->isEnabled());
-    EXPECT_FALSE(button(3)->isEnabled());
-}
-
-TEST_F(MatforgeWindow, LoadFillsTheListsAndEnablesTheFileCommands)
-{
     dialogs.files.push_back(QString());  // cancelled
     action("cargar")->trigger();
-    EXPECT_TRUE(child<QGroupBox>("frameTexturas")->isHidden());
-    EXPECT_TRUE(dialogs.messages().empty());
-
+    EXPECT_FALSE(framesShown());
     loadScene(scene);
-    ASSERT_EQ(dialogs.asked.size(), 2u);
     EXPECT_EQ(dialogs.asked[1].title, "Carga Escena desde Fichero XML (.xml)");
     EXPECT_EQ(dialogs.asked[1].filter, "Ficheros XML (*.xml)");
-    EXPECT_TRUE(dialogs.messages().empty());
-
-    EXPECT_FALSE(child<QGroupBox>("frameTexturas")->isHidden());
-    EXPECT_FALSE(child<QGroupBox>("frameMateriales")->isHidden());
+    EXPECT_TRUE(framesShown());
     EXPECT_EQ(rows(textures()), (QStringList{"Data/muro.bmp", "Data/agua1.bmp", "Data/agua2.bmp", "Data/cielo.bmp"}));
     EXPECT_EQ(rows(materials()), (QStringList{"(default)", "ladrillo", "agua", "uno", "doble", "vacio"}));
-    EXPECT_TRUE(action("guardar")->isEnabled());
-    EXPECT_TRUE(action("guardarcomo")->isEnabled());
-    EXPECT_TRUE(action("cerrar")->isEnabled());
-    EXPECT_FALSE(button(1)->isEnabled());
-    EXPECT_FALSE(button(2)->isEnabled());
-    EXPECT_FALSE(button(3)->isEnabled());
-    EXPECT_EQ(window->documento().XMLPath, dir.path);
+    EXPECT_EQ(enabled(), (std::vector<bool>{true, true, true, false, false, false}));
+    clickRow(materials(), "(default)");  // never deleted
+    EXPECT_EQ(enabled(), (std::vector<bool>{true, true, true, true, false, false}));
+    clickRow(materials(), "ladrillo");
+    clickRow(textures(), "Data/muro.bmp");
+    EXPECT_EQ(enabled(), std::vector<bool>(6, true));
+
+    action("cerrar")->trigger();
+    EXPECT_FALSE(framesShown());
+    EXPECT_EQ(enabled(), none);
+    EXPECT_TRUE(dialogs.messages().empty());
 }
 
 TEST_F(MatforgeWindow, ARefusedFileLeavesTheWindowAsItWas)
 {
-    std::string other = installScene(dir, "no_escena.xml", "otro.xml");
-    loadScene(other);
+    loadScene(scene);
+    ASSERT_EQ(nuevoMaterial(window.documento(), "sinGuardar"), ALTA_OK);
+    loadScene(installScene(dir, "no_escena.xml", "otro.xml"));
     ASSERT_EQ(dialogs.messages().size(), 1u);
     EXPECT_EQ(dialogs.messages()[0].icon, Dialogos::Critico);
     EXPECT_TRUE(dialogs.messages()[0].text.contains("<escena>"));
-    EXPECT_TRUE(child<QGroupBox>("frameTexturas")->isHidden());
-    EXPECT_FALSE(action("guardar")->isEnabled());
-
-    loadScene(scene);
-    ASSERT_EQ(window->documento().editorMaterialCount, 6);
-    ASSERT_EQ(nuevoMaterial(window->documento(), "sinGuardar"), ALTA_OK);
-    loadScene(other);
-    EXPECT_EQ(dialogs.messages().size(), 2u);
-    EXPECT_EQ(window->documento().editorMaterialCount, 7);
-    EXPECT_EQ(window->documento().XMLFile, "escena.xml");
-    EXPECT_EQ(materials()->count(), 6);
+    EXPECT_EQ(window.documento().editorMaterialCount, 7);
+    EXPECT_EQ(window.documento().XMLFile, "escena.xml");
     EXPECT_TRUE(action("guardar")->isEnabled());
-}
-
-TEST_F(MatforgeWindow, MaterialSelectionEnablesEditAndDeleteButNotForDefault)
-{
-    loadScene(scene);
-    clickRow(materials(), "(default)");
-    EXPECT_TRUE(button(1)->isEnabled());
-    EXPECT_FALSE(button(2)->isEnabled());
-    click(2);  // disabled: no question
-    EXPECT_EQ(window->documento().editorMaterialCount, 6);
-
-    clickRow(materials(), "ladrillo");
-    EXPECT_TRUE(button(1)->isEnabled());
-    EXPECT_TRUE(button(2)->isEnabled());
-    clickRow(materials(), "(default)");
-    EXPECT_FALSE(button(2)->isEnabled());
 }
 
 TEST_F(MatforgeWindow, NewMaterial)
 {
     loadScene(scene);
     dialogs.inputs = {QString(""), QString(), QString("LADRILLO"), QString("mi material"), QString("piedra")};
-    for (int i = 0; i < 2; i++) click(0);  // empty answer and cancel: nothing at all
-    EXPECT_TRUE(dialogs.messages().empty());
-    EXPECT_EQ(materials()->count(), 6);
-    EXPECT_EQ(dialogs.asked.back().title, "Nuevo Material");
-    EXPECT_EQ(dialogs.asked.back().text, "Introduzca el nombre del nuevo material:");
-
-    click(0);
-    ASSERT_EQ(dialogs.messages().size(), 1u);
+    for (int i = 0; i < 4; i++) click(0);
+    EXPECT_EQ(dialogs.asked[1].title, "Nuevo Material");
+    EXPECT_EQ(dialogs.asked[1].text, "Introduzca el nombre del nuevo material:");
+    ASSERT_EQ(dialogs.messages().size(), 2u);  // nothing for the empty answer and the cancel
     EXPECT_EQ(dialogs.messages()[0].text, "Nombre de Material ya existente.");
     EXPECT_EQ(dialogs.messages()[0].icon, Dialogos::Exclamacion);
-
-    click(0);
-    ASSERT_EQ(dialogs.messages().size(), 2u);
     EXPECT_TRUE(dialogs.messages()[1].text.startsWith("Nombre de Material no valido."));
     EXPECT_EQ(materials()->count(), 6);
-
     click(0);
-    EXPECT_EQ(dialogs.messages().size(), 2u);
     EXPECT_EQ(rows(materials()).last(), "piedra");
-    ASSERT_EQ(window->documento().editorMaterialCount, 7);
-    EXPECT_EQ(window->documento().editorMaterials[6].name, "piedra");
-    EXPECT_EQ(window->documento().editorMaterials[6].blend, "1,0");
+    EXPECT_EQ(window.documento().editorMaterials[6].name, "piedra");
 
     // a full table is refused before the name is asked
-    SceneDocument &doc = window->documento();
-    for (int i = 7; i < EDITOR_MATERIALS; i++) ASSERT_EQ(nuevoMaterial(doc, "m" + std::to_string(i)), ALTA_OK);
-    size_t askedBefore = dialogs.asked.size();
+    for (int i = 7; i < EDITOR_MATERIALS; i++) ASSERT_EQ(nuevoMaterial(window.documento(), "m" + std::to_string(i)), ALTA_OK);
     click(0);
-    ASSERT_EQ(dialogs.asked.size(), askedBefore + 1);
     EXPECT_EQ(dialogs.asked.back().kind, "message");
     EXPECT_TRUE(dialogs.asked.back().text.contains("257"));
-    EXPECT_EQ(doc.editorMaterialCount, EDITOR_MATERIALS);
 }
 
-TEST_F(MatforgeWindow, NewTexture)
+TEST_F(MatforgeWindow, NewTextureAndTheImageBox)
 {
-    QImage bitmap(16, 8, QImage::Format_RGB888);
-    bitmap.fill(Qt::red);
-    writeFile(dir.file("Data/placeholder"), "");
-    ASSERT_TRUE(bitmap.save(QString::fromStdString(dir.file("Data/nueva.bmp")), "BMP"));
+    writeBitmap(dir.file("Data/nueva.bmp"), Qt::red, 16, 8);
     writeFile(dir.file("Data/rota.bmp"), "esto no es un BMP");
     TempDir elsewhere;
-    ASSERT_TRUE(bitmap.save(QString::fromStdString(elsewhere.file("fuera.bmp")), "BMP"));
+    writeBitmap(elsewhere.file("fuera.bmp"), Qt::red);
     loadScene(scene);
-
-    dialogs.files = {QString::fromStdString(dir.file("Data/nueva.bmp")), QString(),
-                     QString::fromStdString(elsewhere.file("fuera.bmp")),
-                     QString::fromStdString(dir.file("Data/nueva.bmp")), QString::fromStdString(dir.file("Data/rota.bmp"))};
-    click(5);
+    for (std::string path : {dir.file("Data/nueva.bmp"), std::string(), elsewhere.file("fuera.bmp"),
+                             dir.file("Data/nueva.bmp"), dir.file("Data/rota.bmp")}) {
+        dialogs.files = {path.empty() ? QString() : QString::fromStdString(path)};
+        click(5);
+    }
     EXPECT_EQ(dialogs.asked.back().title, "Carga Textura Desde Fichero BMP (.bmp)");
     EXPECT_EQ(dialogs.asked.back().filter, "Ficheros Graficos BMP (*.bmp)");
     EXPECT_EQ(dialogs.asked.back().text, QString::fromStdString(dir.path));
-    EXPECT_EQ(rows(textures()).last(), "Data/nueva.bmp");
-    EXPECT_EQ(window->documento().texturas.back(), "Data/nueva.bmp");
-
-    click(5);  // cancelled
-    EXPECT_TRUE(dialogs.messages().empty());
-
-    click(5);
-    ASSERT_EQ(dialogs.messages().size(), 1u);
+    ASSERT_EQ(dialogs.messages().size(), 2u);
     EXPECT_EQ(dialogs.messages()[0].text,
               QString::fromUtf8("Directorio no valido. La raíz del BMP seleccionado debe ser la misma que la del XML."));
-
-    click(5);
-    ASSERT_EQ(dialogs.messages().size(), 2u);
     EXPECT_EQ(dialogs.messages()[1].text, "Textura ya existente.");
-    EXPECT_EQ(dialogs.messages()[1].icon, Dialogos::Exclamacion);
-    EXPECT_EQ(textures()->count(), 5);
-
-    click(5);
-    EXPECT_EQ(textures()->count(), 6);
+    EXPECT_EQ(rows(textures()).mid(4), (QStringList{"Data/nueva.bmp", "Data/rota.bmp"}));
 
     // the image box shows bitmaps it can read and stays empty for the others, silently
     clickRow(textures(), "Data/nueva.bmp");
-    EXPECT_TRUE(button(3)->isEnabled());
-    ASSERT_FALSE(image()->pixmap().isNull());
     EXPECT_EQ(image()->pixmap().width(), image()->width());
     clickRow(textures(), "Data/rota.bmp");
     EXPECT_TRUE(image()->pixmap().isNull());
@@ -265,161 +188,287 @@ TEST_F(MatforgeWindow, NewTexture)
     EXPECT_EQ(dialogs.messages().size(), 2u);
 }
 
-TEST_F(MatforgeWindow, DeleteMaterialAsksFirst)
+TEST_F(MatforgeWindow, DeletesAskFirst)
 {
     loadScene(scene);
     clickRow(materials(), "agua");
-    dialogs.answers = {false, true};
+    clickRow(textures(), "Data/agua1.bmp");
+    dialogs.answers = {false, true, false, true};
     click(2);
-    ASSERT_EQ(dialogs.asked.back().kind, "question");
     EXPECT_EQ(dialogs.asked.back().text, QString::fromUtf8("¿Desea realmente eliminar el material seleccionado?"));
     EXPECT_EQ(materials()->count(), 6);
-    EXPECT_TRUE(button(2)->isEnabled());
-
     click(2);
     EXPECT_EQ(rows(materials()), (QStringList{"(default)", "ladrillo", "uno", "doble", "vacio"}));
-    EXPECT_EQ(window->documento().editorMaterialCount, 5);
-    EXPECT_EQ(window->documento().editorMaterials[2].name, "uno");
-    EXPECT_FALSE(button(1)->isEnabled());
     EXPECT_FALSE(button(2)->isEnabled());
-    EXPECT_EQ(materials()->currentRow(), -1);
-}
 
-TEST_F(MatforgeWindow, DeleteTextureAsksFirstAndUnlinksIt)
-{
-    QImage bitmap(4, 4, QImage::Format_RGB888);
-    bitmap.fill(Qt::blue);
-    writeFile(dir.file("Data/x"), "");
-    ASSERT_TRUE(bitmap.save(QString::fromStdString(dir.file("Data/agua1.bmp")), "BMP"));
-    loadScene(scene);
-    clickRow(textures(), "Data/agua1.bmp");
-    ASSERT_FALSE(image()->pixmap().isNull());
-
-    dialogs.answers = {false, true};
     click(3);
     EXPECT_EQ(dialogs.asked.back().text,
               QString::fromUtf8("¿Desea realmente eliminar la textura seleccionada?.\nSe borrarán los enlaces a esta textura "
                                 "en todos los materiales que la utilicen."));
     EXPECT_EQ(textures()->count(), 4);
-    EXPECT_EQ(window->documento().editorMaterials[4].frameCode, 4);
-
     click(3);
     EXPECT_EQ(rows(textures()), (QStringList{"Data/muro.bmp", "Data/agua2.bmp", "Data/cielo.bmp"}));
-    EXPECT_TRUE(image()->pixmap().isNull());
     EXPECT_FALSE(button(3)->isEnabled());
-    const EditorMaterial &doble = window->documento().editorMaterials[4];
-    EXPECT_EQ(doble.frameCode, 2);
-    EXPECT_EQ(doble.frames[0], "Data/muro.bmp");
+    EXPECT_EQ(window.documento().editorMaterials[3].frames[0], "Data/muro.bmp");  // "doble" lost both frames
 }
 
-TEST_F(MatforgeWindow, SaveAndSaveAs)
+TEST_F(MatforgeWindow, SavesAndAFailedSave)
 {
     loadScene(scene);
     action("guardar")->trigger();
-    ASSERT_EQ(dialogs.messages().size(), 1u);
-    EXPECT_EQ(dialogs.messages()[0].text, "XML actualizado correctamente.");
-    EXPECT_EQ(dialogs.messages()[0].icon, Dialogos::Informacion);
+    EXPECT_EQ(dialogs.messages().back().text, "XML actualizado correctamente.");
     EXPECT_EQ(readFile(scene), dataFile("escena_stageworks_guardada.xml"));
-
-    dialogs.files = {QString(), QString::fromStdString(dir.file("copia.xml"))};
-    action("guardarcomo")->trigger();  // cancelled
-    EXPECT_EQ(dialogs.messages().size(), 1u);
+    dialogs.files = {QString::fromStdString(dir.file("copia.xml"))};
     action("guardarcomo")->trigger();
-    EXPECT_EQ(dialogs.asked.back().kind, "message");
     EXPECT_EQ(dialogs.messages().back().text, "XML guardado correctamente.");
-    const ScriptedDialogs::Asked &saveDialog = dialogs.asked[dialogs.asked.size() - 2];
-    EXPECT_EQ(saveDialog.title, "Guarda Escena a Fichero XML (.xml)");
-    EXPECT_EQ(saveDialog.filter, "Ficheros XML (*.xml)");
-    // the source had been saved once already: the copy carries the second empty line
-    std::string copy = readFile(dir.file("copia.xml"));
-    std::string savedTwice = dataFile("escena_stageworks_guardada.xml");
-    savedTwice.insert(savedTwice.find("</IDMaterial>\r\n") + 15, "\r\n");
-    EXPECT_EQ(copy, savedTwice);
-    EXPECT_EQ(readFile(scene), dataFile("escena_stageworks_guardada.xml"));
+    EXPECT_EQ(dialogs.asked[dialogs.asked.size() - 2].title, "Guarda Escena a Fichero XML (.xml)");
+    EXPECT_TRUE(std::filesystem::exists(dir.file("copia.xml")));
 
-    // later saves go to the loaded file again
-    dialogs.inputs = {QString("piedra")};
-    click(0);
-    action("guardar")->trigger();
-    EXPECT_NE(readFile(scene).find("codigo=\"piedra\""), std::string::npos);
-    EXPECT_EQ(readFile(dir.file("copia.xml")), copy);
-}
-
-TEST_F(MatforgeWindow, AFailedSaveIsReportedAndLosesNothing)
-{
-    loadScene(scene);
-    std::string before = readFile(scene);
     dialogs.files = {QString::fromStdString(dir.file("no_existe/copia.xml"))};
     action("guardarcomo")->trigger();
-    ASSERT_EQ(dialogs.messages().size(), 1u);
-    EXPECT_EQ(dialogs.messages()[0].icon, Dialogos::Critico);
-    EXPECT_TRUE(dialogs.messages()[0].text.contains("no se ha modificado"));
-
+    EXPECT_EQ(dialogs.messages().back().icon, Dialogos::Critico);
+    EXPECT_TRUE(dialogs.messages().back().text.contains("no se ha modificado"));
     std::filesystem::rename(scene, dir.file("movida.xml"));
     action("guardar")->trigger();
-    ASSERT_EQ(dialogs.messages().size(), 2u);
-    EXPECT_EQ(dialogs.messages()[1].icon, Dialogos::Critico);
+    EXPECT_EQ(dialogs.messages().size(), 4u);
+    EXPECT_EQ(dialogs.messages().back().icon, Dialogos::Critico);
     EXPECT_FALSE(std::filesystem::exists(scene));
-    EXPECT_EQ(readFile(dir.file("movida.xml")), before);
 }
 
-TEST_F(MatforgeWindow, CloseHidesTheFramesAndDisablesTheCommands)
+// The whole way: load a scene, edit a material in the modal form, save, read the file
+TEST_F(MatforgeWindow, AnEditIsSavedAndTheWindowWaitsMeanwhile)
 {
     loadScene(scene);
-    clickRow(materials(), "agua");
-    clickRow(textures(), "Data/muro.bmp");
-    action("cerrar")->trigger();
-    EXPECT_TRUE(child<QGroupBox>("frameTexturas")->isHidden());
-    EXPECT_TRUE(child<QGroupBox>("frameMateriales")->isHidden());
-    EXPECT_FALSE(action("guardar")->isEnabled());
-    EXPECT_FALSE(action("guardarcomo")->isEnabled());
-    EXPECT_FALSE(action("cerrar")->isEnabled());
-    EXPECT_FALSE(button(1)->isEnabled());
-    EXPECT_FALSE(button(2)->isEnabled());
-    EXPECT_FALSE(button(3)->isEnabled());
-
-    loadScene(scene);
-    EXPECT_FALSE(child<QGroupBox>("frameMateriales")->isHidden());
-    EXPECT_EQ(materials()->count(), 6);
-    EXPECT_TRUE(action("cerrar")->isEnabled());
-}
-
-TEST_F(MatforgeWindow, EditMaterialOpensTheMaterialForm)
-{
-    loadScene(scene);
-    clickRow(materials(), "agua");
+    clickRow(materials(), "(default)");
     click(1);
-    QPointer<QDialog> form = window->formMaterial();
+    QPointer<QDialog> form = window.formMaterial();
     ASSERT_NE(form, nullptr);
-    EXPECT_TRUE(form->isVisible());
-    EXPECT_EQ(form->windowTitle(), "Editar Material");
-    EXPECT_EQ(form->windowModality(), Qt::ApplicationModal);
-    auto *name = form->findChild<QLabel *>("Label1");
-    ASSERT_NE(name, nullptr);
-    EXPECT_EQ(name->text(), "Material Name : agua");
-
-    auto *close = form->findChild<QPushButton *>("Command4");
-    ASSERT_NE(close, nullptr);
-    QTest::mouseClick(close, Qt::LeftButton);
-    EXPECT_TRUE(QTest::qWaitFor([&] { return form.isNull(); }, 2000));
-    EXPECT_EQ(window->formMaterial(), nullptr);
+    EXPECT_EQ(QApplication::activeModalWidget(), form.data());
+    auto clickNew = [&] {
+        QTest::mouseClick(window.windowHandle(), Qt::LeftButton, Qt::NoModifier,
+                          button(0)->mapTo(&window, button(0)->rect().center()));
+    };
+    clickNew();  // the main window takes no input
+    EXPECT_EQ(dialogs.asked.size(), 1u);
+    find<QSlider>(form, "Slider1_12")->setValue(25);
+    QTest::mouseClick(find<QPushButton>(form, "Command3"), Qt::LeftButton);
+    ASSERT_TRUE(QTest::qWaitFor([&] { return form.isNull(); }, 2000));
+    action("guardar")->trigger();
+    EXPECT_NE(readFile(scene).find("<Ka>0.250</Ka><Kd>0.900</Kd><Ks>0.100</Ks><pLuzDif><R>0.898039215686275</R>"),
+              std::string::npos);
+    dialogs.inputs = {QString()};
+    clickNew();  // input again once the form is gone
+    EXPECT_EQ(dialogs.asked.back().kind, "input");
 }
 
-TEST_F(MatforgeWindow, ExitClosesTheWindowWithoutAsking)
+namespace {
+
+class MaterialForm : public ::testing::Test {
+protected:
+    void SetUp() override
+    {
+        doc.XMLPath = dir.path;
+        doc.texturas = {"Data/a.bmp", "Data/b.bmp", "Data/c.bmp"};
+        writeBitmap(dir.file("Data/a.bmp"), Qt::red);
+        writeBitmap(dir.file("Data/b.bmp"), Qt::green);
+        writeBitmap(dir.file("Data/c.bmp"), Qt::blue);
+        for (const char *name : {"(default)", "piedra", "agua"}) ASSERT_EQ(nuevoMaterial(doc, name), ALTA_OK);
+        EditorMaterial &agua = doc.editorMaterials[2];
+        agua.ka = agua.ks = "0,300";
+        agua.kd = "0,700";
+        agua.shine = "0,5";
+        agua.diffuse = {"0,500", "0,300", "0,800", "0,600"};
+        agua.textured = 1;
+        agua.texScaleX = "2,000";
+        agua.frameInterval = 250;
+        agua.frameCode = 4;
+        agua.frames = {"Data/a.bmp", "Data/b.bmp", "Data/c.bmp"};
+    }
+    void TearDown() override
+    {
+        if (form) form->close();
+        QTest::qWait(1);
+    }
+    void open(int index)
+    {
+        form = abreForm3(nullptr, doc, index, dialogs);
+        ASSERT_NE(form, nullptr);
+        ASSERT_TRUE(QTest::qWaitForWindowExposed(form));
+    }
+    QSlider *slider(const char *name) { return find<QSlider>(form, name); }
+    QString text(const char *name) { return find<QLabel>(form, name)->text(); }
+    Form3 *form3() { return static_cast<Form3 *>(form.data()); }
+    void click(const char *name) { QTest::mouseClick(find<QPushButton>(form, name), Qt::LeftButton); }
+    void tick(bool on) { find<QCheckBox>(form, "Check1")->setChecked(on); }
+    // "Aceptar" or "Cancelar", and the form is gone
+    void close(const char *button)
+    {
+        click(button);
+        ASSERT_TRUE(QTest::qWaitFor([&] { return form.isNull(); }, 2000));
+    }
+
+    TempDir dir;
+    SceneDocument doc;
+    ScriptedDialogs dialogs;
+    QPointer<QDialog> form;
+};
+
+}  // namespace
+
+TEST_F(MaterialForm, ControlsShowTheRecordAndAcceptStoresThem)
 {
-    loadScene(scene);
-    dialogs.inputs = {QString("piedra")};
-    click(0);
-    action("Salir")->trigger();
-    EXPECT_FALSE(window->isVisible());
-    EXPECT_EQ(readFile(scene), dataFile("escena_stageworks.xml"));
-    EXPECT_EQ(dialogs.asked.size(), 2u);  // the load and the name: nothing at exit
+    open(2);
+    EXPECT_EQ(form->windowTitle(), "Editar Material");
+    EXPECT_EQ(text("Label1"), "Material Name : agua");
+    EXPECT_EQ(slider("Slider1_16")->value(), 64);  // Shine 0.5
+    EXPECT_EQ(text("Label2_0"), "127");            // R 0.5, truncated
+    EXPECT_EQ(slider("Slider2_0")->value(), 20);
+    EXPECT_EQ(text("LabelNumeroFrames"), "3");
+    EXPECT_EQ(find<QLineEdit>(form, "Text1")->text(), "250");
+    slider("Slider1_13")->setValue(30);
+    EXPECT_EQ(slider("Slider1_14")->value(), 70);  // Ks follows Kd
+    slider("Slider1_14")->setValue(10);           // and goes back within a tick of Timer2
+    EXPECT_TRUE(QTest::qWaitFor([&] { return slider("Slider1_14")->value() == 70; }, 1000));
+    slider("Slider2_0")->setValue(25);
+    close("Command3");
+    const EditorMaterial &m = doc.editorMaterials[2];
+    EXPECT_EQ(m.kd, "0,3");
+    EXPECT_EQ(m.ks, "0,7");
+    EXPECT_EQ(m.shine, "0,5");
+    EXPECT_EQ(m.diffuse[0], "0,498039215686275");
+    EXPECT_EQ(m.texScaleX, "2,5");
+    EXPECT_EQ(m.frameCode, 4);
+
+    for (auto [ka, stored] : {std::pair{100, "1,000"}, {0, "0,000"}, {25, "0,25"}}) {
+        open(1);
+        slider("Slider1_12")->setValue(ka);
+        close("Command3");
+        EXPECT_EQ(doc.editorMaterials[1].ka, stored);
+    }
+}
+
+TEST_F(MaterialForm, CancelledDialogsAndCancelChangeNothing)
+{
+    open(2);
+    EditorMaterial before = doc.editorMaterials[2];
+    dialogs.colours = {QColor(), QColor(10, 20, 30)};
+    dialogs.textures = {QString()};
+    QTest::mouseClick(find(form, "Picture1_0"), Qt::LeftButton);
+    EXPECT_EQ(dialogs.asked[0].text, QColor(127, 76, 204).name());  // the swatch's colour preselected
+    EXPECT_EQ(text("Label2_0"), "127");
+    click("Command1_1");
+    click("Command2_0");  // "Modificar Frame" with the choice cancelled
+    EXPECT_EQ(text("LabelNumeroFrames"), "3");
+    QTest::mouseClick(find(form, "Picture1_0"), Qt::LeftButton);
+    EXPECT_EQ(text("Label2_2"), "30");
+    slider("Slider1_12")->setValue(0);
+    tick(false);
+    close("Command4");
+    const EditorMaterial &after = doc.editorMaterials[2];
+    EXPECT_EQ(after.ka, before.ka);
+    EXPECT_EQ(after.diffuse, before.diffuse);
+    EXPECT_EQ(after.textured, 1);
+    EXPECT_EQ(after.frames, before.frames);
+}
+
+TEST_F(MaterialForm, FramesInsertedAndDeleted)
+{
+    open(2);  // the middle of three frames deleted
+    click("Command1_1");
+    click("Command2_1");
+    EXPECT_EQ(text("LabelNumeroFrames"), "2");
+    close("Command3");
+    EXPECT_EQ(doc.editorMaterials[2].frameCode, 3);
+    EXPECT_EQ(doc.editorMaterials[2].frames[1], "Data/c.bmp");
+
+    open(1);  // one frame is a still texture
+    tick(true);
+    dialogs.textures = {QString("Data/b.bmp")};
+    click("Command2_0");
+    close("Command3");
+    EXPECT_EQ(doc.editorMaterials[1].textured, 1);
+    EXPECT_EQ(doc.editorMaterials[1].frameCode, 0);
+    EXPECT_EQ(doc.editorMaterials[1].frames[0], "Data/b.bmp");
+
+    open(1);  // every frame deleted: plain
+    click("Command2_1");
+    close("Command3");
+    EXPECT_EQ(doc.editorMaterials[1].textured, 0);
+}
+
+TEST_F(MaterialForm, UntickingKeepsTheFramesForLater)
+{
+    open(2);
+    tick(false);
+    close("Command3");
+    EXPECT_EQ(doc.editorMaterials[2].textured, 0);
+    EXPECT_EQ(doc.editorMaterials[2].frameCode, 4);
+    open(2);
+    EXPECT_EQ(text("LabelNumeroFrames"), "3");
+    tick(true);
+    close("Command3");
+    EXPECT_EQ(doc.editorMaterials[2].textured, 1);
+}
+
+TEST_F(MaterialForm, FrameIntervalDrivesTheAnimation)
+{
+    open(2);
+    auto *text1 = find<QLineEdit>(form, "Text1");
+    auto *timer1 = find<QTimer>(form, "Timer1");
+    text1->setText("-5");
+    EXPECT_EQ(text1->text(), "0");
+    EXPECT_FALSE(timer1->isActive());
+    text1->clear();
+    QTest::keyClicks(text1, "1x0");  // the validator only lets numbers through
+    EXPECT_EQ(timer1->interval(), 10);
+    int first = form3()->muestraFrame();
+    EXPECT_TRUE(QTest::qWaitFor([&] { return form3()->muestraFrame() == (first + 1) % 3; }, 2000));
+    EXPECT_TRUE(QTest::qWaitFor([&] { return form3()->muestraFrame() == first; }, 2000));
+    text1->setText("-5");
+    close("Command3");
+    EXPECT_EQ(doc.editorMaterials[2].frameInterval, 0);
+}
+
+TEST_F(MaterialForm, OpenGLWithoutAContextIsReported)
+{
+    open(1);
+    click("Command5");
+    ASSERT_EQ(dialogs.messages().size(), 1u);
+    EXPECT_EQ(dialogs.messages()[0].text, "OpenGL Initialization Failed!");
+    EXPECT_EQ(form3()->preview(), nullptr);
+}
+
+TEST(TextureChooser, ListsTheTexturesAndHandsBackTheChoice)
+{
+    TempDir dir;
+    SceneDocument doc;
+    doc.XMLPath = dir.path;
+    doc.texturas = {"Data/a.bmp", "Data/falta.bmp"};
+    writeBitmap(dir.file("Data/a.bmp"), Qt::red);
+    for (bool accept : {true, false}) {
+        Form2 chooser(doc);
+        chooser.show();
+        ASSERT_TRUE(QTest::qWaitForWindowExposed(&chooser));
+        EXPECT_EQ(chooser.windowTitle(), QString::fromUtf8("Selección de Textura"));
+        auto *list = find<QListWidget>(&chooser, "List1");
+        auto *image = find<QLabel>(&chooser, "Image1");
+        EXPECT_FALSE(find(&chooser, "Command3")->isEnabled());
+        list->setCurrentRow(0);
+        EXPECT_EQ(image->pixmap().toImage().pixelColor(image->pixmap().width() / 2, 0), QColor(Qt::red));
+        list->setCurrentRow(1);  // a bitmap that cannot be read leaves the box empty
+        EXPECT_TRUE(image->pixmap().isNull());
+        QTest::mouseClick(find(&chooser, accept ? "Command3" : "Command4"), Qt::LeftButton);
+        EXPECT_EQ(chooser.result(), accept ? QDialog::Accepted : QDialog::Rejected);
+        EXPECT_EQ(chooser.textSel(), accept ? "Data/falta.bmp" : "");
+    }
 }
 
 int main(int argc, char **argv)
 {
-    // NOTE: also set here because the test listing runs without the test environment
+    // NOTE: also set here because the test listing runs without the test environment; no
+    // GLX so that the offscreen platform has no OpenGL whatever display is around
     if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) qputenv("QT_QPA_PLATFORM", "offscreen");
+    qputenv("QT_QPA_OFFSCREEN_NO_GLX", "1");
     QApplication app(argc, argv);
     ::testing::InitGoogleTest(&argc, argv);
     return RUN_ALL_TESTS();
