@@ -8,6 +8,7 @@
 #include <QColor>
 #include <QImage>
 #include <QString>
+#include <QStringList>
 #include <gtest/gtest.h>
 
 #include <algorithm>
@@ -71,6 +72,13 @@ struct ScriptedDialogs : Dialogos {
         std::vector<Asked> found;
         std::copy_if(asked.begin(), asked.end(), std::back_inserter(found), [](const Asked &a) { return a.kind == "message"; });
         return found;
+    }
+    // The texts of the messages shown, each after its icon's number ("2 XML guardado...")
+    QStringList said() const
+    {
+        QStringList texts;
+        for (const Asked &a : messages()) texts << QString::number(a.icon) + " " + a.text;
+        return texts;
     }
 };
 

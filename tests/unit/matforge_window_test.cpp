@@ -7,23 +7,10 @@
 #include "matforge_dialogs.h"
 #include "matforge_files.h"
 
-#include <QAction>
-#include <QApplication>
-#include <QCheckBox>
-#include <QFrame>
-#include <QGroupBox>
-#include <QLabel>
-#include <QLineEdit>
-#include <QListWidget>
-#include <QMenu>
-#include <QPointer>
-#include <QPushButton>
-#include <QSlider>
 #include <QTest>
-#include <QTimer>
+#include <QtWidgets>
 
 #include <gtest/gtest.h>
-#include <memory>
 
 using namespace mftest;
 
@@ -44,13 +31,35 @@ QStringList rows(QListWidget *list)
     return texts;
 }
 
-class MatforgeWindow : public ::testing::Test {
+// The main window with a stageworks scene ready to load, and a document for the material form
+class Matforge : public ::testing::Test {
 protected:
     void SetUp() override
     {
         scene = installScene(dir, "escena_stageworks.xml");
         window.show();
         ASSERT_TRUE(QTest::qWaitForWindowExposed(&window));
+        doc.XMLPath = dir.path;
+        doc.texturas = {"Data/a.bmp", "Data/b.bmp", "Data/c.bmp"};
+        writeBitmap(dir.file("Data/a.bmp"), Qt::red);
+        writeBitmap(dir.file("Data/b.bmp"), Qt::green);
+        writeBitmap(dir.file("Data/c.bmp"), Qt::blue);
+        for (const char *name : {"(default)", "piedra", "agua"}) ASSERT_EQ(nuevoMaterial(doc, name), ALTA_OK);
+        EditorMaterial &agua = doc.editorMaterials[2];
+        agua.ka = agua.ks = "0,300";
+        agua.kd = "0,700";
+        agua.shine = "0,5";
+        agua.diffuse = {"0,500", "0,300", "0,800", "0,600"};
+        agua.textured = 1;
+        agua.texScaleX = "2,000";
+        agua.frameInterval = 250;
+        agua.frameCode = 4;
+        agua.frames = {"Data/a.bmp", "Data/b.bmp", "Data/c.bmp"};
+    }
+    void TearDown() override
+    {
+        if (form) form->close();
+        QTest::qWait(1);
     }
     QAction *action(const char *name) { return find<QAction>(&window, name); }
     QPushButton *button(int index) { return find<QPushButton>(&window, QString("Command1_%1").arg(index)); }
@@ -77,11 +86,33 @@ protected:
                 button(1)->isEnabled(),         button(2)->isEnabled(),             button(3)->isEnabled()};
     }
 
+    void open(int index)
+    {
+        form = abreForm3(nullptr, doc, index, dialogs);
+        ASSERT_NE(form, nullptr);
+        ASSERT_TRUE(QTest::qWaitForWindowExposed(form));
+    }
+    QSlider *slider(const char *name) { return find<QSlider>(form, name); }
+    QString text(const char *name) { return find<QLabel>(form, name)->text(); }
+    Form3 *form3() { return static_cast<Form3 *>(form.data()); }
+    void click(const char *name) { QTest::mouseClick(find<QPushButton>(form, name), Qt::LeftButton); }
+    void tick(bool on) { find<QCheckBox>(form, "Check1")->setChecked(on); }
+    // "Aceptar" or "Cancelar", and the form is gone
+    void close(const char *button)
+    {
+        click(button);
+        ASSERT_TRUE(QTest::qWaitFor([&] { return form.isNull(); }, 2000));
+    }
+
     TempDir dir;
     std::string scene;
     ScriptedDialogs dialogs;
     Form1 window{&dialogs};
+    SceneDocument doc;
+    QPointer<QDialog> form;
 };
+using MatforgeWindow = Matforge;
+using MaterialForm = Matforge;
 
 }  // namespace
 
@@ -98,12 +129,11 @@ TEST_F(MatforgeWindow, MenuFramesAndEnableRules)
     EXPECT_FALSE(framesShown());
     EXPECT_EQ(enabled(), none);
 
-    dialogs.files.push_back(QString());  // cancelled
-    action("cargar")->trigger();
+    loadScene(installScene(dir, "no_escena.xml", "otro.xml"));  // refused with a message
     EXPECT_FALSE(framesShown());
     loadScene(scene);
-    EXPECT_EQ(dialogs.asked[1].title, "Carga Escena desde Fichero XML (.xml)");
-    EXPECT_EQ(dialogs.asked[1].filter, "Ficheros XML (*.xml)");
+    EXPECT_EQ(dialogs.asked[2].title, "Carga Escena desde Fichero XML (.xml)");
+    EXPECT_EQ(dialogs.asked[2].filter, "Ficheros XML (*.xml)");
     EXPECT_TRUE(framesShown());
     EXPECT_EQ(rows(textures()), (QStringList{"Data/muro.bmp", "Data/agua1.bmp", "Data/agua2.bmp", "Data/cielo.bmp"}));
     EXPECT_EQ(rows(materials()), (QStringList{"(default)", "ladrillo", "agua", "uno", "doble", "vacio"}));
@@ -114,46 +144,33 @@ TEST_F(MatforgeWindow, MenuFramesAndEnableRules)
     clickRow(textures(), "Data/muro.bmp");
     EXPECT_EQ(enabled(), std::vector<bool>(6, true));
 
+    // a refused file leaves the loaded scene as it was
+    loadScene(dir.file("otro.xml"));
+    EXPECT_EQ(materials()->count(), 6);
+    EXPECT_EQ(window.documento().XMLFile, "escena.xml");
+    ASSERT_EQ(dialogs.said().size(), 2);
+    EXPECT_TRUE(dialogs.said()[1].startsWith("2 ") && dialogs.said()[1].contains("<escena>"));
     action("cerrar")->trigger();
     EXPECT_FALSE(framesShown());
     EXPECT_EQ(enabled(), none);
-    EXPECT_TRUE(dialogs.messages().empty());
-}
-
-TEST_F(MatforgeWindow, ARefusedFileLeavesTheWindowAsItWas)
-{
-    loadScene(scene);
-    ASSERT_EQ(nuevoMaterial(window.documento(), "sinGuardar"), ALTA_OK);
-    loadScene(installScene(dir, "no_escena.xml", "otro.xml"));
-    ASSERT_EQ(dialogs.messages().size(), 1u);
-    EXPECT_EQ(dialogs.messages()[0].icon, Dialogos::Critico);
-    EXPECT_TRUE(dialogs.messages()[0].text.contains("<escena>"));
-    EXPECT_EQ(window.documento().editorMaterialCount, 7);
-    EXPECT_EQ(window.documento().XMLFile, "escena.xml");
-    EXPECT_TRUE(action("guardar")->isEnabled());
 }
 
 TEST_F(MatforgeWindow, NewMaterial)
 {
     loadScene(scene);
     dialogs.inputs = {QString(""), QString(), QString("LADRILLO"), QString("mi material"), QString("piedra")};
-    for (int i = 0; i < 4; i++) click(0);
+    for (int i = 0; i < 5; i++) click(0);
     EXPECT_EQ(dialogs.asked[1].title, "Nuevo Material");
     EXPECT_EQ(dialogs.asked[1].text, "Introduzca el nombre del nuevo material:");
-    ASSERT_EQ(dialogs.messages().size(), 2u);  // nothing for the empty answer and the cancel
-    EXPECT_EQ(dialogs.messages()[0].text, "Nombre de Material ya existente.");
-    EXPECT_EQ(dialogs.messages()[0].icon, Dialogos::Exclamacion);
-    EXPECT_TRUE(dialogs.messages()[1].text.startsWith("Nombre de Material no valido."));
-    EXPECT_EQ(materials()->count(), 6);
-    click(0);
-    EXPECT_EQ(rows(materials()).last(), "piedra");
-    EXPECT_EQ(window.documento().editorMaterials[6].name, "piedra");
+    ASSERT_EQ(dialogs.said().size(), 2);  // nothing for the empty answer and the cancel
+    EXPECT_EQ(dialogs.said()[0], "1 Nombre de Material ya existente.");
+    EXPECT_TRUE(dialogs.said()[1].startsWith("1 Nombre de Material no valido."));
+    EXPECT_EQ(rows(materials()).mid(5), (QStringList{"vacio", "piedra"}));
 
     // a full table is refused before the name is asked
     for (int i = 7; i < EDITOR_MATERIALS; i++) ASSERT_EQ(nuevoMaterial(window.documento(), "m" + std::to_string(i)), ALTA_OK);
     click(0);
-    EXPECT_EQ(dialogs.asked.back().kind, "message");
-    EXPECT_TRUE(dialogs.asked.back().text.contains("257"));
+    EXPECT_TRUE(dialogs.said().last().contains("257"));
 }
 
 TEST_F(MatforgeWindow, NewTextureAndTheImageBox)
@@ -171,21 +188,18 @@ TEST_F(MatforgeWindow, NewTextureAndTheImageBox)
     EXPECT_EQ(dialogs.asked.back().title, "Carga Textura Desde Fichero BMP (.bmp)");
     EXPECT_EQ(dialogs.asked.back().filter, "Ficheros Graficos BMP (*.bmp)");
     EXPECT_EQ(dialogs.asked.back().text, QString::fromStdString(dir.path));
-    ASSERT_EQ(dialogs.messages().size(), 2u);
-    EXPECT_EQ(dialogs.messages()[0].text,
-              QString::fromUtf8("Directorio no valido. La raíz del BMP seleccionado debe ser la misma que la del XML."));
-    EXPECT_EQ(dialogs.messages()[1].text, "Textura ya existente.");
+    EXPECT_EQ(dialogs.said(), (QStringList{QString::fromUtf8("1 Directorio no valido. La raíz del BMP seleccionado debe "
+                                                             "ser la misma que la del XML."),
+                                           "1 Textura ya existente."}));
     EXPECT_EQ(rows(textures()).mid(4), (QStringList{"Data/nueva.bmp", "Data/rota.bmp"}));
 
     // the image box shows bitmaps it can read and stays empty for the others, silently
-    clickRow(textures(), "Data/nueva.bmp");
-    EXPECT_EQ(image()->pixmap().width(), image()->width());
-    clickRow(textures(), "Data/rota.bmp");
-    EXPECT_TRUE(image()->pixmap().isNull());
-    clickRow(textures(), "Data/nueva.bmp");
-    clickRow(textures(), "Data/muro.bmp");  // no such file
-    EXPECT_TRUE(image()->pixmap().isNull());
-    EXPECT_EQ(dialogs.messages().size(), 2u);
+    for (auto [row, shown] : {std::pair{"Data/nueva.bmp", true}, {"Data/rota.bmp", false}, {"Data/nueva.bmp", true},
+                              {"Data/muro.bmp", false}}) {
+        clickRow(textures(), row);
+        EXPECT_EQ(image()->pixmap().width(), shown ? image()->width() : 0) << row;
+    }
+    EXPECT_EQ(dialogs.said().size(), 2);
 }
 
 TEST_F(MatforgeWindow, DeletesAskFirst)
@@ -195,20 +209,17 @@ TEST_F(MatforgeWindow, DeletesAskFirst)
     clickRow(textures(), "Data/agua1.bmp");
     dialogs.answers = {false, true, false, true};
     click(2);
-    EXPECT_EQ(dialogs.asked.back().text, QString::fromUtf8("¿Desea realmente eliminar el material seleccionado?"));
-    EXPECT_EQ(materials()->count(), 6);
     click(2);
-    EXPECT_EQ(rows(materials()), (QStringList{"(default)", "ladrillo", "uno", "doble", "vacio"}));
-    EXPECT_FALSE(button(2)->isEnabled());
-
     click(3);
-    EXPECT_EQ(dialogs.asked.back().text,
-              QString::fromUtf8("¿Desea realmente eliminar la textura seleccionada?.\nSe borrarán los enlaces a esta textura "
-                                "en todos los materiales que la utilicen."));
     EXPECT_EQ(textures()->count(), 4);
     click(3);
+    EXPECT_EQ(dialogs.asked[2].text, QString::fromUtf8("¿Desea realmente eliminar el material seleccionado?"));
+    EXPECT_EQ(dialogs.asked[4].text,
+              QString::fromUtf8("¿Desea realmente eliminar la textura seleccionada?.\nSe borrarán los enlaces a esta textura "
+                                "en todos los materiales que la utilicen."));
+    EXPECT_EQ(rows(materials()), (QStringList{"(default)", "ladrillo", "uno", "doble", "vacio"}));
     EXPECT_EQ(rows(textures()), (QStringList{"Data/muro.bmp", "Data/agua2.bmp", "Data/cielo.bmp"}));
-    EXPECT_FALSE(button(3)->isEnabled());
+    EXPECT_EQ(enabled(), (std::vector<bool>{true, true, true, false, false, false}));
     EXPECT_EQ(window.documento().editorMaterials[3].frames[0], "Data/muro.bmp");  // "doble" lost both frames
 }
 
@@ -216,23 +227,15 @@ TEST_F(MatforgeWindow, SavesAndAFailedSave)
 {
     loadScene(scene);
     action("guardar")->trigger();
-    EXPECT_EQ(dialogs.messages().back().text, "XML actualizado correctamente.");
     EXPECT_EQ(readFile(scene), dataFile("escena_stageworks_guardada.xml"));
-    dialogs.files = {QString::fromStdString(dir.file("copia.xml"))};
-    action("guardarcomo")->trigger();
-    EXPECT_EQ(dialogs.messages().back().text, "XML guardado correctamente.");
-    EXPECT_EQ(dialogs.asked[dialogs.asked.size() - 2].title, "Guarda Escena a Fichero XML (.xml)");
+    for (const std::string &path : {dir.file("copia.xml"), dir.file("no_existe/copia.xml")}) {
+        dialogs.files = {QString::fromStdString(path)};
+        action("guardarcomo")->trigger();
+    }
+    EXPECT_EQ(dialogs.asked[2].title, "Guarda Escena a Fichero XML (.xml)");
     EXPECT_TRUE(std::filesystem::exists(dir.file("copia.xml")));
-
-    dialogs.files = {QString::fromStdString(dir.file("no_existe/copia.xml"))};
-    action("guardarcomo")->trigger();
-    EXPECT_EQ(dialogs.messages().back().icon, Dialogos::Critico);
-    EXPECT_TRUE(dialogs.messages().back().text.contains("no se ha modificado"));
-    std::filesystem::rename(scene, dir.file("movida.xml"));
-    action("guardar")->trigger();
-    EXPECT_EQ(dialogs.messages().size(), 4u);
-    EXPECT_EQ(dialogs.messages().back().icon, Dialogos::Critico);
-    EXPECT_FALSE(std::filesystem::exists(scene));
+    EXPECT_EQ(dialogs.said().mid(0, 2), (QStringList{"0 XML actualizado correctamente.", "0 XML guardado correctamente."}));
+    EXPECT_TRUE(dialogs.said()[2].startsWith("2 No se ha podido guardar el XML; el fichero no se ha modificado."));
 }
 
 // The whole way: load a scene, edit a material in the modal form, save, read the file
@@ -260,60 +263,6 @@ TEST_F(MatforgeWindow, AnEditIsSavedAndTheWindowWaitsMeanwhile)
     clickNew();  // input again once the form is gone
     EXPECT_EQ(dialogs.asked.back().kind, "input");
 }
-
-namespace {
-
-class MaterialForm : public ::testing::Test {
-protected:
-    void SetUp() override
-    {
-        doc.XMLPath = dir.path;
-        doc.texturas = {"Data/a.bmp", "Data/b.bmp", "Data/c.bmp"};
-        writeBitmap(dir.file("Data/a.bmp"), Qt::red);
-        writeBitmap(dir.file("Data/b.bmp"), Qt::green);
-        writeBitmap(dir.file("Data/c.bmp"), Qt::blue);
-        for (const char *name : {"(default)", "piedra", "agua"}) ASSERT_EQ(nuevoMaterial(doc, name), ALTA_OK);
-        EditorMaterial &agua = doc.editorMaterials[2];
-        agua.ka = agua.ks = "0,300";
-        agua.kd = "0,700";
-        agua.shine = "0,5";
-        agua.diffuse = {"0,500", "0,300", "0,800", "0,600"};
-        agua.textured = 1;
-        agua.texScaleX = "2,000";
-        agua.frameInterval = 250;
-        agua.frameCode = 4;
-        agua.frames = {"Data/a.bmp", "Data/b.bmp", "Data/c.bmp"};
-    }
-    void TearDown() override
-    {
-        if (form) form->close();
-        QTest::qWait(1);
-    }
-    void open(int index)
-    {
-        form = abreForm3(nullptr, doc, index, dialogs);
-        ASSERT_NE(form, nullptr);
-        ASSERT_TRUE(QTest::qWaitForWindowExposed(form));
-    }
-    QSlider *slider(const char *name) { return find<QSlider>(form, name); }
-    QString text(const char *name) { return find<QLabel>(form, name)->text(); }
-    Form3 *form3() { return static_cast<Form3 *>(form.data()); }
-    void click(const char *name) { QTest::mouseClick(find<QPushButton>(form, name), Qt::LeftButton); }
-    void tick(bool on) { find<QCheckBox>(form, "Check1")->setChecked(on); }
-    // "Aceptar" or "Cancelar", and the form is gone
-    void close(const char *button)
-    {
-        click(button);
-        ASSERT_TRUE(QTest::qWaitFor([&] { return form.isNull(); }, 2000));
-    }
-
-    TempDir dir;
-    SceneDocument doc;
-    ScriptedDialogs dialogs;
-    QPointer<QDialog> form;
-};
-
-}  // namespace
 
 TEST_F(MaterialForm, ControlsShowTheRecordAndAcceptStoresThem)
 {
