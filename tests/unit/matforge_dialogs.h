@@ -11,10 +11,8 @@
 #include <QStringList>
 #include <gtest/gtest.h>
 
-#include <algorithm>
 #include <deque>
 #include <filesystem>
-#include <iterator>
 #include <string>
 #include <vector>
 
@@ -22,16 +20,15 @@ namespace mftest {
 
 struct ScriptedDialogs : Dialogos {
     struct Asked {
-        QString kind{};  // "open", "save", "message", "question", "input", "colour", "texture"
-        QString title{};
-        QString text{};  // directory for file dialogs, prompt for the input box, colour name
-        QString filter{};
-        int icon = -1;
+        // kind: "open", "save", "message", "question", "input", "colour" or "texture"; text: the
+        // directory for file dialogs, the prompt of the input box, the colour's name
+        QString kind{}, title{}, text{}, filter{};
     };
     std::deque<QString> files, inputs, textures;  // a null text cancels (an empty one too, but for inputs)
     std::deque<bool> answers;
     std::deque<QColor> colours;                   // an invalid colour cancels
     std::vector<Asked> asked;
+    QStringList said;  // the messages shown, each after its icon's number ("2 XML guardado...")
 
     // Records a dialog and takes its answer from the queue
     template <typename T>
@@ -52,7 +49,11 @@ struct ScriptedDialogs : Dialogos {
     {
         return ask({"save", t, d, f}, files);
     }
-    void mensaje(QWidget *, Icono icono, const QString &texto) override { asked.push_back({"message", "", texto, "", icono}); }
+    void mensaje(QWidget *, Icono icono, const QString &texto) override
+    {
+        asked.push_back({"message", "", texto});
+        said << QString::number(icono) + " " + texto;
+    }
     bool pregunta(QWidget *, const QString &texto) override { return ask({"question", "", texto}, answers); }
     bool entrada(QWidget *, const QString &t, const QString &label, QString &answer) override
     {
@@ -66,20 +67,6 @@ struct ScriptedDialogs : Dialogos {
         return answer.isValid();
     }
     QString eligeTextura(QWidget *, const SceneDocument &) override { return ask({"texture"}, textures); }
-
-    std::vector<Asked> messages() const
-    {
-        std::vector<Asked> found;
-        std::copy_if(asked.begin(), asked.end(), std::back_inserter(found), [](const Asked &a) { return a.kind == "message"; });
-        return found;
-    }
-    // The texts of the messages shown, each after its icon's number ("2 XML guardado...")
-    QStringList said() const
-    {
-        QStringList texts;
-        for (const Asked &a : messages()) texts << QString::number(a.icon) + " " + a.text;
-        return texts;
-    }
 };
 
 // A bitmap of one colour, written as a BMP by Qt

@@ -148,8 +148,8 @@ TEST_F(MatforgeWindow, MenuFramesAndEnableRules)
     loadScene(dir.file("otro.xml"));
     EXPECT_EQ(materials()->count(), 6);
     EXPECT_EQ(window.documento().XMLFile, "escena.xml");
-    ASSERT_EQ(dialogs.said().size(), 2);
-    EXPECT_TRUE(dialogs.said()[1].startsWith("2 ") && dialogs.said()[1].contains("<escena>"));
+    ASSERT_EQ(dialogs.said.size(), 2);
+    EXPECT_TRUE(dialogs.said[1].startsWith("2 ") && dialogs.said[1].contains("<escena>"));
     action("cerrar")->trigger();
     EXPECT_FALSE(framesShown());
     EXPECT_EQ(enabled(), none);
@@ -162,15 +162,15 @@ TEST_F(MatforgeWindow, NewMaterial)
     for (int i = 0; i < 5; i++) click(0);
     EXPECT_EQ(dialogs.asked[1].title, "Nuevo Material");
     EXPECT_EQ(dialogs.asked[1].text, "Introduzca el nombre del nuevo material:");
-    ASSERT_EQ(dialogs.said().size(), 2);  // nothing for the empty answer and the cancel
-    EXPECT_EQ(dialogs.said()[0], "1 Nombre de Material ya existente.");
-    EXPECT_TRUE(dialogs.said()[1].startsWith("1 Nombre de Material no valido."));
+    ASSERT_EQ(dialogs.said.size(), 2);  // nothing for the empty answer and the cancel
+    EXPECT_EQ(dialogs.said[0], "1 Nombre de Material ya existente.");
+    EXPECT_TRUE(dialogs.said[1].startsWith("1 Nombre de Material no valido."));
     EXPECT_EQ(rows(materials()).mid(5), (QStringList{"vacio", "piedra"}));
 
     // a full table is refused before the name is asked
     for (int i = 7; i < EDITOR_MATERIALS; i++) ASSERT_EQ(nuevoMaterial(window.documento(), "m" + std::to_string(i)), ALTA_OK);
     click(0);
-    EXPECT_TRUE(dialogs.said().last().contains("257"));
+    EXPECT_TRUE(dialogs.said.last().contains("257"));
 }
 
 TEST_F(MatforgeWindow, NewTextureAndTheImageBox)
@@ -188,7 +188,7 @@ TEST_F(MatforgeWindow, NewTextureAndTheImageBox)
     EXPECT_EQ(dialogs.asked.back().title, "Carga Textura Desde Fichero BMP (.bmp)");
     EXPECT_EQ(dialogs.asked.back().filter, "Ficheros Graficos BMP (*.bmp)");
     EXPECT_EQ(dialogs.asked.back().text, QString::fromStdString(dir.path));
-    EXPECT_EQ(dialogs.said(), (QStringList{QString::fromUtf8("1 Directorio no valido. La raíz del BMP seleccionado debe "
+    EXPECT_EQ(dialogs.said, (QStringList{QString::fromUtf8("1 Directorio no valido. La raíz del BMP seleccionado debe "
                                                              "ser la misma que la del XML."),
                                            "1 Textura ya existente."}));
     EXPECT_EQ(rows(textures()).mid(4), (QStringList{"Data/nueva.bmp", "Data/rota.bmp"}));
@@ -199,7 +199,7 @@ TEST_F(MatforgeWindow, NewTextureAndTheImageBox)
         clickRow(textures(), row);
         EXPECT_EQ(image()->pixmap().width(), shown ? image()->width() : 0) << row;
     }
-    EXPECT_EQ(dialogs.said().size(), 2);
+    EXPECT_EQ(dialogs.said.size(), 2);
 }
 
 TEST_F(MatforgeWindow, DeletesAskFirst)
@@ -234,8 +234,8 @@ TEST_F(MatforgeWindow, SavesAndAFailedSave)
     }
     EXPECT_EQ(dialogs.asked[2].title, "Guarda Escena a Fichero XML (.xml)");
     EXPECT_TRUE(std::filesystem::exists(dir.file("copia.xml")));
-    EXPECT_EQ(dialogs.said().mid(0, 2), (QStringList{"0 XML actualizado correctamente.", "0 XML guardado correctamente."}));
-    EXPECT_TRUE(dialogs.said()[2].startsWith("2 No se ha podido guardar el XML; el fichero no se ha modificado."));
+    EXPECT_EQ(dialogs.said.mid(0, 2), (QStringList{"0 XML actualizado correctamente.", "0 XML guardado correctamente."}));
+    EXPECT_TRUE(dialogs.said[2].startsWith("2 No se ha podido guardar el XML; el fichero no se ha modificado."));
 }
 
 // The whole way: load a scene, edit a material in the modal form, save, read the file
@@ -373,7 +373,7 @@ TEST_F(MaterialForm, OpenGLWithoutAContextIsReported)
 {
     open(1);
     click("Command5");
-    EXPECT_EQ(dialogs.said(), QStringList{"2 OpenGL Initialization Failed!"});
+    EXPECT_EQ(dialogs.said, QStringList{"2 OpenGL Initialization Failed!"});
     EXPECT_EQ(form3()->preview(), nullptr);
 }
 
