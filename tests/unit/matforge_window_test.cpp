@@ -31,7 +31,7 @@ QStringList rows(QListWidget *list)
     return texts;
 }
 
-// The main window with a stageworks scene ready to load, and a document for the material form
+// The main window with a stageworks scene ready to load, and the material form opened from it
 class Matforge : public ::testing::Test {
 protected:
     void SetUp() override
@@ -39,22 +39,6 @@ protected:
         scene = installScene(dir, "escena_stageworks.xml");
         window.show();
         ASSERT_TRUE(QTest::qWaitForWindowExposed(&window));
-        doc.XMLPath = dir.path;
-        doc.texturas = {"Data/a.bmp", "Data/b.bmp", "Data/c.bmp"};
-        writeBitmap(dir.file("Data/a.bmp"), Qt::red);
-        writeBitmap(dir.file("Data/b.bmp"), Qt::green);
-        writeBitmap(dir.file("Data/c.bmp"), Qt::blue);
-        for (const char *name : {"(default)", "piedra", "agua"}) ASSERT_EQ(nuevoMaterial(doc, name), ALTA_OK);
-        EditorMaterial &agua = doc.editorMaterials[2];
-        agua.ka = agua.ks = "0,300";
-        agua.kd = "0,700";
-        agua.shine = "0,5";
-        agua.diffuse = {"0,500", "0,300", "0,800", "0,600"};
-        agua.textured = 1;
-        agua.texScaleX = "2,000";
-        agua.frameInterval = 250;
-        agua.frameCode = 4;
-        agua.frames = {"Data/a.bmp", "Data/b.bmp", "Data/c.bmp"};
     }
     void TearDown() override
     {
@@ -67,6 +51,7 @@ protected:
     QListWidget *textures() { return find<QListWidget>(&window, "List1_1"); }
     QLabel *image() { return find<QLabel>(&window, "Image1"); }
     bool framesShown() { return find(&window, "frameTexturas")->isVisible() && find(&window, "frameMateriales")->isVisible(); }
+    const EditorMaterial &record(int index) { return window.documento().editorMaterials[index]; }
     void click(int index) { QTest::mouseClick(button(index), Qt::LeftButton); }
     void loadScene(const std::string &path)
     {
@@ -86,10 +71,13 @@ protected:
                 button(1)->isEnabled(),         button(2)->isEnabled(),             button(3)->isEnabled()};
     }
 
-    void open(int index)
+    // "Editar Material" on a material of the scene, loaded first if need be
+    void open(const char *material)
     {
-        form = abreForm3(nullptr, doc, index, dialogs);
-        ASSERT_NE(form, nullptr);
+        if (materials()->count() == 0) loadScene(scene);
+        clickRow(materials(), material);
+        click(1);
+        ASSERT_NE(form = window.formMaterial(), nullptr);
         ASSERT_TRUE(QTest::qWaitForWindowExposed(form));
     }
     QSlider *slider(const char *name) { return find<QSlider>(form, name); }
@@ -108,7 +96,6 @@ protected:
     std::string scene;
     ScriptedDialogs dialogs;
     Form1 window{&dialogs};
-    SceneDocument doc;
     QPointer<QDialog> form;
 };
 using MatforgeWindow = Matforge;
@@ -241,11 +228,7 @@ TEST_F(MatforgeWindow, SavesAndAFailedSave)
 // The whole way: load a scene, edit a material in the modal form, save, read the file
 TEST_F(MatforgeWindow, AnEditIsSavedAndTheWindowWaitsMeanwhile)
 {
-    loadScene(scene);
-    clickRow(materials(), "(default)");
-    click(1);
-    form = window.formMaterial();
-    ASSERT_NE(form, nullptr);
+    open("(default)");
     EXPECT_EQ(QApplication::activeModalWidget(), form.data());
     auto clickNew = [&] {
         QTest::mouseClick(window.windowHandle(), Qt::LeftButton, Qt::NoModifier,
@@ -265,13 +248,16 @@ TEST_F(MatforgeWindow, AnEditIsSavedAndTheWindowWaitsMeanwhile)
 
 TEST_F(MaterialForm, ControlsShowTheRecordAndAcceptStoresThem)
 {
-    open(2);
+    loadScene(scene);
+    window.documento().editorMaterials[2].diffuse[0] = "0,5";
+    window.documento().editorMaterials[2].shine = "0,5";
+    open("agua");
     EXPECT_EQ(form->windowTitle(), "Editar Material");
     EXPECT_EQ(text("Label1"), "Material Name : agua");
     EXPECT_EQ(slider("Slider1_16")->value(), 64);  // Shine 0.5
     EXPECT_EQ(text("Label2_0"), "127");            // R 0.5, truncated
     EXPECT_EQ(slider("Slider2_0")->value(), 20);
-    EXPECT_EQ(text("LabelNumeroFrames"), "3");
+    EXPECT_EQ(text("LabelNumeroFrames"), "2");
     EXPECT_EQ(find<QLineEdit>(form, "Text1")->text(), "250");
     slider("Slider1_13")->setValue(30);
     EXPECT_EQ(slider("Slider1_14")->value(), 70);  // Ks follows Kd
@@ -279,80 +265,76 @@ TEST_F(MaterialForm, ControlsShowTheRecordAndAcceptStoresThem)
     EXPECT_TRUE(QTest::qWaitFor([&] { return slider("Slider1_14")->value() == 70; }, 1000));
     slider("Slider2_0")->setValue(25);
     close("Command3");
-    const EditorMaterial &m = doc.editorMaterials[2];
-    EXPECT_EQ(m.kd, "0,3");
-    EXPECT_EQ(m.ks, "0,7");
-    EXPECT_EQ(m.shine, "0,5");
-    EXPECT_EQ(m.diffuse[0], "0,498039215686275");
-    EXPECT_EQ(m.texScaleX, "2,5");
-    EXPECT_EQ(m.frameCode, 4);
+    EXPECT_EQ(record(2).kd, "0,3");
+    EXPECT_EQ(record(2).ks, "0,7");
+    EXPECT_EQ(record(2).shine, "0,5");
+    EXPECT_EQ(record(2).diffuse[0], "0,498039215686275");
+    EXPECT_EQ(record(2).texScaleX, "2,5");
+    EXPECT_EQ(record(2).frameCode, 3);
 
     for (auto [ka, stored] : {std::pair{100, "1,000"}, {0, "0,000"}, {25, "0,25"}}) {
-        open(1);
+        open("(default)");
         slider("Slider1_12")->setValue(ka);
         close("Command3");
-        EXPECT_EQ(doc.editorMaterials[1].ka, stored);
+        EXPECT_EQ(record(0).ka, stored);
     }
 }
 
 TEST_F(MaterialForm, CancelledDialogsAndCancelChangeNothing)
 {
-    open(2);
-    EditorMaterial before = doc.editorMaterials[2];
+    open("agua");
+    EditorMaterial before = record(2);
     dialogs.colours = {QColor(), QColor(10, 20, 30)};
     dialogs.textures = {QString()};
     QTest::mouseClick(find(form, "Picture1_0"), Qt::LeftButton);
-    EXPECT_EQ(dialogs.asked[0].text, QColor(127, 76, 204).name());  // the swatch's colour preselected
-    EXPECT_EQ(text("Label2_0"), "127");
-    click("Command1_1");
+    EXPECT_EQ(dialogs.asked[1].text, QColor(25, 76, 204).name());  // the swatch's colour preselected
+    EXPECT_EQ(text("Label2_0"), "25");
     click("Command2_0");  // "Modificar Frame" with the choice cancelled
-    EXPECT_EQ(text("LabelNumeroFrames"), "3");
+    EXPECT_EQ(text("LabelNumeroFrames"), "2");
     QTest::mouseClick(find(form, "Picture1_0"), Qt::LeftButton);
     EXPECT_EQ(text("Label2_2"), "30");
     slider("Slider1_12")->setValue(0);
     tick(false);
     close("Command4");
-    const EditorMaterial &after = doc.editorMaterials[2];
-    EXPECT_EQ(after.ka, before.ka);
-    EXPECT_EQ(after.diffuse, before.diffuse);
-    EXPECT_EQ(after.textured, 1);
-    EXPECT_EQ(after.frames, before.frames);
+    EXPECT_EQ(record(2).ka, before.ka);
+    EXPECT_EQ(record(2).diffuse, before.diffuse);
+    EXPECT_EQ(record(2).textured, 1);
+    EXPECT_EQ(record(2).frames, before.frames);
 }
 
 TEST_F(MaterialForm, FramesInsertedDeletedAndUnticked)
 {
-    open(2);  // the middle of three frames deleted
+    open("doble");  // the middle of three frames deleted
     click("Command1_1");
     click("Command2_1");
     close("Command3");
-    EXPECT_EQ(doc.editorMaterials[2].frameCode, 3);
-    EXPECT_EQ(doc.editorMaterials[2].frames[1], "Data/c.bmp");
-    open(2);  // unticked: the frames stay for later
+    EXPECT_EQ(record(4).frameCode, 3);
+    EXPECT_EQ(record(4).frames[1], "Data/muro.bmp");
+    open("doble");  // unticked: the frames stay for later
     tick(false);
     close("Command3");
-    EXPECT_EQ(doc.editorMaterials[2].textured, 0);
-    open(2);
+    EXPECT_EQ(record(4).textured, 0);
+    open("doble");
     EXPECT_EQ(text("LabelNumeroFrames"), "2");
     tick(true);
     close("Command3");
-    EXPECT_EQ(doc.editorMaterials[2].textured, 1);
+    EXPECT_EQ(record(4).textured, 1);
 
-    open(1);  // one frame is a still texture
+    open("(default)");  // one frame is a still texture
     tick(true);
-    dialogs.textures = {QString("Data/b.bmp")};
+    dialogs.textures = {QString("Data/cielo.bmp")};
     click("Command2_0");
     close("Command3");
-    EXPECT_EQ(doc.editorMaterials[1].frameCode, 0);
-    EXPECT_EQ(doc.editorMaterials[1].frames[0], "Data/b.bmp");
-    open(1);  // every frame deleted: plain
-    click("Command2_1");
+    EXPECT_EQ(record(0).frameCode, 0);
+    EXPECT_EQ(record(0).frames[0], "Data/cielo.bmp");
+    open("vacio");  // ticked without a frame: plain
     close("Command3");
-    EXPECT_EQ(doc.editorMaterials[1].textured, 0);
+    EXPECT_EQ(record(5).textured, 0);
 }
 
 TEST_F(MaterialForm, FrameIntervalDrivesTheAnimation)
 {
-    open(2);
+    open("agua");
     auto *text1 = find<QLineEdit>(form, "Text1");
     auto *timer1 = find<QTimer>(form, "Timer1");
     text1->setText("-5");
@@ -362,16 +344,16 @@ TEST_F(MaterialForm, FrameIntervalDrivesTheAnimation)
     QTest::keyClicks(text1, "1x0");  // the validator only lets numbers through
     EXPECT_EQ(timer1->interval(), 10);
     int first = form3()->muestraFrame();
-    EXPECT_TRUE(QTest::qWaitFor([&] { return form3()->muestraFrame() == (first + 1) % 3; }, 2000));
+    EXPECT_TRUE(QTest::qWaitFor([&] { return form3()->muestraFrame() == 1 - first; }, 2000));
     EXPECT_TRUE(QTest::qWaitFor([&] { return form3()->muestraFrame() == first; }, 2000));
     text1->setText("-5");
     close("Command3");
-    EXPECT_EQ(doc.editorMaterials[2].frameInterval, 0);
+    EXPECT_EQ(record(2).frameInterval, 0);
 }
 
 TEST_F(MaterialForm, OpenGLWithoutAContextIsReported)
 {
-    open(1);
+    open("(default)");
     click("Command5");
     EXPECT_EQ(dialogs.said, QStringList{"2 OpenGL Initialization Failed!"});
     EXPECT_EQ(form3()->preview(), nullptr);
