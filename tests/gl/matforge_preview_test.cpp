@@ -9,7 +9,6 @@
 #include "xdriver.h"
 
 #include <QApplication>
-#include <QDir>
 #include <QPointer>
 #include <QPushButton>
 #include <QSlider>
@@ -127,25 +126,22 @@ TEST_F(Preview, TexturedSphereTurnsAQuarterTurnForANinetyPixelDragAndClosesWithT
     bitmap.fill(Qt::blue);
     for (int y = 0; y < 48; y++)
         for (int x = 0; x < (y < 16 ? 64 : 32); x++) bitmap.setPixelColor(x, y, y < 16 ? Qt::green : Qt::red);
-    ASSERT_TRUE(QDir().mkpath(QString::fromStdString(dir.file("Data"))));
-    ASSERT_TRUE(bitmap.save(QString::fromStdString(dir.file("Data/bandas.bmp")), "BMP"));
+    ASSERT_TRUE(bitmap.save(QString::fromStdString(dir.file("bandas.bmp")), "BMP"));
     EditorMaterial &material = doc.editorMaterials[0];
     material.textured = 1;
     material.diffuse = {"1,0", "1,0", "1,0", "1,0"};
-    material.frames[0] = "Data/bandas.bmp";
+    material.frames[0] = "bandas.bmp";
     open();
     EXPECT_GT(centre(grab()).green(), 200);
 
-    xdriver::XClient client;
+    xdriver::XClient client;  // a drag of 90 pixels to the right, through XTest
     ASSERT_TRUE(client.open(server().display));
-    QWidget *view = preview->glView1();
-    QPoint start = view->mapToGlobal(view->rect().center());
-    client.moveMouse(start.x(), start.y());
-    client.button(1, true);
-    for (int i = 1; i <= 6; i++) {
+    QPoint start = preview->glView1()->mapToGlobal(preview->glView1()->rect().center());
+    for (int i = 0; i <= 6; i++) {
+        client.moveMouse(start.x() + 15 * i, start.y());
+        if (i == 0) client.button(1, true);
         client.sync();
         QTest::qWait(40);
-        client.moveMouse(start.x() + 15 * i, start.y());
     }
     client.button(1, false);
     client.sync();
