@@ -41,14 +41,9 @@ struct ScriptedDialogs : Dialogos {
         queue.pop_front();
         return value;
     }
-    QString abrirFichero(QWidget *, const QString &t, const QString &d, const QString &f) override
-    {
-        return ask({"open", t, d, f}, files);
-    }
-    QString guardarFichero(QWidget *, const QString &t, const QString &d, const QString &f) override
-    {
-        return ask({"save", t, d, f}, files);
-    }
+    using Text = const QString &;
+    QString abrirFichero(QWidget *, Text t, Text d, Text f) override { return ask({"open", t, d, f}, files); }
+    QString guardarFichero(QWidget *, Text t, Text d, Text f) override { return ask({"save", t, d, f}, files); }
     void mensaje(QWidget *, Icono icono, const QString &texto) override
     {
         asked.push_back({"message", "", texto});

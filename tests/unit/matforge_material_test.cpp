@@ -111,22 +111,11 @@ TEST(MatforgeTextures, NewTextureMustLieUnderTheScene)
     EXPECT_EQ(name, "Data/cielo.bmp");
 }
 
-TEST(MatforgeFormValues, FrameLimitsAndThePreviewMaterial)
+TEST(MatforgeFormValues, FrameLimits)
 {
     std::vector<std::string> frames(MATERIAL_FRAMES, "f");
     EXPECT_EQ(insertaFrame(frames, MATERIAL_FRAMES, "g"), 0);
     EXPECT_EQ(borraFrame(frames, MATERIAL_FRAMES), 0);
     EXPECT_EQ((int)frames.size(), MATERIAL_FRAMES);
     EXPECT_EQ(siguienteFrame(7, 2), 0);  // after frames were deleted
-
-    ValoresForm v;
-    v.ka = 50;
-    v.kd = 80;
-    v.blend = 50;
-    v.color[LUZ_DIFUSA] = {255, 51, 0};
-    v.alfa[LUZ_DIFUSA] = 100;
-    MaterialVista m = materialVista(v);
-    EXPECT_FLOAT_EQ(m.ambient[1], 0.1f);
-    EXPECT_FLOAT_EQ(m.diffuse[1], 0.16f);
-    EXPECT_FLOAT_EQ(m.diffuse[3], 0.5f);
 }
