@@ -58,10 +58,8 @@ protected:
     }
     void open()
     {
-        form = new Form3(doc, 0, dialogs);
-        form->setAttribute(Qt::WA_DeleteOnClose);
+        form = static_cast<Form3 *>(abreForm3(nullptr, doc, 0, dialogs));
         form->move(300, 0);
-        form->show();
         ASSERT_TRUE(QTest::qWaitForWindowExposed(form));
         QTest::mouseClick(form->findChild<QPushButton *>("Command5"), Qt::LeftButton);
         ASSERT_NE(preview = form->preview(), nullptr);
@@ -86,7 +84,7 @@ protected:
 
 }  // namespace
 
-TEST_F(Preview, SphereInTheDiffuseColourOverTheBackgroundAndBlended)
+TEST_F(Preview, SphereColourBlendAndHighlight)
 {
     open();
     EXPECT_EQ(preview->windowTitle(), "Visor OpenGL");
@@ -96,19 +94,16 @@ TEST_F(Preview, SphereInTheDiffuseColourOverTheBackgroundAndBlended)
     EXPECT_NEAR(corner.blue(), 128, 1);
     EXPECT_GT(middle.red(), 200);
     EXPECT_LT(middle.green() + middle.blue(), 20);
+    EXPECT_EQ(greenPixels(image), 0);  // Kd 100 leaves Ks at 0: no highlight at all
 
     slider("Slider1_15")->setValue(50);  // half the red over half the background (0, 64, 128)
     middle = centre(grab());
     EXPECT_NEAR(middle.red(), 128, 3);
     EXPECT_NEAR(middle.green(), 32, 3);
     EXPECT_NEAR(middle.blue(), 64, 3);
-}
 
-TEST_F(Preview, ShineAndKdShapeTheHighlight)
-{
-    open();
-    EXPECT_EQ(greenPixels(grab()), 0);  // Kd 100 leaves Ks at 0: no highlight at all
-    slider("Slider1_13")->setValue(50);
+    slider("Slider1_15")->setValue(100);
+    slider("Slider1_13")->setValue(50);  // Ks 50: the sharper the shine, the smaller the highlight
     int shines[3] = {0, 16, 128}, counts[3];
     for (int i = 0; i < 3; i++) {
         slider("Slider1_16")->setValue(shines[i]);
