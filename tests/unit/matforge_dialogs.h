@@ -5,10 +5,7 @@
 
 #include "dialogos.h"
 
-#include <QColor>
-#include <QImage>
-#include <QString>
-#include <QStringList>
+#include <QtGui>
 #include <gtest/gtest.h>
 
 #include <deque>
