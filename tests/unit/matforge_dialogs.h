@@ -32,10 +32,9 @@ struct ScriptedDialogs : Dialogos {
     T ask(Asked dialog, std::deque<T> &queue)
     {
         asked.push_back(dialog);
-        if (queue.empty()) ADD_FAILURE() << "unexpected dialog: " << dialog.kind.toStdString();
-        if (queue.empty()) return T();
-        T value = queue.front();
-        queue.pop_front();
+        EXPECT_FALSE(queue.empty()) << "unexpected dialog: " << dialog.kind.toStdString();
+        T value = queue.empty() ? T() : queue.front();
+        if (!queue.empty()) queue.pop_front();
         return value;
     }
     using Text = const QString &;
