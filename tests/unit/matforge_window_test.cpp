@@ -288,6 +288,7 @@ TEST_F(MaterialForm, FramesInsertedDeletedAndUnticked)
     EXPECT_EQ(record(4).textured, 0);
     open("doble");
     EXPECT_EQ(text("LabelNumeroFrames"), "2");
+    close("Command4");
 
     open("(default)");  // one frame is a still texture
     tick(true);
@@ -305,16 +306,15 @@ TEST_F(MaterialForm, FrameIntervalDrivesTheAnimationAndOpenGLFailsCleanly)
 {
     open("agua");
     auto *text1 = find<QLineEdit>(form, "Text1");
-    auto *timer1 = find<QTimer>(form, "Timer1");
     text1->clear();
     QTest::keyClicks(text1, "1x0");  // the validator only lets numbers through
-    EXPECT_EQ(timer1->interval(), 10);
+    EXPECT_EQ(find<QTimer>(form, "Timer1")->interval(), 10);
     int first = form3()->muestraFrame();
     EXPECT_TRUE(QTest::qWaitFor([&] { return form3()->muestraFrame() == 1 - first; }, 2000));
     EXPECT_TRUE(QTest::qWaitFor([&] { return form3()->muestraFrame() == first; }, 2000));
     text1->setText("-5");
     EXPECT_EQ(text1->text(), "0");
-    EXPECT_FALSE(timer1->isActive());
+    EXPECT_FALSE(find<QTimer>(form, "Timer1")->isActive());
     click("Command5");  // no OpenGL on this platform
     EXPECT_EQ(dialogs.said, QStringList{"2 OpenGL Initialization Failed!"});
     EXPECT_EQ(form3()->preview(), nullptr);
