@@ -63,6 +63,7 @@ bool validAgainstDtd(const std::string &path)
     return valid;
 }
 
+// The number of entries in a directory
 size_t entries(const std::string &path)
 {
     auto all = std::filesystem::directory_iterator(path);
