@@ -1,110 +1,72 @@
-/**********************************************************************************************
-*
-*   matforge_dialogs - dialogs that answer from scripts, for the matforge window tests
-*
-*   Every question is recorded; the answers come from queues filled by the test. An empty
-*   queue is a test failure (a dialog nobody expected).
-*
-*   DEPENDENCIES: dialogos, Qt, gtest
-*
-**********************************************************************************************/
+// Dialogs that answer from scripts, for the matforge window tests. Every question is
+// recorded; the answers come from queues filled by the test, and an empty queue is a test
+// failure (a dialog nobody expected). Depends on dialogos, Qt and gtest.
 #pragma once
 
 #include "dialogos.h"
 
-#include <QColor>
-#include <QString>
+#include <QtGui>
 #include <gtest/gtest.h>
 
 #include <deque>
+#include <filesystem>
+#include <string>
 #include <vector>
 
 namespace mftest {
 
 struct ScriptedDialogs : Dialogos {
     struct Asked {
-        QString kind;  // "open", "save", "message", "question", "input", "colour", "texture"
-        QString title;
-        QString text;  // directory for file dialogs, prompt for the input box, colour name
-        QString filter;
-        int icon = -1;
+        // kind: "open", "save", "message", "question", "input", "colour" or "texture"; text: the
+        // directory for file dialogs, the prompt of the input box, the colour's name
+        QString kind{}, title{}, text{}, filter{};
     };
-    std::deque<QString> files;
+    std::deque<QString> files, inputs, textures;  // a null text cancels (an empty one too, but for inputs)
     std::deque<bool> answers;
-    std::deque<QString> inputs;   // a null QString cancels the input box
-    std::deque<QColor> colours;   // an invalid colour cancels the colour dialog
-    std::deque<QString> textures; // an empty name cancels the texture selection
+    std::deque<QColor> colours;                   // an invalid colour cancels
     std::vector<Asked> asked;
+    QStringList said;  // the messages shown, each after its icon's number ("2 XML guardado...")
 
-    QString abrirFichero(QWidget *, const QString &titulo, const QString &directorio, const QString &filtro) override
+    // Records a dialog and takes its answer from the queue
+    template <typename T>
+    T ask(Asked dialog, std::deque<T> &queue)
     {
-        asked.push_back({"open", titulo, directorio, filtro, -1});
-        return next(files);
+        asked.push_back(dialog);
+        EXPECT_FALSE(queue.empty()) << "unexpected dialog: " << dialog.kind.toStdString();
+        T value = queue.empty() ? T() : queue.front();
+        if (!queue.empty()) queue.pop_front();
+        return value;
     }
-    QString guardarFichero(QWidget *, const QString &titulo, const QString &directorio, const QString &filtro) override
-    {
-        asked.push_back({"save", titulo, directorio, filtro, -1});
-        return next(files);
-    }
+    using Text = const QString &;
+    QString abrirFichero(QWidget *, Text t, Text d, Text f) override { return ask({"open", t, d, f}, files); }
+    QString guardarFichero(QWidget *, Text t, Text d, Text f) override { return ask({"save", t, d, f}, files); }
     void mensaje(QWidget *, Icono icono, const QString &texto) override
     {
-        asked.push_back({"message", QString(), texto, QString(), icono});
+        asked.push_back({"message", "", texto});
+        said << QString::number(icono) + " " + texto;
     }
-    bool pregunta(QWidget *, const QString &texto) override
+    bool pregunta(QWidget *, const QString &texto) override { return ask({"question", "", texto}, answers); }
+    bool entrada(QWidget *, const QString &t, const QString &label, QString &answer) override
     {
-        asked.push_back({"question", QString(), texto, QString(), -1});
-        if (answers.empty()) {
-            ADD_FAILURE() << "unexpected question: " << texto.toStdString();
-            return false;
-        }
-        bool answer = answers.front();
-        answers.pop_front();
-        return answer;
-    }
-    bool entrada(QWidget *, const QString &titulo, const QString &etiqueta, QString &respuesta) override
-    {
-        asked.push_back({"input", titulo, etiqueta, QString(), -1});
-        respuesta = next(inputs);
-        return !respuesta.isNull();
+        answer = ask({"input", t, label}, inputs);
+        return !answer.isNull();
     }
     bool eligeColor(QWidget *, const QColor &inicial, QColor &elegido) override
     {
-        asked.push_back({"colour", QString(), inicial.name(), QString(), -1});
-        if (colours.empty()) {
-            ADD_FAILURE() << "unexpected colour dialog";
-            return false;
-        }
-        QColor answer = colours.front();
-        colours.pop_front();
-        if (!answer.isValid()) return false;
-        elegido = answer;
-        return true;
+        QColor answer = ask({"colour", "", inicial.name()}, colours);
+        if (answer.isValid()) elegido = answer;
+        return answer.isValid();
     }
-    QString eligeTextura(QWidget *, const SceneDocument &) override
-    {
-        asked.push_back({"texture", QString(), QString(), QString(), -1});
-        return next(textures);
-    }
-
-    QString next(std::deque<QString> &queue)
-    {
-        if (queue.empty()) {
-            ADD_FAILURE() << "unexpected dialog";
-            return QString();
-        }
-        QString value = queue.front();
-        queue.pop_front();
-        return value;
-    }
-
-    std::vector<Asked> messages() const
-    {
-        std::vector<Asked> found;
-        for (const Asked &a : asked) {
-            if (a.kind == "message") found.push_back(a);
-        }
-        return found;
-    }
+    QString eligeTextura(QWidget *, const SceneDocument &) override { return ask({"texture"}, textures); }
 };
+
+// A bitmap of one colour, written as a BMP by Qt
+inline void writeBitmap(const std::string &path, const QColor &colour, int width = 16, int height = 16)
+{
+    QImage image(width, height, QImage::Format_RGB888);
+    image.fill(colour);
+    std::filesystem::create_directories(std::filesystem::path(path).parent_path());
+    ASSERT_TRUE(image.save(QString::fromStdString(path), "BMP"));
+}
 
 }  // namespace mftest

@@ -1,425 +1,353 @@
-// matforge's main window on Qt's offscreen platform, driven through scripted dialogs:
-// enable rules, loading, saving, closing, new and deleted materials and textures.
+// matforge's main window, material form and texture chooser on Qt's offscreen platform,
+// driven through scripted dialogs: enable rules, loading, saving, new and deleted materials
+// and textures, the form's controls, frames and animation, "Aceptar" and "Cancelar".
 #include "form1.h"
+#include "form2.h"
+#include "form3.h"
 #include "matforge_dialogs.h"
 #include "matforge_files.h"
+#include "scene_save.h"
 
-#include <QAction>
-#include <QApplication>
-#include <QDialog>
-#include <QGroupBox>
-#include <QImage>
-#include <QLabel>
-#include <QListWidget>
-#include <QMenu>
-#include <QMenuBar>
-#include <QPushButton>
 #include <QTest>
+#include <QtWidgets>
 
-#include <deque>
 #include <gtest/gtest.h>
-#include <memory>
 
 using namespace mftest;
 
 namespace {
 
+template <typename T = QWidget>
+T *find(QObject *parent, const QString &name)
+{
+    T *found = parent ? parent->findChild<T *>(name) : nullptr;
+    EXPECT_NE(found, nullptr) << name.toStdString();
+    return found;
+}
+
+QStringList rows(QListWidget *list)
+{
+    QStringList texts;
+    for (int i = 0; i < list->count(); i++) texts << list->item(i)->text();
+    return texts;
+}
+
+// The main window with a stageworks scene ready to load, and the material form opened from it
 class MatforgeWindow : public ::testing::Test {
 protected:
     void SetUp() override
     {
         scene = installScene(dir, "escena_stageworks.xml");
-        window = std::make_unique<Form1>(&dialogs);
-        window->show();
-        ASSERT_TRUE(QTest::qWaitForWindowExposed(window.get()));
+        window.show();
+        ASSERT_TRUE(QTest::qWaitForWindowExposed(&window));
     }
-
-    template <typename T>
-    T *child(const char *name)
+    void TearDown() override
     {
-        T *found = window->findChild<T *>(name);
-        EXPECT_NE(found, nullptr) << name;
-        return found;
+        if (form) form->close();
+        QTest::qWait(1);
     }
-    QAction *action(const char *name) { return child<QAction>(name); }
-    QPushButton *button(int index) { return child<QPushButton>(QString("Command1_%1").arg(index).toLatin1().constData()); }
-    QListWidget *materials() { return child<QListWidget>("List1_0"); }
-    QListWidget *textures() { return child<QListWidget>("List1_1"); }
-    QLabel *image() { return child<QLabel>("Image1"); }
-
-    QStringList rows(QListWidget *list)
-    {
-        QStringList texts;
-        for (int i = 0; i < list->count(); i++) texts << list->item(i)->text();
-        return texts;
-    }
-
-    void clickRow(QListWidget *list, const QString &text)
-    {
-        QList<QListWidgetItem *> items = list->findItems(text, Qt::MatchExactly);
-        ASSERT_EQ(items.size(), 1) << text.toStdString();
-        QRect place = list->visualItemRect(items.first());
-        QTest::mouseClick(list->viewport(), Qt::LeftButton, Qt::NoModifier, place.center());
-        ASSERT_EQ(list->currentItem(), items.first());
-    }
-
+    QAction *action(const char *name) { return find<QAction>(&window, name); }
+    QPushButton *button(int index) { return find<QPushButton>(&window, QString("Command1_%1").arg(index)); }
+    QListWidget *materials() { return find<QListWidget>(&window, "List1_0"); }
+    QListWidget *textures() { return find<QListWidget>(&window, "List1_1"); }
+    const EditorMaterial &record(int index) { return window.documento().editorMaterials[index]; }
+    void click(int index) { QTest::mouseClick(button(index), Qt::LeftButton); }
     void loadScene(const std::string &path)
     {
         dialogs.files.push_back(QString::fromStdString(path));
         action("cargar")->trigger();
     }
+    void clickRow(QListWidget *list, const QString &text)
+    {
+        QList<QListWidgetItem *> items = list->findItems(text, Qt::MatchExactly);
+        ASSERT_EQ(items.size(), 1) << text.toStdString();
+        QTest::mouseClick(list->viewport(), Qt::LeftButton, Qt::NoModifier, list->visualItemRect(items[0]).center());
+    }
+    // Whether the two frames show, and the enabled state of Guardar, Guardar como, Cerrar, Editar,
+    // Borrar Material and Borrar Textura
+    std::vector<bool> enabled()
+    {
+        return {find(&window, "frameTexturas")->isVisible() && find(&window, "frameMateriales")->isVisible(),
+                action("guardar")->isEnabled(), action("guardarcomo")->isEnabled(), action("cerrar")->isEnabled(),
+                button(1)->isEnabled(),         button(2)->isEnabled(),             button(3)->isEnabled()};
+    }
 
-    void click(int index) { QTest::mouseClick(button(index), Qt::LeftButton); }
+    // "Editar Material" on a material of the scene, loaded first if need be
+    void open(const char *material)
+    {
+        if (materials()->count() == 0) loadScene(scene);
+        clickRow(materials(), material);
+        click(1);
+        ASSERT_NE(form = window.formMaterial(), nullptr);
+        ASSERT_TRUE(QTest::qWaitForWindowExposed(form));
+    }
+    QSlider *slider(const char *name) { return find<QSlider>(form, name); }
+    QString text(const char *name) { return find<QLabel>(form, name)->text(); }
+    Form3 *form3() { return static_cast<Form3 *>(form.data()); }
+    void click(const char *name) { QTest::mouseClick(find<QPushButton>(form, name), Qt::LeftButton); }
+    void tick(bool on) { find<QCheckBox>(form, "Check1")->setChecked(on); }
+    // "Aceptar" or "Cancelar", and the form is gone
+    void close(const char *button)
+    {
+        click(button);
+        ASSERT_TRUE(QTest::qWaitFor([&] { return form.isNull(); }, 2000));
+    }
 
     TempDir dir;
     std::string scene;
     ScriptedDialogs dialogs;
-    std::unique_ptr<Form1> window;
+    Form1 window{&dialogs};
+    QPointer<QDialog> form;
 };
+using MaterialForm = MatforgeWindow;
 
 }  // namespace
 
-TEST_F(MatforgeWindow, StartsInTheClosedState)
+TEST_F(MatforgeWindow, MenuFramesAndEnableRules)
 {
-    EXPECT_EQ(window->windowTitle(), "Editor Materiales XML");
-    QMenu *menu = child<QMenu>("Archivo");
-    ASSERT_NE(menu, nullptr);
-    EXPECT_EQ(menu->title(), "&Archivo");
+    EXPECT_EQ(window.windowTitle(), "Editor Materiales XML");
     QStringList entries;
-    for (QAction *entry : menu->actions()) entries << (entry->isSeparator() ? "-" : entry->text());
+    for (QAction *entry : find<QMenu>(&window, "Archivo")->actions()) entries << (entry->isSeparator() ? "-" : entry->text());
     EXPECT_EQ(entries, (QStringList{"Cargar Escena XML", "-", "Guardar Escena XML", "Guardar Escena XML como...", "-",
                                     "Cerrar Escena", "-", "Salir"}));
-
-    EXPECT_TRUE(action("cargar")->isEnabled());
-    EXPECT_TRUE(action("Salir")->isEnabled());
-    EXPECT_FALSE(action("guardar")->isEnabled());
-    EXPECT_FALSE(action("guardarcomo")->isEnabled());
-    EXPECT_FALSE(action("cerrar")->isEnabled());
-
-    auto *texturesFrame = child<QGroupBox>("frameTexturas");
-    auto *materialsFrame = child<QGroupBox>("frameMateriales");
-    EXPECT_EQ(texturesFrame->title(), "XML TEXTURAS");
-    EXPECT_EQ(materialsFrame->title(), "XML MATERIALES");
-    EXPECT_TRUE(texturesFrame->isHidden());
-    EXPECT_TRUE(materialsFrame->isHidden());
-
-    EXPECT_EQ(button(0)->text(), "Nuevo Material");
-    EXPECT_EQ(button(1)->text(), "Editar Material");
-    EXPECT_EQ(button(2)->text(), "Borrar Material");
-    EXPECT_EQ(button(3)->text(), "Borrar Textura");
-    EXPECT_EQ(button(5)->text(), "Nueva Textura");
-    EXPECT_FALSE(button(1)->isEnabled());
-    EXPECT_FALSE(button(2)->isEnabled());
-    EXPECT_FALSE(button(3)->isEnabled());
-}
-
-TEST_F(MatforgeWindow, LoadFillsTheListsAndEnablesTheFileCommands)
-{
-    dialogs.files.push_back(QString());  // cancelled
-    action("cargar")->trigger();
-    EXPECT_TRUE(child<QGroupBox>("frameTexturas")->isHidden());
-    EXPECT_TRUE(dialogs.messages().empty());
-
+    EXPECT_EQ(find<QGroupBox>(&window, "frameTexturas")->title(), "XML TEXTURAS");
+    EXPECT_EQ(find<QGroupBox>(&window, "frameMateriales")->title(), "XML MATERIALES");
+    const std::vector<bool> none(7, false);
+    EXPECT_EQ(enabled(), none);
+    loadScene(installScene(dir, "no_escena.xml", "otro.xml"));  // refused with a message
+    EXPECT_EQ(enabled(), none);
     loadScene(scene);
-    ASSERT_EQ(dialogs.asked.size(), 2u);
-    EXPECT_EQ(dialogs.asked[1].title, "Carga Escena desde Fichero XML (.xml)");
-    EXPECT_EQ(dialogs.asked[1].filter, "Ficheros XML (*.xml)");
-    EXPECT_TRUE(dialogs.messages().empty());
-
-    EXPECT_FALSE(child<QGroupBox>("frameTexturas")->isHidden());
-    EXPECT_FALSE(child<QGroupBox>("frameMateriales")->isHidden());
+    EXPECT_EQ(dialogs.asked[2].title, "Carga Escena desde Fichero XML (.xml)");
+    EXPECT_EQ(dialogs.asked[2].filter, "Ficheros XML (*.xml)");
     EXPECT_EQ(rows(textures()), (QStringList{"Data/muro.bmp", "Data/agua1.bmp", "Data/agua2.bmp", "Data/cielo.bmp"}));
     EXPECT_EQ(rows(materials()), (QStringList{"(default)", "ladrillo", "agua", "uno", "doble", "vacio"}));
-    EXPECT_TRUE(action("guardar")->isEnabled());
-    EXPECT_TRUE(action("guardarcomo")->isEnabled());
-    EXPECT_TRUE(action("cerrar")->isEnabled());
-    EXPECT_FALSE(button(1)->isEnabled());
-    EXPECT_FALSE(button(2)->isEnabled());
-    EXPECT_FALSE(button(3)->isEnabled());
-    EXPECT_EQ(window->documento().XMLPath, dir.path);
-}
-
-TEST_F(MatforgeWindow, ARefusedFileLeavesTheWindowAsItWas)
-{
-    std::string other = installScene(dir, "no_escena.xml", "otro.xml");
-    loadScene(other);
-    ASSERT_EQ(dialogs.messages().size(), 1u);
-    EXPECT_EQ(dialogs.messages()[0].icon, Dialogos::Critico);
-    EXPECT_TRUE(dialogs.messages()[0].text.contains("<escena>"));
-    EXPECT_TRUE(child<QGroupBox>("frameTexturas")->isHidden());
-    EXPECT_FALSE(action("guardar")->isEnabled());
-
-    loadScene(scene);
-    ASSERT_EQ(window->documento().editorMaterialCount, 6);
-    ASSERT_EQ(nuevoMaterial(window->documento(), "sinGuardar"), ALTA_OK);
-    loadScene(other);
-    EXPECT_EQ(dialogs.messages().size(), 2u);
-    EXPECT_EQ(window->documento().editorMaterialCount, 7);
-    EXPECT_EQ(window->documento().XMLFile, "escena.xml");
-    EXPECT_EQ(materials()->count(), 6);
-    EXPECT_TRUE(action("guardar")->isEnabled());
-}
-
-TEST_F(MatforgeWindow, MaterialSelectionEnablesEditAndDeleteButNotForDefault)
-{
-    loadScene(scene);
-    clickRow(materials(), "(default)");
-    EXPECT_TRUE(button(1)->isEnabled());
-    EXPECT_FALSE(button(2)->isEnabled());
-    click(2);  // disabled: no question
-    EXPECT_EQ(window->documento().editorMaterialCount, 6);
-
+    EXPECT_EQ(enabled(), (std::vector<bool>{true, true, true, true, false, false, false}));
+    clickRow(materials(), "(default)");  // never deleted
+    EXPECT_EQ(enabled(), (std::vector<bool>{true, true, true, true, true, false, false}));
     clickRow(materials(), "ladrillo");
-    EXPECT_TRUE(button(1)->isEnabled());
-    EXPECT_TRUE(button(2)->isEnabled());
-    clickRow(materials(), "(default)");
-    EXPECT_FALSE(button(2)->isEnabled());
+    clickRow(textures(), "Data/muro.bmp");
+    EXPECT_EQ(enabled(), std::vector<bool>(7, true));
+
+    // a refused file leaves the loaded scene as it was
+    loadScene(dir.file("otro.xml"));
+    EXPECT_EQ(materials()->count(), 6);
+    EXPECT_TRUE(dialogs.said.value(1).startsWith("2 ") && dialogs.said.value(1).contains("<escena>"));
+    action("cerrar")->trigger();
+    EXPECT_EQ(enabled(), none);
 }
 
 TEST_F(MatforgeWindow, NewMaterial)
 {
     loadScene(scene);
     dialogs.inputs = {QString(""), QString(), QString("LADRILLO"), QString("mi material"), QString("piedra")};
-    for (int i = 0; i < 2; i++) click(0);  // empty answer and cancel: nothing at all
-    EXPECT_TRUE(dialogs.messages().empty());
-    EXPECT_EQ(materials()->count(), 6);
-    EXPECT_EQ(dialogs.asked.back().title, "Nuevo Material");
-    EXPECT_EQ(dialogs.asked.back().text, "Introduzca el nombre del nuevo material:");
-
-    click(0);
-    ASSERT_EQ(dialogs.messages().size(), 1u);
-    EXPECT_EQ(dialogs.messages()[0].text, "Nombre de Material ya existente.");
-    EXPECT_EQ(dialogs.messages()[0].icon, Dialogos::Exclamacion);
-
-    click(0);
-    ASSERT_EQ(dialogs.messages().size(), 2u);
-    EXPECT_TRUE(dialogs.messages()[1].text.startsWith("Nombre de Material no valido."));
-    EXPECT_EQ(materials()->count(), 6);
-
-    click(0);
-    EXPECT_EQ(dialogs.messages().size(), 2u);
-    EXPECT_EQ(rows(materials()).last(), "piedra");
-    ASSERT_EQ(window->documento().editorMaterialCount, 7);
-    EXPECT_EQ(window->documento().editorMaterials[6].name, "piedra");
-    EXPECT_EQ(window->documento().editorMaterials[6].blend, "1,0");
+    for (int i = 0; i < 5; i++) click(0);
+    EXPECT_EQ(dialogs.asked[1].title, "Nuevo Material");
+    EXPECT_EQ(dialogs.asked[1].text, "Introduzca el nombre del nuevo material:");
+    ASSERT_EQ(dialogs.said.size(), 2);  // nothing for the empty answer and the cancel
+    EXPECT_EQ(dialogs.said[0], "1 Nombre de Material ya existente.");
+    EXPECT_TRUE(dialogs.said[1].startsWith("1 Nombre de Material no valido."));
+    EXPECT_EQ(rows(materials()).mid(5), (QStringList{"vacio", "piedra"}));
 
     // a full table is refused before the name is asked
-    SceneDocument &doc = window->documento();
-    for (int i = 7; i < EDITOR_MATERIALS; i++) ASSERT_EQ(nuevoMaterial(doc, "m" + std::to_string(i)), ALTA_OK);
-    size_t askedBefore = dialogs.asked.size();
+    for (int i = 7; i < EDITOR_MATERIALS; i++) ASSERT_EQ(nuevoMaterial(window.documento(), "m" + std::to_string(i)), ALTA_OK);
     click(0);
-    ASSERT_EQ(dialogs.asked.size(), askedBefore + 1);
-    EXPECT_EQ(dialogs.asked.back().kind, "message");
-    EXPECT_TRUE(dialogs.asked.back().text.contains("257"));
-    EXPECT_EQ(doc.editorMaterialCount, EDITOR_MATERIALS);
+    EXPECT_TRUE(dialogs.said.last().contains("257"));
 }
 
-TEST_F(MatforgeWindow, NewTexture)
+TEST_F(MatforgeWindow, NewTextureAndTheImageBox)
 {
-    QImage bitmap(16, 8, QImage::Format_RGB888);
-    bitmap.fill(Qt::red);
-    writeFile(dir.file("Data/placeholder"), "");
-    ASSERT_TRUE(bitmap.save(QString::fromStdString(dir.file("Data/nueva.bmp")), "BMP"));
+    writeBitmap(dir.file("Data/nueva.bmp"), Qt::red, 16, 8);
     writeFile(dir.file("Data/rota.bmp"), "esto no es un BMP");
-    TempDir elsewhere;
-    ASSERT_TRUE(bitmap.save(QString::fromStdString(elsewhere.file("fuera.bmp")), "BMP"));
     loadScene(scene);
-
-    dialogs.files = {QString::fromStdString(dir.file("Data/nueva.bmp")), QString(),
-                     QString::fromStdString(elsewhere.file("fuera.bmp")),
-                     QString::fromStdString(dir.file("Data/nueva.bmp")), QString::fromStdString(dir.file("Data/rota.bmp"))};
-    click(5);
+    for (std::string path : {dir.file("Data/nueva.bmp"), std::string(), dir.path + "2/fuera.bmp",
+                             dir.file("Data/nueva.bmp"), dir.file("Data/rota.bmp")}) {
+        dialogs.files = {path.empty() ? QString() : QString::fromStdString(path)};
+        click(5);
+    }
     EXPECT_EQ(dialogs.asked.back().title, "Carga Textura Desde Fichero BMP (.bmp)");
     EXPECT_EQ(dialogs.asked.back().filter, "Ficheros Graficos BMP (*.bmp)");
     EXPECT_EQ(dialogs.asked.back().text, QString::fromStdString(dir.path));
-    EXPECT_EQ(rows(textures()).last(), "Data/nueva.bmp");
-    EXPECT_EQ(window->documento().texturas.back(), "Data/nueva.bmp");
-
-    click(5);  // cancelled
-    EXPECT_TRUE(dialogs.messages().empty());
-
-    click(5);
-    ASSERT_EQ(dialogs.messages().size(), 1u);
-    EXPECT_EQ(dialogs.messages()[0].text,
-              QString::fromUtf8("Directorio no valido. La raíz del BMP seleccionado debe ser la misma que la del XML."));
-
-    click(5);
-    ASSERT_EQ(dialogs.messages().size(), 2u);
-    EXPECT_EQ(dialogs.messages()[1].text, "Textura ya existente.");
-    EXPECT_EQ(dialogs.messages()[1].icon, Dialogos::Exclamacion);
-    EXPECT_EQ(textures()->count(), 5);
-
-    click(5);
-    EXPECT_EQ(textures()->count(), 6);
+    EXPECT_EQ(rows(textures()).mid(4), (QStringList{"Data/nueva.bmp", "Data/rota.bmp"}));
 
     // the image box shows bitmaps it can read and stays empty for the others, silently
-    clickRow(textures(), "Data/nueva.bmp");
-    EXPECT_TRUE(button(3)->isEnabled());
-    ASSERT_FALSE(image()->pixmap().isNull());
-    EXPECT_EQ(image()->pixmap().width(), image()->width());
-    clickRow(textures(), "Data/rota.bmp");
-    EXPECT_TRUE(image()->pixmap().isNull());
-    clickRow(textures(), "Data/nueva.bmp");
-    clickRow(textures(), "Data/muro.bmp");  // no such file
-    EXPECT_TRUE(image()->pixmap().isNull());
-    EXPECT_EQ(dialogs.messages().size(), 2u);
+    QLabel *image = find<QLabel>(&window, "Image1");
+    for (auto [row, shown] : {std::pair{"Data/nueva.bmp", true}, {"Data/rota.bmp", false}, {"Data/nueva.bmp", true},
+                              {"Data/muro.bmp", false}}) {
+        clickRow(textures(), row);
+        EXPECT_EQ(image->pixmap().width(), shown ? image->width() : 0) << row;
+    }
+    EXPECT_EQ(dialogs.said, (QStringList{QString::fromUtf8("1 Directorio no valido. La raíz del BMP seleccionado debe "
+                                                             "ser la misma que la del XML."),
+                                           "1 Textura ya existente."}));
 }
 
-TEST_F(MatforgeWindow, DeleteMaterialAsksFirst)
+TEST_F(MatforgeWindow, DeletesAskFirst)
 {
     loadScene(scene);
     clickRow(materials(), "agua");
-    dialogs.answers = {false, true};
-    click(2);
-    ASSERT_EQ(dialogs.asked.back().kind, "question");
-    EXPECT_EQ(dialogs.asked.back().text, QString::fromUtf8("¿Desea realmente eliminar el material seleccionado?"));
-    EXPECT_EQ(materials()->count(), 6);
-    EXPECT_TRUE(button(2)->isEnabled());
-
-    click(2);
-    EXPECT_EQ(rows(materials()), (QStringList{"(default)", "ladrillo", "uno", "doble", "vacio"}));
-    EXPECT_EQ(window->documento().editorMaterialCount, 5);
-    EXPECT_EQ(window->documento().editorMaterials[2].name, "uno");
-    EXPECT_FALSE(button(1)->isEnabled());
-    EXPECT_FALSE(button(2)->isEnabled());
-    EXPECT_EQ(materials()->currentRow(), -1);
-}
-
-TEST_F(MatforgeWindow, DeleteTextureAsksFirstAndUnlinksIt)
-{
-    QImage bitmap(4, 4, QImage::Format_RGB888);
-    bitmap.fill(Qt::blue);
-    writeFile(dir.file("Data/x"), "");
-    ASSERT_TRUE(bitmap.save(QString::fromStdString(dir.file("Data/agua1.bmp")), "BMP"));
-    loadScene(scene);
     clickRow(textures(), "Data/agua1.bmp");
-    ASSERT_FALSE(image()->pixmap().isNull());
-
-    dialogs.answers = {false, true};
+    dialogs.answers = {false, true, false, true};
+    click(2);
+    click(2);
     click(3);
-    EXPECT_EQ(dialogs.asked.back().text,
+    EXPECT_EQ(textures()->count(), 4);
+    click(3);
+    EXPECT_EQ(dialogs.asked[2].text, QString::fromUtf8("¿Desea realmente eliminar el material seleccionado?"));
+    EXPECT_EQ(dialogs.asked[4].text,
               QString::fromUtf8("¿Desea realmente eliminar la textura seleccionada?.\nSe borrarán los enlaces a esta textura "
                                 "en todos los materiales que la utilicen."));
-    EXPECT_EQ(textures()->count(), 4);
-    EXPECT_EQ(window->documento().editorMaterials[4].frameCode, 4);
-
-    click(3);
+    EXPECT_EQ(rows(materials()), (QStringList{"(default)", "ladrillo", "uno", "doble", "vacio"}));
     EXPECT_EQ(rows(textures()), (QStringList{"Data/muro.bmp", "Data/agua2.bmp", "Data/cielo.bmp"}));
-    EXPECT_TRUE(image()->pixmap().isNull());
-    EXPECT_FALSE(button(3)->isEnabled());
-    const EditorMaterial &doble = window->documento().editorMaterials[4];
-    EXPECT_EQ(doble.frameCode, 2);
-    EXPECT_EQ(doble.frames[0], "Data/muro.bmp");
+    EXPECT_EQ(enabled(), (std::vector<bool>{true, true, true, true, false, false, false}));
+    EXPECT_EQ(window.documento().editorMaterials[3].frames[0], "Data/muro.bmp");  // "doble" lost both frames
 }
 
-TEST_F(MatforgeWindow, SaveAndSaveAs)
+// The whole way: load a scene, edit a material in the modal form, save, save as
+TEST_F(MatforgeWindow, AnEditIsSavedAndTheWindowWaitsMeanwhile)
 {
-    loadScene(scene);
+    open("(default)");
+    EXPECT_EQ(QApplication::activeModalWidget(), form.data());
+    QTest::mouseClick(window.windowHandle(), Qt::LeftButton, Qt::NoModifier,
+                      button(0)->mapTo(&window, button(0)->rect().center()));
+    EXPECT_EQ(dialogs.asked.size(), 1u);  // the main window takes no input
+    slider("Slider1_12")->setValue(25);
+    close("Command3");
     action("guardar")->trigger();
-    ASSERT_EQ(dialogs.messages().size(), 1u);
-    EXPECT_EQ(dialogs.messages()[0].text, "XML actualizado correctamente.");
-    EXPECT_EQ(dialogs.messages()[0].icon, Dialogos::Informacion);
-    EXPECT_EQ(readFile(scene), dataFile("escena_stageworks_guardada.xml"));
-
-    dialogs.files = {QString(), QString::fromStdString(dir.file("copia.xml"))};
-    action("guardarcomo")->trigger();  // cancelled
-    EXPECT_EQ(dialogs.messages().size(), 1u);
-    action("guardarcomo")->trigger();
-    EXPECT_EQ(dialogs.asked.back().kind, "message");
-    EXPECT_EQ(dialogs.messages().back().text, "XML guardado correctamente.");
-    const ScriptedDialogs::Asked &saveDialog = dialogs.asked[dialogs.asked.size() - 2];
-    EXPECT_EQ(saveDialog.title, "Guarda Escena a Fichero XML (.xml)");
-    EXPECT_EQ(saveDialog.filter, "Ficheros XML (*.xml)");
-    // the source had been saved once already: the copy carries the second empty line
-    std::string copy = readFile(dir.file("copia.xml"));
-    std::string savedTwice = dataFile("escena_stageworks_guardada.xml");
-    savedTwice.insert(savedTwice.find("</IDMaterial>\r\n") + 15, "\r\n");
-    EXPECT_EQ(copy, savedTwice);
-    EXPECT_EQ(readFile(scene), dataFile("escena_stageworks_guardada.xml"));
-
-    // later saves go to the loaded file again
-    dialogs.inputs = {QString("piedra")};
-    click(0);
-    action("guardar")->trigger();
-    EXPECT_NE(readFile(scene).find("codigo=\"piedra\""), std::string::npos);
-    EXPECT_EQ(readFile(dir.file("copia.xml")), copy);
+    EXPECT_NE(readFile(scene).find("<Ka>0.250</Ka><Kd>0.900</Kd><Ks>0.100</Ks><pLuzDif><R>0.898039215686275</R>"),
+              std::string::npos);
+    for (const std::string &path : {dir.file("copia.xml"), dir.file("no_existe/copia.xml")}) {
+        dialogs.files = {QString::fromStdString(path)};
+        action("guardarcomo")->trigger();
+    }
+    EXPECT_EQ(dialogs.asked[2].title, "Guarda Escena a Fichero XML (.xml)");
+    EXPECT_NE(readFile(dir.file("copia.xml")).find("<Ka>0.250</Ka>"), std::string::npos);
+    EXPECT_EQ(dialogs.said.mid(0, 2), (QStringList{"0 XML actualizado correctamente.", "0 XML guardado correctamente."}));
+    EXPECT_TRUE(dialogs.said[2].startsWith("2 No se ha podido guardar el XML; el fichero no se ha modificado."));
 }
 
-TEST_F(MatforgeWindow, AFailedSaveIsReportedAndLosesNothing)
+TEST_F(MaterialForm, ControlsShowTheRecordAndAcceptStoresThem)
 {
     loadScene(scene);
-    std::string before = readFile(scene);
-    dialogs.files = {QString::fromStdString(dir.file("no_existe/copia.xml"))};
-    action("guardarcomo")->trigger();
-    ASSERT_EQ(dialogs.messages().size(), 1u);
-    EXPECT_EQ(dialogs.messages()[0].icon, Dialogos::Critico);
-    EXPECT_TRUE(dialogs.messages()[0].text.contains("no se ha modificado"));
+    window.documento().editorMaterials[2].diffuse[0] = "0,5";
+    window.documento().editorMaterials[2].shine = "0,5";
+    open("agua");
+    // title, name, R 0.5 truncated, frames, interval; Shine 0.5 and Scale X 2.0 on their sliders
+    EXPECT_EQ((QStringList{form->windowTitle(), text("Label1"), text("Label2_0"), text("LabelNumeroFrames"),
+                           find<QLineEdit>(form, "Text1")->text()}),
+              (QStringList{"Editar Material", "Material Name : agua", "127", "2", "250"}));
+    EXPECT_EQ((std::pair{slider("Slider1_16")->value(), slider("Slider2_0")->value()}), (std::pair{64, 20}));
+    slider("Slider1_13")->setValue(30);
+    EXPECT_EQ(slider("Slider1_14")->value(), 70);  // Ks follows Kd
+    slider("Slider1_14")->setValue(10);           // and goes back within a tick of Timer2
+    EXPECT_TRUE(QTest::qWaitFor([&] { return slider("Slider1_14")->value() == 70; }, 1000));
+    slider("Slider2_0")->setValue(25);
+    close("Command3");
+    const EditorMaterial &m = record(2);
+    EXPECT_EQ((std::vector<std::string>{m.kd, m.ks, m.shine, m.diffuse[0], m.texScaleX}),
+              (std::vector<std::string>{"0,3", "0,7", "0,5", "0,498039215686275", "2,5"}));
+    EXPECT_EQ(m.frameCode, 3);
 
-    std::filesystem::rename(scene, dir.file("movida.xml"));
-    action("guardar")->trigger();
-    ASSERT_EQ(dialogs.messages().size(), 2u);
-    EXPECT_EQ(dialogs.messages()[1].icon, Dialogos::Critico);
-    EXPECT_FALSE(std::filesystem::exists(scene));
-    EXPECT_EQ(readFile(dir.file("movida.xml")), before);
+    for (auto [ka, stored] : {std::pair{100, "1,000"}, {0, "0,000"}, {25, "0,25"}}) {
+        open("(default)");
+        slider("Slider1_12")->setValue(ka);
+        close("Command3");
+        EXPECT_EQ(record(0).ka, stored);
+    }
 }
 
-TEST_F(MatforgeWindow, CloseHidesTheFramesAndDisablesTheCommands)
+TEST_F(MaterialForm, CancelledDialogsAndCancelChangeNothing)
 {
-    loadScene(scene);
-    clickRow(materials(), "agua");
-    clickRow(textures(), "Data/muro.bmp");
-    action("cerrar")->trigger();
-    EXPECT_TRUE(child<QGroupBox>("frameTexturas")->isHidden());
-    EXPECT_TRUE(child<QGroupBox>("frameMateriales")->isHidden());
-    EXPECT_FALSE(action("guardar")->isEnabled());
-    EXPECT_FALSE(action("guardarcomo")->isEnabled());
-    EXPECT_FALSE(action("cerrar")->isEnabled());
-    EXPECT_FALSE(button(1)->isEnabled());
-    EXPECT_FALSE(button(2)->isEnabled());
-    EXPECT_FALSE(button(3)->isEnabled());
-
-    loadScene(scene);
-    EXPECT_FALSE(child<QGroupBox>("frameMateriales")->isHidden());
-    EXPECT_EQ(materials()->count(), 6);
-    EXPECT_TRUE(action("cerrar")->isEnabled());
+    open("agua");
+    std::string before = seccionesXML(window.documento());
+    dialogs.colours = {QColor(), QColor(10, 20, 30)};
+    dialogs.textures = {QString()};
+    QTest::mouseClick(find(form, "Picture1_0"), Qt::LeftButton);
+    EXPECT_EQ(dialogs.asked[1].text, QColor(25, 76, 204).name());  // the swatch's colour preselected
+    EXPECT_EQ(text("Label2_0"), "25");
+    click("Command2_0");  // "Modificar Frame" with the choice cancelled
+    EXPECT_EQ(text("LabelNumeroFrames"), "2");
+    QTest::mouseClick(find(form, "Picture1_0"), Qt::LeftButton);
+    EXPECT_EQ(text("Label2_2"), "30");
+    slider("Slider1_12")->setValue(0);
+    tick(false);
+    close("Command4");
+    EXPECT_EQ(seccionesXML(window.documento()), before);
 }
 
-TEST_F(MatforgeWindow, EditMaterialOpensTheMaterialForm)
+TEST_F(MaterialForm, FramesInsertedDeletedAndUnticked)
 {
-    loadScene(scene);
-    clickRow(materials(), "agua");
-    click(1);
-    QPointer<QDialog> form = window->formMaterial();
-    ASSERT_NE(form, nullptr);
-    EXPECT_TRUE(form->isVisible());
-    EXPECT_EQ(form->windowTitle(), "Editar Material");
-    EXPECT_EQ(form->windowModality(), Qt::ApplicationModal);
-    auto *name = form->findChild<QLabel *>("Label1");
-    ASSERT_NE(name, nullptr);
-    EXPECT_EQ(name->text(), "Material Name : agua");
+    open("doble");  // the middle of three frames deleted
+    click("Command1_1");
+    click("Command2_1");
+    close("Command3");
+    EXPECT_EQ(record(4).frameCode, 3);
+    EXPECT_EQ(record(4).frames[1], "Data/muro.bmp");
+    open("doble");  // unticked: the frames stay for later
+    tick(false);
+    close("Command3");
+    EXPECT_EQ(record(4).textured, 0);
+    open("doble");
+    EXPECT_EQ(text("LabelNumeroFrames"), "2");
+    close("Command4");
 
-    auto *close = form->findChild<QPushButton *>("Command4");
-    ASSERT_NE(close, nullptr);
-    QTest::mouseClick(close, Qt::LeftButton);
-    EXPECT_TRUE(QTest::qWaitFor([&] { return form.isNull(); }, 2000));
-    EXPECT_EQ(window->formMaterial(), nullptr);
+    open("(default)");  // one frame is a still texture
+    tick(true);
+    dialogs.textures = {QString("Data/cielo.bmp")};
+    click("Command2_0");
+    close("Command3");
+    EXPECT_EQ(record(0).frameCode, 0);
+    EXPECT_EQ(record(0).frames[0], "Data/cielo.bmp");
+    open("vacio");  // ticked without a frame: plain
+    close("Command3");
+    EXPECT_EQ(record(5).textured, 0);
 }
 
-TEST_F(MatforgeWindow, ExitClosesTheWindowWithoutAsking)
+TEST_F(MaterialForm, FrameIntervalDrivesTheAnimationAndOpenGLFailsCleanly)
+{
+    open("agua");
+    auto *text1 = find<QLineEdit>(form, "Text1");
+    text1->clear();
+    QTest::keyClicks(text1, "1x0");  // the validator only lets numbers through
+    EXPECT_EQ(find<QTimer>(form, "Timer1")->interval(), 10);
+    int first = form3()->muestraFrame();
+    EXPECT_TRUE(QTest::qWaitFor([&] { return form3()->muestraFrame() == 1 - first; }, 2000));
+    EXPECT_TRUE(QTest::qWaitFor([&] { return form3()->muestraFrame() == first; }, 2000));
+    text1->setText("-5");
+    EXPECT_EQ(text1->text(), "0");
+    EXPECT_FALSE(find<QTimer>(form, "Timer1")->isActive());
+    click("Command5");  // no OpenGL on this platform
+    EXPECT_EQ(dialogs.said, QStringList{"2 OpenGL Initialization Failed!"});
+    EXPECT_EQ(form3()->preview(), nullptr);
+    close("Command3");
+    EXPECT_EQ(record(2).frameInterval, 0);
+}
+
+TEST_F(MatforgeWindow, TextureChooserListsTheTexturesAndHandsBackTheChoice)
 {
     loadScene(scene);
-    dialogs.inputs = {QString("piedra")};
-    click(0);
-    action("Salir")->trigger();
-    EXPECT_FALSE(window->isVisible());
-    EXPECT_EQ(readFile(scene), dataFile("escena_stageworks.xml"));
-    EXPECT_EQ(dialogs.asked.size(), 2u);  // the load and the name: nothing at exit
+    writeBitmap(dir.file("Data/muro.bmp"), Qt::red);
+    Form2 chooser(window.documento());
+    chooser.show();
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(&chooser));
+    EXPECT_EQ(chooser.windowTitle(), QString::fromUtf8("Selección de Textura"));
+    auto *list = find<QListWidget>(&chooser, "List1");
+    auto *image = find<QLabel>(&chooser, "Image1");
+    EXPECT_FALSE(find(&chooser, "Command3")->isEnabled());
+    list->setCurrentRow(0);
+    EXPECT_EQ(image->pixmap().toImage().pixelColor(image->pixmap().width() / 2, 0), QColor(Qt::red));
+    list->setCurrentRow(1);  // a bitmap that cannot be read leaves the box empty
+    EXPECT_TRUE(image->pixmap().isNull());
+    QTest::mouseClick(find(&chooser, "Command3"), Qt::LeftButton);
+    EXPECT_EQ(chooser.result(), QDialog::Accepted);
+    EXPECT_EQ(chooser.textSel(), "Data/agua1.bmp");
 }
 
 int main(int argc, char **argv)
 {
-    // NOTE: also set here because the test listing runs without the test environment
+    // NOTE: also set here because the test listing runs without the test environment; no
+    // GLX so that the offscreen platform has no OpenGL whatever display is around
     if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) qputenv("QT_QPA_PLATFORM", "offscreen");
+    qputenv("QT_QPA_OFFSCREEN_NO_GLX", "1");
     QApplication app(argc, argv);
     ::testing::InitGoogleTest(&argc, argv);
     return RUN_ALL_TESTS();
