@@ -320,7 +320,6 @@ void Form1::editarMaterial()
     int fila = listaMateriales_->currentRow();
     if (fila < 0 || fila >= doc_->editorMaterialCount) return;
     form3_ = abreForm3(this, *doc_, fila, *dialogos_);
-    if (form3_ != nullptr) connect(form3_, &QObject::destroyed, this, [this] { form3_ = nullptr; });
 }
 
 // "Borrar Material": removes the selected material after asking

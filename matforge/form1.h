@@ -14,6 +14,8 @@
 #include "dialogos.h"
 #include "scene_document.h"
 
+#include <QDialog>
+#include <QPointer>
 #include <QMainWindow>
 #include <array>
 #include <memory>
@@ -70,7 +72,7 @@ private:
     std::unique_ptr<SceneDocument> doc_;
     std::unique_ptr<Dialogos> dialogosPropios_;
     Dialogos *dialogos_ = nullptr;
-    QDialog *form3_ = nullptr;
+    QPointer<QDialog> form3_;    // the open material form; cleared by Qt when it goes
 
     QAction *cargar_ = nullptr;
     QAction *guardar_ = nullptr;
