@@ -6,7 +6,7 @@
 #include "event_editor.h"
 #include "menus.h"
 #include "stageworks_run.h"
-#include "view_projection.h"
+#include "start_view.h"
 
 #include <X11/keysym.h>
 #include <gtest/gtest.h>
@@ -16,44 +16,14 @@
 #include <cstdlib>
 #include <string>
 
-using namespace view_test;
+using namespace start_view;
 
 namespace {
 
 int noTexture(const char *) { return -1; }
 
-// The start camera
-constexpr double EYE_X = -41.51, EYE_Y = 30.0, EYE_Z = 38.74, YAW = 314.22, PITCH = -8.82;
 // The event panel's top-left corner in eye coordinates, and its button layer
 constexpr double PANEL_LEFT = -15.0, PANEL_TOP = 6.875 + 3.0, BUTTON_Z = -34.3;
-
-struct Pixel {
-    int x, y;
-};
-struct Box {
-    int x0, y0, x1, y1;  // inclusive
-};
-
-Pixel eyeToScreen(double x, double y, double z)
-{
-    ScreenPoint s = projectPoint(x, y, z, 0, 0, 0, 0, 0);
-    EXPECT_TRUE(onScreen(s)) << x << ", " << y << ", " << z;
-    return {(int)std::lround(s.x), (int)std::lround(s.y)};
-}
-Pixel worldToScreen(double x, double y, double z)
-{
-    ScreenPoint s = projectPoint(x, y, z, EYE_X, EYE_Y, EYE_Z, YAW, PITCH);
-    return {(int)s.x, (int)s.y};
-}
-
-// A button of a menu at rest (edge panels swung in)
-Pixel menuButton(const ButtonPanel *panel, int index)
-{
-    ButtonPanel atRest = *panel;
-    atRest.angle = atRest.placement == PlacementFree ? 0.0f : SWING_REST_ANGLE;
-    PanelPoint eye = panelToEye(atRest, buttonCentre(atRest, index));
-    return eyeToScreen(eye.x, eye.y, eye.z);
-}
 
 Pixel eventButton(int index)
 {
@@ -62,29 +32,6 @@ Pixel eventButton(int index)
     return eyeToScreen(PANEL_LEFT + p.left + sign * p.width / 2, PANEL_TOP + p.top - sign * p.height / 2, BUTTON_Z);
 }
 
-long boxArea(Box b) { return (long)(b.x1 - b.x0 + 1) * (b.y1 - b.y0 + 1); }
-Box around(Pixel p, int half) { return {p.x - half, p.y - half, p.x + half, p.y + half}; }
-
-// Pixels of a box for which the test holds
-template <typename Test>
-long countIn(Box box, Test test)
-{
-    long n = 0;
-    for (int y = box.y0; y <= box.y1; y++)
-        for (int x = box.x0; x <= box.x1; x++) n += test(x, y) ? 1 : 0;
-    return n;
-}
-long changedIn(const xdriver::Image &a, const xdriver::Image &b, Box box)
-{
-    return countIn(box, [&](int x, int y) {
-        const uint8_t *pa = a.pixel(x, y), *pb = b.pixel(x, y);
-        return std::abs(pa[0] - pb[0]) + std::abs(pa[1] - pb[1]) + std::abs(pa[2] - pb[2]) > 36;
-    });
-}
-long redIn(const xdriver::Image &s, Box box)
-{
-    return countIn(box, [&](int x, int y) { return s.pixel(x, y)[0] > 150 && s.pixel(x, y)[1] < 50 && s.pixel(x, y)[2] < 50; });
-}
 bool nearWhite(const uint8_t *p) { return p[0] >= 225 && p[1] >= 225 && p[2] >= 225; }
 // Text that changed: near-white in one shot and not in the other
 long textChange(const xdriver::Image &a, const xdriver::Image &b, Box box)
@@ -92,11 +39,7 @@ long textChange(const xdriver::Image &a, const xdriver::Image &b, Box box)
     return countIn(box, [&](int x, int y) { return nearWhite(a.pixel(x, y)) != nearWhite(b.pixel(x, y)); });
 }
 
-const Box LEFT_PART = {0, 60, 250, 700};
 const Box LEFT_BELOW_HUD = {0, 430, 250, 700};  // the HUD's numbers change every frame
-const Box RIGHT_PART = {790, 60, 1023, 700};
-const Box BOTTOM_PART = {80, 540, 940, 767};
-const Box TOP_PART = {80, 0, 940, 230};
 const Box HEADER = {100, 120, 920, 230};  // the event panel's upper part
 // The HUD's "Solidos" line: white text 70 units in front of the eye, its top at 19.5
 const double HUD_HALF = 70.0 * std::tan(22.5 * 3.14159265358979 / 180.0);

@@ -23,7 +23,7 @@
 **********************************************************************************************/
 #include "menus.h"
 #include "panels.h"
-#include "view_projection.h"
+#include "start_view.h"
 #include "xdriver.h"
 
 #include <X11/keysym.h>
@@ -39,25 +39,8 @@
 //----------------------------------------------------------------------------------
 namespace {
 
-struct Pixel {
-    int x, y;
-};
+using namespace start_view;
 
-struct Box {
-    int x0, y0, x1, y1;    // inclusive
-};
-
-constexpr int SCREEN_W = 1024;
-constexpr int SCREEN_H = 768;
-
-// The start camera of the program
-constexpr double EYE_X = -41.51, EYE_Y = 30.0, EYE_Z = 38.74, YAW = 314.22, PITCH = -8.82;
-
-// Screen strips where the edge menus stand
-const Box LEFT_PART = {0, 60, 250, 700};
-const Box RIGHT_PART = {790, 60, 1023, 700};
-const Box BOTTOM_PART = {80, 540, 940, 767};
-const Box TOP_PART = {80, 0, 940, 230};
 const Box APPEARANCE_PART = {40, 250, 220, 520};
 // The event panel's background (free panel 30 x 6 at (0, 6.875) in front of the eye)
 const Box EVENT_PANEL_PART = {130, 110, 890, 260};
@@ -78,29 +61,6 @@ constexpr double CONSEQUENCE_X = -10.6, CONSEQUENCE_W = 13.0, CONSEQUENCE_H = 8 
 // Private helpers: geometry
 //----------------------------------------------------------------------------------
 
-// Where a point in eye coordinates lands on the screen
-Pixel eyeToScreen(double x, double y, double z)
-{
-    view_test::ScreenPoint s = view_test::projectPoint(x, y, z, 0, 0, 0, 0, 0);
-    return {(int)std::lround(s.x), (int)std::lround(s.y)};
-}
-
-// Where a world point lands, seen from the start camera
-Pixel worldToScreen(double x, double y, double z)
-{
-    view_test::ScreenPoint s = view_test::projectPoint(x, y, z, EYE_X, EYE_Y, EYE_Z, YAW, PITCH);
-    return {(int)std::lround(s.x), (int)std::lround(s.y)};
-}
-
-// Screen position of a button of a menu at rest (edge menus swung in to 25 degrees)
-Pixel menuButton(const ButtonPanel *panel, int index)
-{
-    ButtonPanel atRest = *panel;
-    atRest.angle = atRest.placement == PlacementFree ? 0.0f : SWING_REST_ANGLE;
-    PanelPoint eye = panelToEye(atRest, buttonCentre(atRest, index));
-    return eyeToScreen(eye.x, eye.y, eye.z);
-}
-
 // Centre of an event panel button given by its top-left corner and size (panel units, y up)
 Pixel eventButton(double left, double top, double width, double height)
 {
@@ -120,45 +80,6 @@ Pixel chooserRow(double chooserX, double chooserY, double width, double height, 
     double x = chooserX + 1.0 - width + 0.7 * 3.0;
     double y = chooserY + height - CHOOSER_ROW_STEP * row - CHOOSER_TEXT_MID;
     return eyeToScreen(x, y, CHOOSER_TEXT_Z);
-}
-
-Box around(Pixel p, int half) { return {p.x - half, p.y - half, p.x + half, p.y + half}; }
-
-long boxArea(Box b) { return (long)(b.x1 - b.x0 + 1) * (b.y1 - b.y0 + 1); }
-
-Box clip(Box b)
-{
-    return {std::max(b.x0, 0), std::max(b.y0, 0), std::min(b.x1, SCREEN_W - 1), std::min(b.y1, SCREEN_H - 1)};
-}
-
-//----------------------------------------------------------------------------------
-// Private helpers: pixels
-//----------------------------------------------------------------------------------
-
-// Pixels of a box whose colour differs clearly between two shots
-long changedIn(const xdriver::Image &a, const xdriver::Image &b, Box box)
-{
-    box = clip(box);
-    long changed = 0;
-    for (int y = box.y0; y <= box.y1; y++)
-        for (int x = box.x0; x <= box.x1; x++) {
-            const uint8_t *pa = a.pixel(x, y), *pb = b.pixel(x, y);
-            if (std::abs(pa[0] - pb[0]) + std::abs(pa[1] - pb[1]) + std::abs(pa[2] - pb[2]) > 36) changed++;
-        }
-    return changed;
-}
-
-// Pure red pixels of a box (a chooser's hover bar, a prompt box)
-long redIn(const xdriver::Image &image, Box box)
-{
-    box = clip(box);
-    long count = 0;
-    for (int y = box.y0; y <= box.y1; y++)
-        for (int x = box.x0; x <= box.x1; x++) {
-            const uint8_t *p = image.pixel(x, y);
-            if (p[0] > 150 && p[1] < 60 && p[2] < 60) count++;
-        }
-    return count;
 }
 
 // The brick cube of the demo scene shows (its reds are well above its blues)
