@@ -43,12 +43,8 @@ protected:
         ASSERT_EQ(install.exitStatus, 0) << install.out << install.err;
     }
 
-    void TearDown() override
-    {
-        client.close();
-        server.stop();
-        xdriver::removeTree(scratch);
-    }
+    // the scratch tree goes with the fixture; the X client and server close themselves
+    ~Install() override { xdriver::removeTree(scratch); }
 
     std::string bin(const std::string &name) const { return prefix + "/bin/" + name; }
     std::string share(const std::string &name) const { return prefix + "/share/stageworks/" + name; }
