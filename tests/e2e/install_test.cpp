@@ -7,32 +7,15 @@
 #include <gtest/gtest.h>
 
 #include <fstream>
-#include <unistd.h>
 #include <string>
 #include <sys/stat.h>
+#include <unistd.h>
 
 namespace {
 
-const char *const STARTUP_LINES[] = {
-    " Creating hashes...\n",  " Adding materials...\n", " Creating menus...\n",
-    " Input initialization...\n", " Light initialization...\n", " Call backs...\n",
-    " Loading textures...\n", " XML loading...\n", " MainLoop started...\n",
-};
-constexpr int STARTUP_COUNT = sizeof STARTUP_LINES / sizeof STARTUP_LINES[0];
-
-bool isFile(const std::string &path)
-{
-    struct stat info;
-    return stat(path.c_str(), &info) == 0 && S_ISREG(info.st_mode);
-}
-
-bool isDirectory(const std::string &path)
-{
-    struct stat info;
-    return stat(path.c_str(), &info) == 0 && S_ISDIR(info.st_mode);
-}
-
-bool isExecutable(const std::string &path) { return isFile(path) && access(path.c_str(), X_OK) == 0; }
+const char *const STARTUP_LINES[] = {" Creating hashes...\n", " Adding materials...\n", " Creating menus...\n",
+    " Input initialization...\n", " Light initialization...\n", " Call backs...\n", " Loading textures...\n",
+    " XML loading...\n", " MainLoop started...\n"};
 
 std::string contents(const std::string &path)
 {
@@ -41,85 +24,55 @@ std::string contents(const std::string &path)
     return text;
 }
 
-void writeText(const std::string &path, const std::string &text)
-{
-    std::ofstream out(path, std::ios::binary | std::ios::trunc);
-    out << text;
-}
-
-// The value of a key of a desktop entry ("" when missing)
-std::string desktopValue(const std::string &entry, const std::string &key)
-{
-    size_t at = entry.find("\n" + key + "=");
-    if (at == std::string::npos) return "";
-    at += key.size() + 2;
-    return entry.substr(at, entry.find('\n', at) - at);
-}
+bool isExecutable(const std::string &path) { return access(path.c_str(), X_OK) == 0; }
 
 class Install : public ::testing::Test {
 protected:
-    std::string scratch;
-    std::string prefix;
+    std::string scratch = xdriver::makeTempDir("stageworks-install");
+    std::string prefix = scratch + "/prefix";
     xdriver::XServer server;
     xdriver::XClient client;
 
     void SetUp() override
     {
-        xdriver::setScriptsDir(std::string(SW_SOURCE_DIR) + "/scripts");
-        scratch = xdriver::makeTempDir("stageworks-install");
         ASSERT_FALSE(scratch.empty());
-        prefix = scratch + "/prefix";
+        xdriver::setScriptsDir(std::string(SW_SOURCE_DIR) + "/scripts");
         xdriver::ChildProcess install;
         ASSERT_TRUE(install.spawn({SW_CMAKE_COMMAND, "--install", SW_BUILD_DIR, "--prefix", prefix}, scratch, ""));
         ASSERT_TRUE(install.waitExit(120000)) << "cmake --install did not finish";
         ASSERT_EQ(install.exitStatus, 0) << install.out << install.err;
     }
 
-    void TearDown() override
-    {
-        client.close();
-        server.stop();
-        xdriver::removeTree(scratch);
-    }
-
-    void startServer()
-    {
-        ASSERT_TRUE(server.start());
-        ASSERT_TRUE(client.open(server.display));
-    }
+    // the scratch tree goes with the fixture; the X client and server close themselves
+    ~Install() override { xdriver::removeTree(scratch); }
 
     std::string bin(const std::string &name) const { return prefix + "/bin/" + name; }
     std::string share(const std::string &name) const { return prefix + "/share/stageworks/" + name; }
 
-    // The launcher started with the given arguments; its start-up must reach the main loop
-    void launch(xdriver::ChildProcess &app, const std::vector<std::string> &arguments)
+    // The launcher started with the given arguments reaches the main loop, then Escape ends it with 0
+    void launchAndEscape(const std::vector<std::string> &arguments, const std::function<void(const std::string &err)> &whileUp)
     {
         std::vector<std::string> argv = {bin("stageworks-launch")};
         argv.insert(argv.end(), arguments.begin(), arguments.end());
+        xdriver::ChildProcess app;
         ASSERT_TRUE(app.spawn(argv, scratch, server.display, {"HOME=" + scratch + "/home"}));
         ASSERT_TRUE(app.waitForOutput(" MainLoop started...\n", 60000)) << app.out << app.err;
         ASSERT_TRUE(xdriver::waitUntil([&] { return client.hasMappedWindow(); }, 20000));
-        EXPECT_TRUE(appearInOrder(app.out, STARTUP_LINES, STARTUP_COUNT)) << app.out;
-    }
-
-    // Escape ends stageworks with status 0
-    void escape(xdriver::ChildProcess &app)
-    {
+        EXPECT_TRUE(appearInOrder(app.out, STARTUP_LINES, sizeof STARTUP_LINES / sizeof STARTUP_LINES[0])) << app.out;
+        whileUp(app.err);
         client.moveMouse(512, 384);
         client.tap(XK_Escape);
         ASSERT_TRUE(app.waitExit(10000)) << "Escape did not end stageworks";
         EXPECT_EQ(app.exitStatus, 0) << app.err;
     }
 
-    // The files the launcher puts in a scene directory, the shipped ones equal to the share's
-    void expectSceneDirectory(const std::string &dir)
+    // The shipped files the launcher puts in a scene directory, equal to the share's
+    void expectShippedFiles(const std::string &dir)
     {
-        EXPECT_TRUE(isFile(dir + "/escena.xml"));
-        EXPECT_EQ(contents(dir + "/DESCscene.dtd"), contents(share("DESCscene.dtd")));
-        EXPECT_EQ(contents(dir + "/arial.glf"), contents(share("arial.glf")));
-        EXPECT_TRUE(isDirectory(dir + "/Data"));
-        EXPECT_EQ(contents(dir + "/Data/ladrillo.bmp"), contents(share("Data/ladrillo.bmp")));
-        EXPECT_EQ(contents(dir + "/Data/menuFile.bmp"), contents(share("Data/menuFile.bmp")));
+        for (const char *name : {"DESCscene.dtd", "arial.glf", "Data/ladrillo.bmp", "Data/menuFile.bmp"}) {
+            EXPECT_FALSE(contents(share(name)).empty()) << name;
+            EXPECT_EQ(contents(dir + "/" + name), contents(share(name))) << name;
+        }
     }
 };
 
@@ -127,73 +80,58 @@ protected:
 
 TEST_F(Install, ProgramsRunDataLauncherAndDesktopEntriesUnderThePrefix)
 {
-    EXPECT_TRUE(isExecutable(bin("stageworks")));
-    EXPECT_TRUE(isExecutable(bin("stageworks-launch")));
+    std::vector<std::string> programs = {"stageworks"};
 #ifdef SW_MATFORGE_BUILT
-    EXPECT_TRUE(isExecutable(bin("matforge")));
+    programs.push_back("matforge");
 #endif
-
-    // The run data as the build made it (the generated demo scene included)
-    EXPECT_EQ(contents(share("escena.xml")), contents(std::string(SW_RUNDATA_DIR) + "/escena.xml"));
+    EXPECT_TRUE(isExecutable(bin("stageworks-launch")));
+    // The run data as the build made it (the generated demo scene included), without the build's stamp
+    for (const char *name : {"escena.xml", "arial.glf", "Data/izpos2.bmp"})
+        EXPECT_EQ(contents(share(name)), contents(std::string(SW_RUNDATA_DIR) + "/" + name)) << name;
     EXPECT_EQ(contents(share("DESCscene.dtd")), contents(std::string(SW_SOURCE_DIR) + "/assets/DESCscene.dtd"));
-    EXPECT_EQ(contents(share("arial.glf")), contents(std::string(SW_RUNDATA_DIR) + "/arial.glf"));
-    EXPECT_EQ(contents(share("Data/izpos2.bmp")), contents(std::string(SW_RUNDATA_DIR) + "/Data/izpos2.bmp"));
-    EXPECT_FALSE(isFile(share(".stamp")));
+    EXPECT_NE(access(share(".stamp").c_str(), F_OK), 0);
 
     // Desktop entries that start the installed programs
-    std::vector<const char *> entries = {"stageworks"};
-#ifdef SW_MATFORGE_BUILT
-    entries.push_back("matforge");
-#endif
-    for (const char *name : entries) {
-        std::string entry = contents(prefix + "/share/applications/" + name + ".desktop");
-        ASSERT_FALSE(entry.empty()) << name;
-        EXPECT_EQ(entry.rfind("[Desktop Entry]\n", 0), 0u) << name;
-        EXPECT_EQ(desktopValue(entry, "Type"), "Application");
-        EXPECT_EQ(desktopValue(entry, "Name"), name);
-        std::string exec = desktopValue(entry, "Exec");
-        EXPECT_TRUE(isExecutable(exec)) << name << ": Exec=" << exec;
-        EXPECT_EQ(exec.rfind(prefix + "/bin/", 0), 0u) << exec;
+    for (const std::string &name : programs) {
+        const std::string entry = contents(prefix + "/share/applications/" + name + ".desktop");
+        EXPECT_TRUE(entry.rfind("[Desktop Entry]\n", 0) == 0 && entry.find("\nType=Application\n") != std::string::npos &&
+                    entry.find("\nName=" + name + "\n") != std::string::npos) << entry;
+        ASSERT_NE(entry.find("\nExec="), std::string::npos) << name;
+        size_t exec = entry.find("\nExec=") + 6;
+        EXPECT_EQ(entry.compare(exec, prefix.size() + 5, prefix + "/bin/"), 0) << entry;
+        EXPECT_TRUE(isExecutable(entry.substr(exec, entry.find('\n', exec) - exec))) << entry;
+        EXPECT_TRUE(isExecutable(bin(name))) << name;
     }
 }
 
-TEST_F(Install, LauncherPreparesANewSceneDirectoryAndKeepsAChangedScene)
+TEST_F(Install, LauncherPreparesSceneDirectoriesAndKeepsAChangedScene)
 {
-    startServer();
+    ASSERT_TRUE(server.start());
+    ASSERT_TRUE(client.open(server.display));
     const std::string dir = scratch + "/mi escena";    // a space in the path, as users have
 
-    // First launch: a new directory gets the demo scene and everything it needs
-    xdriver::ChildProcess first;
-    launch(first, {dir});
-    expectSceneDirectory(dir);
-    EXPECT_EQ(contents(dir + "/escena.xml"), contents(share("escena.xml")));
-    EXPECT_EQ(first.err.find("Error"), std::string::npos) << first.err;
-    escape(first);
+    // A new directory gets the demo scene and everything it needs
+    launchAndEscape({dir}, [&](const std::string &err) {
+        EXPECT_EQ(contents(dir + "/escena.xml"), contents(share("escena.xml")));
+        expectShippedFiles(dir);
+        EXPECT_EQ(err.find("Error"), std::string::npos) << err;
+    });
 
-    // The user changes the scene, adds a bitmap of their own and spoils a shipped one
+    // The user's changed scene and own bitmap are kept, the shipped files they spoilt refreshed
     const std::string changed = contents(dir + "/escena.xml") + "<!-- mine -->\n";
-    writeText(dir + "/escena.xml", changed);
-    writeText(dir + "/Data/mio.bmp", "my own bitmap");
-    writeText(dir + "/Data/ladrillo.bmp", "damaged");
-    writeText(dir + "/DESCscene.dtd", "damaged");
+    std::ofstream(dir + "/escena.xml") << changed;
+    std::ofstream(dir + "/Data/mio.bmp") << "my own bitmap";
+    std::ofstream(dir + "/Data/ladrillo.bmp") << "damaged";
+    std::ofstream(dir + "/DESCscene.dtd") << "damaged";
+    launchAndEscape({dir}, [&](const std::string &err) {
+        EXPECT_EQ(contents(dir + "/escena.xml"), changed);
+        EXPECT_EQ(contents(dir + "/Data/mio.bmp"), "my own bitmap");
+        expectShippedFiles(dir);
+        EXPECT_EQ(err.find("not loaded"), std::string::npos) << "the changed scene was refused: " << err;
+    });
 
-    // Second launch: the scene and the user's bitmap are kept, the shipped files refreshed
-    xdriver::ChildProcess second;
-    launch(second, {dir});
-    EXPECT_EQ(contents(dir + "/escena.xml"), changed);
-    EXPECT_EQ(contents(dir + "/Data/mio.bmp"), "my own bitmap");
-    expectSceneDirectory(dir);
-    EXPECT_EQ(second.err.find("not loaded"), std::string::npos) << "the changed scene was refused: " << second.err;
-    escape(second);
-}
-
-TEST_F(Install, LauncherWithoutArgumentUsesStageworksInTheHomeDirectory)
-{
-    startServer();
-    xdriver::ChildProcess app;
-    launch(app, {});
-    expectSceneDirectory(scratch + "/home/stageworks");
-    escape(app);
+    // Without an argument the directory is stageworks in the home directory
+    launchAndEscape({}, [&](const std::string &) { expectShippedFiles(scratch + "/home/stageworks"); });
 }
 
 TEST_F(Install, LauncherWithoutRunDataSaysSoAndStartsNothing)
@@ -204,7 +142,7 @@ TEST_F(Install, LauncherWithoutRunDataSaysSoAndStartsNothing)
     ASSERT_TRUE(app.waitExit(10000));
     EXPECT_EQ(app.exitStatus, 1);
     EXPECT_NE(app.err.find("run data is missing"), std::string::npos) << app.err;
-    EXPECT_FALSE(isDirectory(scratch + "/scene"));
+    EXPECT_NE(access((scratch + "/scene").c_str(), F_OK), 0);
 }
 
 TEST_F(Install, InstalledMatforgeOpensItsWindow)
@@ -212,15 +150,15 @@ TEST_F(Install, InstalledMatforgeOpensItsWindow)
 #ifndef SW_MATFORGE_BUILT
     GTEST_SKIP() << "matforge is not built";
 #endif
-    startServer();
-    xdriver::ChildProcess app;
+    ASSERT_TRUE(server.start());
+    ASSERT_TRUE(client.open(server.display));
     const std::string runtime = scratch + "/runtime";
     ASSERT_EQ(mkdir(runtime.c_str(), 0700), 0);
+    xdriver::ChildProcess app;
     ASSERT_TRUE(app.spawn({bin("matforge")}, scratch, server.display, {"QT_QPA_PLATFORM=xcb", "XDG_RUNTIME_DIR=" + runtime}));
     EXPECT_TRUE(xdriver::waitUntil([&] { return client.hasMappedWindow(); }, 30000)) << app.err;
     // Still up a moment later: the window is the program waiting for the user
-    long until = xdriver::nowMs() + 1000;
-    while (xdriver::nowMs() < until) app.pump(50);
+    for (long until = xdriver::nowMs() + 1000; xdriver::nowMs() < until;) app.pump(50);
     EXPECT_FALSE(app.exited) << "matforge ended with status " << app.exitStatus << ": " << app.err;
     app.kill();
 }
