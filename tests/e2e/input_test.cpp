@@ -67,7 +67,6 @@ TEST(Input, LTogglesTheHudAndAClickThenTheUpArrowWalksWithEscapeIgnoredMeanwhile
             return show ? white > hidden + 8 * SOME_TEXT : white <= hidden + 20;
         })) << "the HUD did not " << (show ? "appear" : "go away");
     }
-    run.saveScreenshot(shot, "hud_shown");
 
     run.input.click(1);  // navigation mode: the left button starts mouse-look
     run.input.tap(XK_Escape);
@@ -77,7 +76,6 @@ TEST(Input, LTogglesTheHudAndAClickThenTheUpArrowWalksWithEscapeIgnoredMeanwhile
     run.input.key(XK_Up, false);
     ASSERT_TRUE(walked) << "holding the up arrow did not move the camera";
     ASSERT_FALSE(run.app.exited) << "Escape ended the program while mouse-looking";
-    run.saveScreenshot(shot, "walking");
 
     run.input.click(1);  // mouse-look off: now Escape exits
     run.input.tap(XK_Escape);

@@ -145,7 +145,6 @@ TEST_F(RenderGl, ADirtyObjectIsMissingFromExactlyTheFrameThatRebuildsItsListAndP
         EXPECT_EQ(backPixel(centre), f.centre) << &f - frames;
         EXPECT_EQ(backPixel(side), f.side) << &f - frames;
         EXPECT_EQ(getPolygonCount(), f.polygons) << &f - frames;
-        EXPECT_TRUE(glIsList(*slot_display_list(cube)));
     }
 }
 
@@ -260,11 +259,9 @@ TEST_F(RenderGl, DisplayCarriesOutAPendingPickAndShowsTheSunAndTheObjects)
     ASSERT_TRUE(client.open(glServer().display));
     xdriver::Image shot = client.screenshot();
     ASSERT_GE(shot.width, W);
-    double sun[3], red[3];
+    double sun[3];
     xdriver::meanColour(shot, W / 2 - 6, H / 2 - 6, W / 2 + 7, H / 2 + 7, sun);  // a bright yellowish disc
     EXPECT_TRUE(sun[0] > 170 && sun[1] > 170 && sun[2] < sun[0] - 60) << sun[0] << " " << sun[1] << " " << sun[2];
-    xdriver::meanColour(shot, cube[0] - 3, cube[1] - 3, cube[0] + 4, cube[1] + 4, red);
-    EXPECT_EQ(colourOf(red), 'r') << cube[0] << "," << cube[1];
 }
 
 TEST_F(RenderGl, AHoverPickLeftByAMenuThatAClickClosedStartsNoMouseLook)

@@ -61,13 +61,7 @@ protected:
         free_primitiva(&o);
         free_sample_objects();
     }
-    Camera &heading(float yaw, float pitch = 0.0f)
-    {
-        camera = Camera{};
-        camera.yaw = yaw;
-        camera.pitch = pitch;
-        return camera;
-    }
+    Camera &heading(float yaw, float pitch = 0.0f) { return camera = Camera{0, 0, 0, yaw, pitch, 0, 0, 0}; }
 };
 
 }  // namespace
