@@ -171,18 +171,6 @@ TEST_F(Objects, EventSetsAreReleasedWithTheirObjects)
     set_event_set_release(nullptr);
 }
 
-TEST_F(Objects, FacesToDrawFollowsTheSolidSwitch)
-{
-    // a hollow cylinder draws its outer wall, flat kinds their front, closed kinds stay solid
-    const int drawn[PRIMITIVE_KINDS] = {1, 1, 1, 5, 6, 1, 1, 6, 32, 16, 512, 288};
-    for (int kind = 0; kind < PRIMITIVE_KINDS; kind++) {
-        primitiva *o = object_at(create_object(kind));
-        EXPECT_EQ(faces_to_draw(o), o->numCaras);
-        toggle_solido(o);
-        EXPECT_EQ(faces_to_draw(o), drawn[kind]) << "kind " << kind;
-    }
-}
-
 TEST_F(Operations, SnappingWrapAndSectors)
 {
     for (auto [in, out] : {std::pair{0.125f, 0.13f}, {-0.125f, -0.13f}, {0.004f, 0.0f}, {-0.006f, -0.01f}})
