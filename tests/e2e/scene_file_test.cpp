@@ -1,5 +1,5 @@
 // The real stageworks with its scene file: the demo scene is loaded and drawn at start-up, F9
-// writes escena.xml (the same bytes the demo scene was shipped with, valid against the DTD),
+// writes escena.xml (the same bytes the demo scene was shipped with; the unit test validates them),
 // and F5 replaces the scene with the one now in escena.xml, or keeps it when that file is bad.
 #include "stageworks_run.h"
 #include "view_projection.h"
