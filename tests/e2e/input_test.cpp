@@ -1,5 +1,5 @@
-// The real stageworks driven with keys and mouse through XTest: the HUD shown and hidden with
-// L, walking after a click has started mouse-look, seen in the HUD's camera line, and Escape
+// The real stageworks driven with keys and mouse through XTest: the start-up messages in
+// order, the game-mode window over the screen, the HUD shown and hidden with L, walking after a click has started mouse-look, seen in the HUD's camera line, and Escape
 // ignored while mouse-looking. The HUD text is white; the checks look at the near-white
 // pixels of the HUD lines so that whatever the scene draws behind them does not count.
 #include "stageworks_run.h"
@@ -47,6 +47,10 @@ TEST(Input, LTogglesTheHudAndAClickThenTheUpArrowWalksWithEscapeIgnoredMeanwhile
     ASSERT_TRUE(run.prepareWorkDir());
     ASSERT_TRUE(run.launch());
     ASSERT_TRUE(run.waitReady()) << run.app.out << run.app.err;
+    const char *const startup[] = {" Creating hashes...\n", " Adding materials...\n", " Creating menus...\n",
+                                   " Input initialization...\n", " Light initialization...\n", " Call backs...\n",
+                                   " Loading textures...\n", " XML loading...\n", " MainLoop started...\n"};
+    EXPECT_TRUE(appearInOrder(run.app.out, startup, 9)) << run.app.out;
     run.input.moveMouse(512, 384);
     xdriver::Image shot;
     // Takes screenshots until one satisfies the condition (kept in shot)
@@ -59,7 +63,9 @@ TEST(Input, LTogglesTheHudAndAClickThenTheUpArrowWalksWithEscapeIgnoredMeanwhile
             },
             5000, 50);
     };
-    const long hidden = whitePixels(run.input.screenshot(), WHOLE_HUD);
+    shot = run.input.screenshot();  // the game-mode window covers the screen
+    ASSERT_TRUE(shot.width == 1024 && shot.height == 768);
+    const long hidden = whitePixels(shot, WHOLE_HUD);
     for (int show : {1, 0, 1}) {
         run.input.tap(show ? XK_l : XK_L);
         ASSERT_TRUE(screenUntil([&](const xdriver::Image &s) {
@@ -67,7 +73,6 @@ TEST(Input, LTogglesTheHudAndAClickThenTheUpArrowWalksWithEscapeIgnoredMeanwhile
             return show ? white > hidden + 8 * SOME_TEXT : white <= hidden + 20;
         })) << "the HUD did not " << (show ? "appear" : "go away");
     }
-    run.saveScreenshot(shot, "hud_shown");
 
     run.input.click(1);  // navigation mode: the left button starts mouse-look
     run.input.tap(XK_Escape);
@@ -77,7 +82,6 @@ TEST(Input, LTogglesTheHudAndAClickThenTheUpArrowWalksWithEscapeIgnoredMeanwhile
     run.input.key(XK_Up, false);
     ASSERT_TRUE(walked) << "holding the up arrow did not move the camera";
     ASSERT_FALSE(run.app.exited) << "Escape ended the program while mouse-looking";
-    run.saveScreenshot(shot, "walking");
 
     run.input.click(1);  // mouse-look off: now Escape exits
     run.input.tap(XK_Escape);

@@ -19,9 +19,7 @@ protected:
     void SetUp() override
     {
         resetAppState();
-        Camera start = {};
-        start.y = CAMERA_WALK_HEIGHT;
-        setCamera(start);
+        setCamera(Camera{0, CAMERA_WALK_HEIGHT, 0, 0, 0, 0, 0, 0});
         clearMovementFlags();
         setPointerCaptured(0);
         setLookCentre(-1, -1);
@@ -58,8 +56,7 @@ TEST_F(CameraTest, WalkingKeepsTheEyeHeightAndFlyingStraightUpOnlyClimbs)
         EXPECT_EQ(cam().y, CAMERA_WALK_HEIGHT) << pitch;
     }
     setFlyMode(1);
-    cam() = Camera{3.0f, 30.0f, -4.0f, 0, 0, 0, 0, 0};
-    cam().pitch = 90.0f;
+    cam() = Camera{3.0f, 30.0f, -4.0f, 0, 90.0f, 0, 0, 0};
     moveCamera(4.0f, 0.0f);
     EXPECT_FLOAT_EQ(cam().x, 3.0f);
     EXPECT_FLOAT_EQ(cam().z, -4.0f);

@@ -61,13 +61,7 @@ protected:
         free_primitiva(&o);
         free_sample_objects();
     }
-    Camera &heading(float yaw, float pitch = 0.0f)
-    {
-        camera = Camera{};
-        camera.yaw = yaw;
-        camera.pitch = pitch;
-        return camera;
-    }
+    Camera &heading(float yaw, float pitch = 0.0f) { return camera = Camera{0, 0, 0, yaw, pitch, 0, 0, 0}; }
 };
 
 }  // namespace
@@ -175,18 +169,6 @@ TEST_F(Objects, EventSetsAreReleasedWithTheirObjects)
     clear_objects();
     EXPECT_EQ(released, std::vector<int>({12, 11, 10, 13, 14}));
     set_event_set_release(nullptr);
-}
-
-TEST_F(Objects, FacesToDrawFollowsTheSolidSwitch)
-{
-    // a hollow cylinder draws its outer wall, flat kinds their front, closed kinds stay solid
-    const int drawn[PRIMITIVE_KINDS] = {1, 1, 1, 5, 6, 1, 1, 6, 32, 16, 512, 288};
-    for (int kind = 0; kind < PRIMITIVE_KINDS; kind++) {
-        primitiva *o = object_at(create_object(kind));
-        EXPECT_EQ(faces_to_draw(o), o->numCaras);
-        toggle_solido(o);
-        EXPECT_EQ(faces_to_draw(o), drawn[kind]) << "kind " << kind;
-    }
 }
 
 TEST_F(Operations, SnappingWrapAndSectors)

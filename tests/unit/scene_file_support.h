@@ -10,6 +10,7 @@
 #include "materials.h"
 #include "objects.h"
 #include "parameters.h"
+#include "scene_geometry.h"
 #include "scene_reader.h"
 #include "scene_writer.h"
 #include "textures.h"
@@ -50,17 +51,7 @@ inline bool xmllintAccepts(const std::string &path)
     return std::system(("xmllint --valid --noout '" + path + "' 2>/dev/null").c_str()) == 0;
 }
 
-// Keys of a hash table in its iteration order
-inline std::vector<std::string> keysInOrder(hash_table *table)
-{
-    std::vector<std::string> keys;
-    hash_iterator it = {};
-    const unsigned char *key = nullptr;
-    uint32_t length = 0;
-    for (hash_table_first(table, &it, &key, &length); key != nullptr; hash_table_next(table, &it, &key, &length))
-        keys.emplace_back((const char *)key, length);
-    return keys;
-}
+using scene_test::keysInOrder;
 
 // A scratch working directory with DESCscene.dtd; the test runs inside it
 class SceneDirTest : public ::testing::Test {

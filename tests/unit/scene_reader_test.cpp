@@ -4,7 +4,6 @@
 // identifiers, the state cleared after a load, objects read each from its own element, and
 // names outside ASCII.
 #include "scene_file_support.h"
-#include "scene_geometry.h"
 
 using namespace scene_file_test;
 
