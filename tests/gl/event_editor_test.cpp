@@ -363,10 +363,8 @@ TEST_F(EventEditorGl, FlagAndMaterialKindsGoThroughTheirChoosers)
     clickButton(FirstConsequenceRowButton);
     clickName(ConsequenceChooserId * 100 + 3);  // "CHANGE OBJECT MATERIAL"
     ASSERT_EQ(getEditorState(), 19);
-    int rojo = -1;
-    for (size_t i = 0; i < materialChooser().options.size(); i++)
-        if (materialChooser().options[i].text == "rojo") rojo = (int)i;
-    ASSERT_GE(rojo, 0);
+    const int rojo = 0;  // ahead of the default material
+    ASSERT_EQ(materialChooser().options[rojo].text, "rojo");
     clickName(MaterialChooserId * 100 + rojo + 1);
     EXPECT_EQ(consequenceRowLine(0), "CHANGE MATERIAL To rojo");
 
@@ -384,7 +382,7 @@ TEST_F(EventEditorGl, FlagAndMaterialKindsGoThroughTheirChoosers)
     EXPECT_EQ(getEditorState(), 5);
 }
 
-TEST_F(EventEditorGl, MenuButtonsAndBackgroundsArePickedWhereTheyAreDrawn)
+TEST_F(EventEditorGl, MenuButtonsAndBackgroundsArePickedWhereTheyAreDrawnWithTheirPictures)
 {
     for (ButtonPanel *panel : allMenus())
         for (int i = 0; i < panel->buttonCount; i++)
@@ -403,10 +401,8 @@ TEST_F(EventEditorGl, MenuButtonsAndBackgroundsArePickedWhereTheyAreDrawn)
     EXPECT_EQ(menuPickAt(primitive, between, 101), 0);
     EXPECT_EQ(menuPickAt(appearance, menuButtonPixel(appearance, 1), 501), 502);
     EXPECT_FALSE(pickActive());
-}
 
-TEST_F(EventEditorGl, MenuButtonsShowTheirIdleHoveredAndPressedPictures)
-{
+    // Drawn: idle, hovered and pressed pictures; a pressed button keeps its down picture when hovered
     ButtonPanel *operation = operationMenu();
     setEditorState(2);
     setPickName(202);
@@ -417,7 +413,7 @@ TEST_F(EventEditorGl, MenuButtonsShowTheirIdleHoveredAndPressedPictures)
     }
     const PanelPoint top = buttonCentre(*operation, 0), below = buttonCentre(*operation, 4);
     EXPECT_TRUE(isGrey(backPixel(onScreen(operation, {top.x, (top.y + below.y) / 2, 0.0f}))));
-    setPickName(205);  // a pressed button keeps its down picture when hovered
+    setPickName(205);
     drawEditorScreen(0);
     EXPECT_TRUE(isBlue(backPixel(menuButtonPixel(operation, 4))));
 }
@@ -455,7 +451,7 @@ protected:
 
 }  // namespace
 
-TEST_F(Choosers, ArrowsScrollOneRowWithinTheLimits)
+TEST_F(Choosers, ArrowsScrollWithinTheLimitsAndClicksPickMarkAndScroll)
 {
     Chooser &few = flagsWith(5);  // 5 options in 8 rows: both arrows disabled
     EXPECT_EQ(arrowImage(few, 0), ArrowDisabled);
@@ -481,11 +477,8 @@ TEST_F(Choosers, ArrowsScrollOneRowWithinTheLimits)
     EXPECT_EQ(arrowImage(c, 1), ArrowDisabled);
     for (int i = 0; i < 10; i++) scroll(c, CHOOSER_UP_ARROW);
     EXPECT_EQ(c.topRow, 0);
-}
 
-TEST_F(Choosers, ClicksPickMarkAndScrollExceptOnTheMaterialChoosersBackground)
-{
-    Chooser &c = flagsWith(12);
+    // Clicks pick, mark and scroll, except on the material chooser's background
     EXPECT_EQ(clickChooser(c, FlagChooserId * 100), 0);  // background: scrolls
     EXPECT_EQ(c.topRow, 1);
     EXPECT_EQ(clickChooser(c, FlagChooserId * 100 + 3), 0);  // visible row 2 = option 4
