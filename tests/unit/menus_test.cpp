@@ -124,7 +124,7 @@ protected:
 
 }  // namespace
 
-TEST_F(Menus, BuiltInOrderWithTheirBitmaps)
+TEST_F(Menus, BuiltInOrderWithTheirBitmapsAndANinthButtonIsRefused)
 {
     std::vector<std::string> backgrounds;
     for (const std::string &path : loaded)
@@ -135,6 +135,19 @@ TEST_F(Menus, BuiltInOrderWithTheirBitmaps)
     EXPECT_EQ(loaded.size(), 5u + 3u * 31u + 1u);
     // Primitive pictures: the Selected one hovered, two-word stems with their space
     EXPECT_EQ(primitiveMenu()->buttons[7].bitmaps[IMAGE_MOVE], "Data/medio circuloSelected.bmp");
+
+    // A ninth button on a 4 x 2 panel is refused and loads nothing
+    loaded.clear();
+    PanelPtr panel = makePanel(4, 2, 2, PlacementBottom, 32, 20, 8);
+    EXPECT_EQ(loaded.size(), 1u + 24u);
+    EXPECT_EQ(panel->buttons[7].bitmaps[IMAGE_DOWN], "d");
+    testing::internal::CaptureStdout();
+    EXPECT_EQ(addPanelButton(panel.get(), "u8", "m8", "d8"), nullptr);
+    EXPECT_EQ(testing::internal::GetCapturedStdout(), "\n Numero de botones completo.");
+    EXPECT_EQ(panel->buttonCount, 8);
+    EXPECT_EQ(loaded.size(), 25u);
+    EXPECT_FALSE(createPanel(10, 10, 1, PlacementLeft, 1, 1, nullptr));  // more than 99 names
+    EXPECT_FALSE(createPanel(1, 1, 100, PlacementLeft, 1, 1, nullptr));
 }
 
 TEST_F(Menus, PrimitiveButtonsAddTheirKindAtTheViewerAndClose)
@@ -201,26 +214,6 @@ TEST_F(Menus, AppearanceSwitchesChangeTheSelectedObjectAndMirrorIt)
     EXPECT_EQ(hookCalls, std::vector<std::string>{"material"});
 }
 
-TEST_F(Menus, EdgeMenusSwingInAndClicksGoToThePanelOfTheState)
-{
-    setPickName(105);
-    fileMenu()->angle = 25.0f;
-    openEdgeMenu(3);
-    EXPECT_EQ(getEditorState(), 3);
-    EXPECT_EQ(getPickName(), 0);
-    EXPECT_EQ(fileMenu()->angle, -55.0f);
-    EXPECT_EQ(pendingSlots.size(), 1u);
-    setEditorState(0);
-    openEdgeMenu(5);  // only the four edge menus open this way
-    EXPECT_EQ(getEditorState(), 0);
-
-    setEditorState(2);
-    setPickName(206);  // rotacion
-    panelClick();
-    EXPECT_EQ(getCurrentOperation(), Rotate);
-    EXPECT_EQ(getEditorState(), 0);
-}
-
 TEST_F(Menus, PlacementsGridOriginsAndButtonCentres)
 {
     // Insets 1 / 2, gaps 0.5 / 0.25, buttons 3 x 1.5, grid 2 x 2
@@ -247,21 +240,6 @@ TEST_F(Menus, PlacementsGridOriginsAndButtonCentres)
     }
     // the file menu: top, one row above the lower edge
     expectPoint(buttonCentre(*fileMenu(), 3), -16 + 2.1f + 1.2f + 19.5f + 3.25f, -10 + 2.5f + 0.666f + 1.625f, 0.7f);
-}
-
-TEST_F(Menus, ANinthButtonOnAFourByTwoPanelIsRefused)
-{
-    loaded.clear();
-    PanelPtr panel = makePanel(4, 2, 2, PlacementBottom, 32, 20, 8);
-    EXPECT_EQ(loaded.size(), 1u + 24u);
-    EXPECT_EQ(panel->buttons[7].bitmaps[IMAGE_DOWN], "d");
-    testing::internal::CaptureStdout();
-    EXPECT_EQ(addPanelButton(panel.get(), "u8", "m8", "d8"), nullptr);
-    EXPECT_EQ(testing::internal::GetCapturedStdout(), "\n Numero de botones completo.");
-    EXPECT_EQ(panel->buttonCount, 8);
-    EXPECT_EQ(loaded.size(), 25u);
-    EXPECT_FALSE(createPanel(10, 10, 1, PlacementLeft, 1, 1, nullptr));  // more than 99 names
-    EXPECT_FALSE(createPanel(1, 1, 100, PlacementLeft, 1, 1, nullptr));
 }
 
 TEST_F(Menus, SwingInTurnsSixteenDegreesATickAndRestsAtTwentyFive)
@@ -294,7 +272,7 @@ TEST_F(Menus, SwingInTurnsSixteenDegreesATickAndRestsAtTwentyFive)
     EXPECT_TRUE(fireTick());
 }
 
-TEST_F(Menus, ClicksRunTheNamedButtonAndCloseOnlyTheMenusThatShould)
+TEST_F(Menus, ClicksRunTheNamedButtonOfTheOpenPanelAndCloseOnlyTheMenusThatShould)
 {
     // id, name, command run (-1: none), state after (for the edge menus a command closes them)
     struct Case {
@@ -318,4 +296,22 @@ TEST_F(Menus, ClicksRunTheNamedButtonAndCloseOnlyTheMenusThatShould)
     markRadioButton(panel.get(), 6);
     for (int i = 0; i < 8; i++) EXPECT_EQ(panel->buttons[(size_t)i].pressed, i == 6 ? 1 : 0);
     EXPECT_EQ(findButtonByArgument(panel.get(), 6), &panel->buttons[6]);
+
+    // The edge menus swing in when opened; a click goes to the panel of the state
+    setPickName(105);
+    fileMenu()->angle = 25.0f;
+    openEdgeMenu(3);
+    EXPECT_EQ(getEditorState(), 3);
+    EXPECT_EQ(getPickName(), 0);
+    EXPECT_EQ(fileMenu()->angle, -55.0f);
+    EXPECT_EQ(pendingSlots.size(), 1u);
+    setEditorState(0);
+    openEdgeMenu(5);  // only the four edge menus open this way
+    EXPECT_EQ(getEditorState(), 0);
+
+    setEditorState(2);
+    setPickName(206);  // rotacion
+    panelClick();
+    EXPECT_EQ(getCurrentOperation(), Rotate);
+    EXPECT_EQ(getEditorState(), 0);
 }
