@@ -100,8 +100,9 @@ protected:
 
 }  // namespace
 
-TEST_F(Play, LoopOfTenAroundAMoveTakes21FramesAndMovesOneUnit)
+TEST_F(Play, LoopsAndAgain)
 {
+    // A loop of ten around a move takes 21 frames and moves one unit
     int cube = place(0, 0, 0);
     Event *event = makeEvent(cube, 0, {activate()}, {loop(10), move(0, 0, 10), again()});
     startPlay();
@@ -116,17 +117,16 @@ TEST_F(Play, LoopOfTenAroundAMoveTakes21FramesAndMovesOneUnit)
     EXPECT_EQ(getRunList().count, 0);
     EXPECT_EQ(event->running, 0);
     EXPECT_NEAR(object_at(cube)->pose.z, 1.0f, 1e-5);
-}
+    stopPlay();
 
-TEST_F(Play, NestedEndlessAndUnopenedLoops)
-{
+    // Nested, endless and unopened loops
     // 2 x (3 x move x, then move y): 1 + 2 x (1 + 3 x 2 + 2) = 19 frames
     int nested = place(0, 0, 0), endless = place(0, 0, 0), lone = place(0, 0, 0);
     makeEvent(nested, 0, {activate()}, {loop(2), loop(3), move(100, 0, 0), again(), move(0, 100, 0), again()});
     makeEvent(endless, 0, {activate()}, {loop(0), move(0, 0, 100), again()});
     makeEvent(lone, 0, {activate()}, {again(), move(100, 0, 0)});  // a cAgain with no loop moves on
     startPlay();
-    for (int cube : {nested, endless, lone}) activateObject(cube);
+    for (int o : {nested, endless, lone}) activateObject(o);
     frames(2);
     EXPECT_NEAR(x(lone), 1.0f, 1e-5);
     frames(17);
