@@ -150,8 +150,9 @@ TEST_F(Menus, BuiltInOrderWithTheirBitmapsAndANinthButtonIsRefused)
     EXPECT_FALSE(createPanel(1, 1, 100, PlacementLeft, 1, 1, nullptr));
 }
 
-TEST_F(Menus, PrimitiveButtonsAddTheirKindAtTheViewerAndClose)
+TEST_F(Menus, PrimitiveRadioAndFileButtons)
 {
+    // Primitive buttons add their kind at the viewer and close the menu
     Camera camera = {};
     camera.x = 3.0f;
     camera.yaw = 90.0f;
@@ -167,10 +168,8 @@ TEST_F(Menus, PrimitiveButtonsAddTheirKindAtTheViewerAndClose)
         EXPECT_EQ(getEditorState(), 0);
     }
     EXPECT_EQ(object_count(), (int)buttons.size());
-}
 
-TEST_F(Menus, RadioGroupsAndFileHooks)
-{
+    // Radio groups and the file menu's hooks
     EXPECT_EQ(marks(operationMenu()), (std::vector<int>{0, 0, 0, 0, 1, 0, 0, 0}));  // translacion
     click(operationMenu(), 203);
     EXPECT_EQ(getCurrentOperation(), Delete);
