@@ -451,7 +451,7 @@ protected:
 
 }  // namespace
 
-TEST_F(Choosers, ArrowsScrollWithinTheLimitsAndClicksPickMarkAndScroll)
+TEST_F(Choosers, ScrollWithinTheLimitsClickPickMarkAndRefuseTheHundredthOption)
 {
     Chooser &few = flagsWith(5);  // 5 options in 8 rows: both arrows disabled
     EXPECT_EQ(arrowImage(few, 0), ArrowDisabled);
@@ -503,14 +503,12 @@ TEST_F(Choosers, ArrowsScrollWithinTheLimitsAndClicksPickMarkAndScroll)
     for (const ChooserOption &option : mc.options) marked += option.marked ? (option.text == "M3" ? 1 : 100) : 0;
     EXPECT_EQ(marked, 1);
     clear_material_table();
-}
 
-TEST_F(Choosers, TheHundredthOptionIsRefused)
-{
-    Chooser c = createChooser(42, 0, 0, -34, 6, 8);
-    for (int i = 0; i < CHOOSER_CAPACITY; i++) ASSERT_NE(addOption(c, "x"), nullptr);
+    // The hundredth option is refused
+    Chooser full = createChooser(42, 0, 0, -34, 6, 8);
+    for (int i = 0; i < CHOOSER_CAPACITY; i++) ASSERT_NE(addOption(full, "x"), nullptr);
     testing::internal::CaptureStdout();
-    EXPECT_EQ(addOption(c, "y"), nullptr);
+    EXPECT_EQ(addOption(full, "y"), nullptr);
     EXPECT_EQ(testing::internal::GetCapturedStdout(), "\n Numero de opciones completo.");
-    EXPECT_EQ(c.options.size(), 99u);
+    EXPECT_EQ(full.options.size(), 99u);
 }
