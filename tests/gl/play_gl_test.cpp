@@ -63,12 +63,9 @@ protected:
         clearRunList();
         clear_objects();
         free_sample_objects();
-        set_event_set_release(nullptr);
-        set_creation_counter(0);
         clear_material_table();
         clear_texture_table();
         clearFlagTable();
-        resetAppState();
     }
 
     // A cube of the material at (x, y, z) whose event 0, on activation, moves it up one unit twice

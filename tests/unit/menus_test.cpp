@@ -80,12 +80,7 @@ protected:
         freeMenus();
         clear_objects();
         free_sample_objects();
-        set_creation_counter(0);
-        setPanelTextureLoader(nullptr);
-        setTimerScheduler(nullptr);
         freeAllTimers();
-        setMenuHooks(MenuHooks{});
-        resetAppState();
     }
 
     // A panel with the given grid and layout, every button recording its argument (= index)

@@ -48,12 +48,8 @@ protected:
         clearRunList();
         clear_objects();
         free_sample_objects();
-        set_event_set_release(nullptr);
-        set_creation_counter(0);
         clear_material_table();
         clearFlagTable();
-        setWindowOps({});
-        resetAppState();
     }
 
     // A cube at (x, y, z) with the material
