@@ -12,6 +12,7 @@
 
 #include <gtest/gtest.h>
 
+#include <cmath>
 #include <string>
 #include <vector>
 
@@ -38,12 +39,10 @@ bool fireTick()
 std::vector<int> commandsRun;
 void recordCommand(int argument) { commandsRun.push_back(argument); }
 
-constexpr float EPS = 1e-4f;
-void expectPoint(PanelPoint p, float x, float y, float z)
+// Two points within 1e-4 on each axis
+bool samePoint(PanelPoint p, PanelPoint q)
 {
-    EXPECT_NEAR(p.x, x, EPS);
-    EXPECT_NEAR(p.y, y, EPS);
-    EXPECT_NEAR(p.z, z, EPS);
+    return std::fabs(p.x - q.x) < 1e-4f && std::fabs(p.y - q.y) < 1e-4f && std::fabs(p.z - q.z) < 1e-4f;
 }
 
 // Pressed marks of a panel's buttons
@@ -87,10 +86,7 @@ protected:
     static PanelPtr makePanel(int columns, int rows, int id, int placement, float w, float h, int buttons)
     {
         PanelPtr panel = createPanel(columns, rows, id, placement, w, h, "Data/back.bmp");
-        setButtonHeight(setButtonWidth(setRowGap(setColumnGap(setTopInset(setLeftInset(panel.get(), 1.0f), 2.0f), 0.5f),
-                                                 0.25f),
-                                       3.0f),
-                        1.5f);
+        setButtonHeight(setButtonWidth(setRowGap(setColumnGap(setTopInset(setLeftInset(panel.get(), 1), 2), 0.5f), 0.25f), 3), 1.5f);
         for (int i = 0; i < buttons; i++) {
             PanelButton *b = addPanelButton(panel.get(), "u", "m", "d");
             b->command = recordCommand;
@@ -227,13 +223,13 @@ TEST_F(Menus, PlacementsGridOriginsAndButtonCentres)
         SCOPED_TRACE(c.placement);
         PanelPtr panel = makePanel(2, 2, 1, c.placement, c.w, c.h, 4);
         panel->position = {-14.5f, 2.0f, 1.0f};
-        expectPoint(placementOffset(*panel), c.offset.x, c.offset.y, c.offset.z);
-        expectPoint(gridOrigin(*panel), c.origin.x, c.origin.y, c.origin.z);
-        expectPoint(buttonCentre(*panel, 0), c.first.x, c.first.y, c.first.z);
-        expectPoint(buttonCentre(*panel, 3), c.last.x, c.last.y, c.last.z);
+        EXPECT_TRUE(samePoint(placementOffset(*panel), c.offset));
+        EXPECT_TRUE(samePoint(gridOrigin(*panel), c.origin));
+        EXPECT_TRUE(samePoint(buttonCentre(*panel, 0), c.first));
+        EXPECT_TRUE(samePoint(buttonCentre(*panel, 3), c.last));
     }
     // the file menu: top, one row above the lower edge
-    expectPoint(buttonCentre(*fileMenu(), 3), -16 + 2.1f + 1.2f + 19.5f + 3.25f, -10 + 2.5f + 0.666f + 1.625f, 0.7f);
+    EXPECT_TRUE(samePoint(buttonCentre(*fileMenu(), 3), {-16 + 2.1f + 1.2f + 19.5f + 3.25f, -10 + 2.5f + 0.666f + 1.625f, 0.7f}));
 }
 
 TEST_F(Menus, SwingInTurnsSixteenDegreesATickAndRestsAtTwentyFive)
