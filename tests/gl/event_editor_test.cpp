@@ -3,7 +3,8 @@
 // enable, disabled arrows), the reduced pick pass of an edge menu and the pass under a chooser,
 // what the panel's buttons and the choosers' rows do, through the same calls the input
 // bindings make, and the choosers' scrolling, arrow images, marks and capacity. Every button
-// bitmap becomes a plain colour: up red, move (or Selected) green, down blue, backgrounds grey.
+// bitmap becomes a plain colour: up red, move (or Selected) green, down blue, backgrounds grey;
+// pixels are read back from the back buffer of the 1024x768 window.
 #include "app_state.h"
 #include "camera.h"
 #include "choosers.h"
@@ -18,19 +19,64 @@
 #include "materials.h"
 #include "menus.h"
 #include "objects.h"
-#include "panel_pixels.h"
 #include "picking.h"
 #include "prompts.h"
+#include "view_projection.h"
 
+#include <GL/gl.h>
 #include <gtest/gtest.h>
 
+#include <array>
+#include <cmath>
 #include <string>
 #include <unistd.h>
 #include <vector>
 
-using namespace panel_test;
-
 namespace {
+
+constexpr int W = 1024, H = 768;
+struct Rgb {
+    int r, g, b;
+};
+struct Pixel {
+    int x, y;
+};
+
+// A 4 x 4 texture of one colour; its texture name
+int colourTexture(std::array<unsigned char, 3> c)
+{
+    std::array<unsigned char, 48> pixels;
+    for (size_t i = 0; i < pixels.size(); i++) pixels[i] = c[i % 3];
+    GLuint name = 0;
+    glGenTextures(1, &name);
+    glBindTexture(GL_TEXTURE_2D, name);
+    glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MIN_FILTER, GL_NEAREST);
+    glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MAG_FILTER, GL_NEAREST);
+    glTexImage2D(GL_TEXTURE_2D, 0, GL_RGB, 4, 4, 0, GL_RGB, GL_UNSIGNED_BYTE, pixels.data());
+    return (int)name;
+}
+
+// Window position (y down) of an eye-space point
+Pixel eyeToScreen(float x, float y, float z)
+{
+    view_test::ScreenPoint s = view_test::projectPoint(x, y, z, 0, 0, 0, 0, 0);
+    EXPECT_TRUE(view_test::onScreen(s)) << x << ", " << y << ", " << z;
+    return {(int)std::lround(s.x), (int)std::lround(s.y)};
+}
+
+// A pixel of the back buffer
+Rgb backPixel(Pixel p)
+{
+    unsigned char c[3] = {0, 0, 0};
+    glFinish();
+    glReadPixels(p.x, H - 1 - p.y, 1, 1, GL_RGB, GL_UNSIGNED_BYTE, c);
+    return {c[0], c[1], c[2]};
+}
+
+bool isRed(Rgb c) { return c.r > 200 && c.g < 40 && c.b < 40; }
+bool isGreen(Rgb c) { return c.g > 200 && c.r < 40 && c.b < 40; }
+bool isBlue(Rgb c) { return c.b > 200 && c.r < 40 && c.g < 40; }
+bool isGrey(Rgb c) { return std::abs(c.r - 128) < 12 && std::abs(c.g - 128) < 12 && std::abs(c.b - 128) < 12; }
 
 // The panel's top-left corner in eye coordinates and the layer of its buttons and bars
 constexpr float LEFT = -15.0f, TOP = 9.875f, BUTTON_Z = -34.3f;
@@ -83,13 +129,11 @@ Pixel buttonPixel(int index)
 
 int buttonName(int index) { return 700 + index + 1; }
 
-// The colour of the button's image after a frame drawn with a hovered button
-Rgb buttonColour(int index, bool hovered = false)
+// The image a button shows now, hovered or not
+int imageOf(int index, bool hovered = false)
 {
     setPickName(hovered ? buttonName(index) : 0);
-    glClear(GL_COLOR_BUFFER_BIT);
-    drawEditorScreen(0);
-    return backPixel(buttonPixel(index));
+    return eventButtonImage(index);
 }
 
 // What a panel pick at p finds in the current state (the pass started as the frame does)
@@ -120,10 +164,7 @@ void clickName(int name)
 }
 void clickButton(int index) { clickName(buttonName(index)); }
 
-void typeAll(const std::string &keys)
-{
-    for (char c : keys) typeCharacter((unsigned char)c);
-}
+void typeAll(const std::string &keys) { for (char c : keys) typeCharacter((unsigned char)c); }
 
 class EventEditorGl : public ::testing::Test {
 protected:
@@ -165,7 +206,11 @@ protected:
     {
         resetAppState();
         reshape(W, H);
-        clearFlatView();
+        glMatrixMode(GL_MODELVIEW);  // the eye at the origin, no lighting, fog or depth test
+        glLoadIdentity();
+        glDisable(GL_LIGHTING);
+        glDisable(GL_FOG);
+        glDisable(GL_DEPTH_TEST);
         clear_objects();
         createFlagTable();
         clearSelectedFlag();
@@ -221,25 +266,28 @@ TEST_F(EventEditorGl, ButtonsAreWhereTheirPlacesSayAndTheChooserHidesThePage)
 
 TEST_F(EventEditorGl, ImagesFollowHoverPressAndWhatTheButtonsCanDo)
 {
-    EXPECT_TRUE(isRed(buttonColour(FlagsButton)));
-    EXPECT_TRUE(isGreen(buttonColour(FlagsButton, true)));
+    // A drawn frame shows each button's image of the moment: hovered, idle, disabled arrow
+    setPickName(buttonName(FlagsButton));
+    drawEditorScreen(0);
+    EXPECT_TRUE(isGreen(backPixel(buttonPixel(FlagsButton))));
+    EXPECT_TRUE(isRed(backPixel(buttonPixel(NewFlagButton))));
+    EXPECT_TRUE(isBlue(backPixel(buttonPixel(ConditionUpButton))));
     // Arrows that cannot act show their down image; deletes light up only on filled rows
-    EXPECT_TRUE(isBlue(buttonColour(ConditionUpButton)));
-    EXPECT_TRUE(isBlue(buttonColour(ConsequenceDownButton)));
-    EXPECT_TRUE(isRed(buttonColour(FirstConditionDeleteButton, true)));
+    EXPECT_EQ(imageOf(ConsequenceDownButton), IMAGE_DOWN);
+    EXPECT_EQ(imageOf(FirstConditionDeleteButton, true), IMAGE_UP);
     addConditions(1);
-    EXPECT_TRUE(isGreen(buttonColour(FirstConditionDeleteButton, true)));
+    EXPECT_EQ(imageOf(FirstConditionDeleteButton, true), IMAGE_MOVE);
 
     // The condition window scrolls from 0 to 4; eight consequences scroll by one
     for (int i = 0; i < 6; i++) clickButton(ConditionDownButton);
     EXPECT_EQ(getConditionOffset(), 4);
-    EXPECT_TRUE(isBlue(buttonColour(ConditionDownButton)));
-    EXPECT_TRUE(isRed(buttonColour(ConditionUpButton)));
+    EXPECT_EQ(imageOf(ConditionDownButton), IMAGE_DOWN);
+    EXPECT_EQ(imageOf(ConditionUpButton), IMAGE_UP);
     addConsequences(7);
     clickButton(ConsequenceDownButton);
     EXPECT_EQ(getConsequenceOffset(), 0);
     addConsequences(8);
-    EXPECT_TRUE(isRed(buttonColour(ConsequenceDownButton)));
+    EXPECT_EQ(imageOf(ConsequenceDownButton), IMAGE_UP);
     clickButton(ConsequenceDownButton);
     clickButton(ConsequenceDownButton);
     EXPECT_EQ(getConsequenceOffset(), 1);
@@ -247,7 +295,7 @@ TEST_F(EventEditorGl, ImagesFollowHoverPressAndWhatTheButtonsCanDo)
     EXPECT_EQ(consequenceRowEnabled(7), 1);
 }
 
-TEST_F(EventEditorGl, RowsCanBePickedOnlyUpToTheFirstEmptyOne)
+TEST_F(EventEditorGl, RowsCanBePickedOnlyUpToTheFirstEmptyOneAndEventsStopAtTheEnds)
 {
     addConditions(2);
     clickButton(FirstConditionRowButton + 3);
@@ -261,10 +309,8 @@ TEST_F(EventEditorGl, RowsCanBePickedOnlyUpToTheFirstEmptyOne)
     clickButton(FirstConsequenceRowButton + 7);
     EXPECT_EQ(getEditorState(), 11);
     EXPECT_EQ(getConsequenceTargetPosition(), 7);
-}
 
-TEST_F(EventEditorGl, PreviousAndNextEventStopAtTheEnds)
-{
+    setEditorState(7);
     clickButton(PreviousEventButton);
     EXPECT_EQ(getCurrentEvent(), 0);
     clickButton(ConditionDownButton);
@@ -317,10 +363,8 @@ TEST_F(EventEditorGl, FlagAndMaterialKindsGoThroughTheirChoosers)
     clickButton(FirstConsequenceRowButton);
     clickName(ConsequenceChooserId * 100 + 3);  // "CHANGE OBJECT MATERIAL"
     ASSERT_EQ(getEditorState(), 19);
-    int rojo = -1;
-    for (size_t i = 0; i < materialChooser().options.size(); i++)
-        if (materialChooser().options[i].text == "rojo") rojo = (int)i;
-    ASSERT_GE(rojo, 0);
+    const int rojo = 0;  // ahead of the default material
+    ASSERT_EQ(materialChooser().options[rojo].text, "rojo");
     clickName(MaterialChooserId * 100 + rojo + 1);
     EXPECT_EQ(consequenceRowLine(0), "CHANGE MATERIAL To rojo");
 
@@ -338,7 +382,7 @@ TEST_F(EventEditorGl, FlagAndMaterialKindsGoThroughTheirChoosers)
     EXPECT_EQ(getEditorState(), 5);
 }
 
-TEST_F(EventEditorGl, MenuButtonsAndBackgroundsArePickedWhereTheyAreDrawn)
+TEST_F(EventEditorGl, MenuButtonsAndBackgroundsArePickedWhereTheyAreDrawnWithTheirPictures)
 {
     for (ButtonPanel *panel : allMenus())
         for (int i = 0; i < panel->buttonCount; i++)
@@ -357,10 +401,8 @@ TEST_F(EventEditorGl, MenuButtonsAndBackgroundsArePickedWhereTheyAreDrawn)
     EXPECT_EQ(menuPickAt(primitive, between, 101), 0);
     EXPECT_EQ(menuPickAt(appearance, menuButtonPixel(appearance, 1), 501), 502);
     EXPECT_FALSE(pickActive());
-}
 
-TEST_F(EventEditorGl, MenuButtonsShowTheirIdleHoveredAndPressedPictures)
-{
+    // Drawn: idle, hovered and pressed pictures; a pressed button keeps its down picture when hovered
     ButtonPanel *operation = operationMenu();
     setEditorState(2);
     setPickName(202);
@@ -371,7 +413,7 @@ TEST_F(EventEditorGl, MenuButtonsShowTheirIdleHoveredAndPressedPictures)
     }
     const PanelPoint top = buttonCentre(*operation, 0), below = buttonCentre(*operation, 4);
     EXPECT_TRUE(isGrey(backPixel(onScreen(operation, {top.x, (top.y + below.y) / 2, 0.0f}))));
-    setPickName(205);  // a pressed button keeps its down picture when hovered
+    setPickName(205);
     drawEditorScreen(0);
     EXPECT_TRUE(isBlue(backPixel(menuButtonPixel(operation, 4))));
 }
@@ -409,7 +451,7 @@ protected:
 
 }  // namespace
 
-TEST_F(Choosers, ArrowsScrollOneRowWithinTheLimits)
+TEST_F(Choosers, ScrollWithinTheLimitsClickPickMarkAndRefuseTheHundredthOption)
 {
     Chooser &few = flagsWith(5);  // 5 options in 8 rows: both arrows disabled
     EXPECT_EQ(arrowImage(few, 0), ArrowDisabled);
@@ -435,11 +477,8 @@ TEST_F(Choosers, ArrowsScrollOneRowWithinTheLimits)
     EXPECT_EQ(arrowImage(c, 1), ArrowDisabled);
     for (int i = 0; i < 10; i++) scroll(c, CHOOSER_UP_ARROW);
     EXPECT_EQ(c.topRow, 0);
-}
 
-TEST_F(Choosers, ClicksPickMarkAndScrollExceptOnTheMaterialChoosersBackground)
-{
-    Chooser &c = flagsWith(12);
+    // Clicks pick, mark and scroll, except on the material chooser's background
     EXPECT_EQ(clickChooser(c, FlagChooserId * 100), 0);  // background: scrolls
     EXPECT_EQ(c.topRow, 1);
     EXPECT_EQ(clickChooser(c, FlagChooserId * 100 + 3), 0);  // visible row 2 = option 4
@@ -464,14 +503,12 @@ TEST_F(Choosers, ClicksPickMarkAndScrollExceptOnTheMaterialChoosersBackground)
     for (const ChooserOption &option : mc.options) marked += option.marked ? (option.text == "M3" ? 1 : 100) : 0;
     EXPECT_EQ(marked, 1);
     clear_material_table();
-}
 
-TEST_F(Choosers, TheHundredthOptionIsRefused)
-{
-    Chooser c = createChooser(42, 0, 0, -34, 6, 8);
-    for (int i = 0; i < CHOOSER_CAPACITY; i++) ASSERT_NE(addOption(c, "x"), nullptr);
+    // The hundredth option is refused
+    Chooser full = createChooser(42, 0, 0, -34, 6, 8);
+    for (int i = 0; i < CHOOSER_CAPACITY; i++) ASSERT_NE(addOption(full, "x"), nullptr);
     testing::internal::CaptureStdout();
-    EXPECT_EQ(addOption(c, "y"), nullptr);
+    EXPECT_EQ(addOption(full, "y"), nullptr);
     EXPECT_EQ(testing::internal::GetCapturedStdout(), "\n Numero de opciones completo.");
-    EXPECT_EQ(c.options.size(), 99u);
+    EXPECT_EQ(full.options.size(), 99u);
 }

@@ -1,5 +1,5 @@
 // Play mode in a real GL context through whole display() frames: a right-click pick activates
-// the object it hits, and texture rotations last until the scene is drawn in edit mode.
+// the object it hits up to 150 units away, and texture rotations last until an edit-mode draw.
 #include "app_state.h"
 #include "camera.h"
 #include "events.h"
@@ -19,26 +19,17 @@
 
 #include <gtest/gtest.h>
 
-#include <array>
 #include <cmath>
 #include <string>
 
 namespace {
-
-constexpr int W = 1024, H = 768;
-
-void noWarp(int, int) {}
-void noCursor(int) {}
-int width() { return W; }
-int height() { return H; }
-void noRedisplay() {}
 
 class PlayGl : public ::testing::Test {
 protected:
     static void SetUpTestSuite()
     {
         ASSERT_TRUE(openGlContext());
-        setWindowOps({noWarp, noCursor, width, height, noRedisplay});
+        setWindowOps({[](int, int) {}, [](int) {}, [] { return 1024; }, [] { return 768; }, [] {}});
     }
     void SetUp() override
     {
@@ -60,7 +51,7 @@ protected:
         build_sample_objects();
         createLightSet();
         setUpOpenGL();
-        reshape(W, H);
+        reshape(1024, 768);
         Camera camera = {};
         camera.y = 30.0f;
         setCamera(camera);
@@ -72,17 +63,13 @@ protected:
         clearRunList();
         clear_objects();
         free_sample_objects();
-        set_event_set_release(nullptr);
-        set_creation_counter(0);
         clear_material_table();
         clear_texture_table();
         clearFlagTable();
-        resetAppState();
     }
 
-    // A cube of the material at (x, y, z) whose event 0 has the conditions and moves the cube
-    // up by one unit twice
-    static int placeWithEvent(float x, float y, float z, int condition, void *value, const char *material = "(default)")
+    // A cube of the material at (x, y, z) whose event 0, on activation, moves it up one unit twice
+    static int placeWithEvent(float x, float y, float z, const char *material = "(default)")
     {
         set_current_material(material);
         int index = create_object(KIND_CUBE);
@@ -90,7 +77,7 @@ protected:
         object_at(index)->pose = object_pose{x, y, z, 0, 0, 0};
         EventSet *set = newEventSet();
         Event *event = &set->events[0];
-        EXPECT_EQ(setCondition(event, 0, condition, value), 1);
+        EXPECT_EQ(setCondition(event, 0, cActivate, newActivateValue()), 1);
         EXPECT_EQ(setConsequence(event, 0, cMoveObj, newMoveValue(0, 100, 0)), 1);
         EXPECT_EQ(setConsequence(event, 1, cMoveObj, newMoveValue(0, 100, 0)), 1);
         set_slot_event_set(index, set);
@@ -99,50 +86,35 @@ protected:
 
     static Event *eventOf(int index) { return &slot_event_set(index)->events[0]; }
 
-    // Where a world point lands (window coordinates, y down) from the camera at (0, 30, 0)
-    static std::array<int, 2> screenOf(float x, float y, float z)
+    // The right-button press of play mode over a world point (camera at (0, 30, 0)), carried out by the next frame
+    static void rightClick(float x, float y, float z)
     {
         view_test::ScreenPoint s = view_test::projectPoint(x, y, z, 0, 30, 0, 0, 0);
-        return {(int)std::lround(s.x), (int)std::lround(s.y)};
-    }
-
-    // The right-button press of play mode, carried out by the next frame
-    static void rightClick(const std::array<int, 2> &at)
-    {
         setPickPending(1);
-        beginPlayPick(at[0], at[1]);
+        beginPlayPick((int)std::lround(s.x), (int)std::lround(s.y));
         display();
     }
 };
 
 }  // namespace
 
-TEST_F(PlayGl, APlayPickActivatesTheObjectItHitsAndRunsItsFirstLinkInThatFrame)
-{
-    int cube = placeWithEvent(-30, 30, -100, cActivate, newActivateValue());
-    display();  // builds the display lists
-    startPlay();
-    rightClick(screenOf(-30, 30, -100));
-    EXPECT_EQ(getLastHitName() / 100000 * 100000, object_at(cube)->nameBase);
-    EXPECT_EQ(eventOf(cube)->running, 1);
-    EXPECT_NEAR(object_at(cube)->pose.y, 31.0f, 1e-4);
-}
-
 TEST_F(PlayGl, APlayPickReachesObjectsUpTo150UnitsAway)
 {
-    int near = placeWithEvent(-10, 30, -140, cActivate, newActivateValue());
-    int far = placeWithEvent(10, 30, -160, cActivate, newActivateValue());
-    display();
+    int near = placeWithEvent(-10, 30, -140);
+    int far = placeWithEvent(10, 30, -160);
+    display();  // builds the display lists
     startPlay();
-    rightClick(screenOf(10, 30, -160));
+    rightClick(10, 30, -160);
     EXPECT_EQ(eventOf(far)->running, 0);
-    rightClick(screenOf(-10, 30, -140));
+    rightClick(-10, 30, -140);
+    EXPECT_EQ(getLastHitName() / 100000 * 100000, object_at(near)->nameBase);
     EXPECT_EQ(eventOf(near)->running, 1);
+    EXPECT_NEAR(object_at(near)->pose.y, 31.0f, 1e-4);  // its first link ran in that frame
 }
 
 TEST_F(PlayGl, TextureRotationsLastWhilePlayingAndAreResetByTheFirstEditDraw)
 {
-    int cube = placeWithEvent(0, 30, -40, cActivate, newActivateValue(), "agua");
+    int cube = placeWithEvent(0, 30, -40, "agua");
     ASSERT_EQ(setConsequence(eventOf(cube), 0, cRotateMat, newRotateValue(0, 0, 15)), 1);
     texture_block *block = find_material("agua")->texture.get();
     display();

@@ -12,6 +12,7 @@
 
 #include <gtest/gtest.h>
 
+#include <cmath>
 #include <string>
 #include <vector>
 
@@ -38,12 +39,10 @@ bool fireTick()
 std::vector<int> commandsRun;
 void recordCommand(int argument) { commandsRun.push_back(argument); }
 
-constexpr float EPS = 1e-4f;
-void expectPoint(PanelPoint p, float x, float y, float z)
+// Two points within 1e-4 on each axis
+bool samePoint(PanelPoint p, PanelPoint q)
 {
-    EXPECT_NEAR(p.x, x, EPS);
-    EXPECT_NEAR(p.y, y, EPS);
-    EXPECT_NEAR(p.z, z, EPS);
+    return std::fabs(p.x - q.x) < 1e-4f && std::fabs(p.y - q.y) < 1e-4f && std::fabs(p.z - q.z) < 1e-4f;
 }
 
 // Pressed marks of a panel's buttons
@@ -80,22 +79,14 @@ protected:
         freeMenus();
         clear_objects();
         free_sample_objects();
-        set_creation_counter(0);
-        setPanelTextureLoader(nullptr);
-        setTimerScheduler(nullptr);
         freeAllTimers();
-        setMenuHooks(MenuHooks{});
-        resetAppState();
     }
 
     // A panel with the given grid and layout, every button recording its argument (= index)
     static PanelPtr makePanel(int columns, int rows, int id, int placement, float w, float h, int buttons)
     {
         PanelPtr panel = createPanel(columns, rows, id, placement, w, h, "Data/back.bmp");
-        setButtonHeight(setButtonWidth(setRowGap(setColumnGap(setTopInset(setLeftInset(panel.get(), 1.0f), 2.0f), 0.5f),
-                                                 0.25f),
-                                       3.0f),
-                        1.5f);
+        setButtonHeight(setButtonWidth(setRowGap(setColumnGap(setTopInset(setLeftInset(panel.get(), 1), 2), 0.5f), 0.25f), 3), 1.5f);
         for (int i = 0; i < buttons; i++) {
             PanelButton *b = addPanelButton(panel.get(), "u", "m", "d");
             b->command = recordCommand;
@@ -124,7 +115,7 @@ protected:
 
 }  // namespace
 
-TEST_F(Menus, BuiltInOrderWithTheirBitmaps)
+TEST_F(Menus, BuiltInOrderWithTheirBitmapsAndANinthButtonIsRefused)
 {
     std::vector<std::string> backgrounds;
     for (const std::string &path : loaded)
@@ -135,10 +126,24 @@ TEST_F(Menus, BuiltInOrderWithTheirBitmaps)
     EXPECT_EQ(loaded.size(), 5u + 3u * 31u + 1u);
     // Primitive pictures: the Selected one hovered, two-word stems with their space
     EXPECT_EQ(primitiveMenu()->buttons[7].bitmaps[IMAGE_MOVE], "Data/medio circuloSelected.bmp");
+
+    // A ninth button on a 4 x 2 panel is refused and loads nothing
+    loaded.clear();
+    PanelPtr panel = makePanel(4, 2, 2, PlacementBottom, 32, 20, 8);
+    EXPECT_EQ(loaded.size(), 1u + 24u);
+    EXPECT_EQ(panel->buttons[7].bitmaps[IMAGE_DOWN], "d");
+    testing::internal::CaptureStdout();
+    EXPECT_EQ(addPanelButton(panel.get(), "u8", "m8", "d8"), nullptr);
+    EXPECT_EQ(testing::internal::GetCapturedStdout(), "\n Numero de botones completo.");
+    EXPECT_EQ(panel->buttonCount, 8);
+    EXPECT_EQ(loaded.size(), 25u);
+    EXPECT_FALSE(createPanel(10, 10, 1, PlacementLeft, 1, 1, nullptr));  // more than 99 names
+    EXPECT_FALSE(createPanel(1, 1, 100, PlacementLeft, 1, 1, nullptr));
 }
 
-TEST_F(Menus, PrimitiveButtonsAddTheirKindAtTheViewerAndClose)
+TEST_F(Menus, PrimitiveRadioAndFileButtons)
 {
+    // Primitive buttons add their kind at the viewer and close the menu
     Camera camera = {};
     camera.x = 3.0f;
     camera.yaw = 90.0f;
@@ -154,10 +159,8 @@ TEST_F(Menus, PrimitiveButtonsAddTheirKindAtTheViewerAndClose)
         EXPECT_EQ(getEditorState(), 0);
     }
     EXPECT_EQ(object_count(), (int)buttons.size());
-}
 
-TEST_F(Menus, RadioGroupsAndFileHooks)
-{
+    // Radio groups and the file menu's hooks
     EXPECT_EQ(marks(operationMenu()), (std::vector<int>{0, 0, 0, 0, 1, 0, 0, 0}));  // translacion
     click(operationMenu(), 203);
     EXPECT_EQ(getCurrentOperation(), Delete);
@@ -201,26 +204,6 @@ TEST_F(Menus, AppearanceSwitchesChangeTheSelectedObjectAndMirrorIt)
     EXPECT_EQ(hookCalls, std::vector<std::string>{"material"});
 }
 
-TEST_F(Menus, EdgeMenusSwingInAndClicksGoToThePanelOfTheState)
-{
-    setPickName(105);
-    fileMenu()->angle = 25.0f;
-    openEdgeMenu(3);
-    EXPECT_EQ(getEditorState(), 3);
-    EXPECT_EQ(getPickName(), 0);
-    EXPECT_EQ(fileMenu()->angle, -55.0f);
-    EXPECT_EQ(pendingSlots.size(), 1u);
-    setEditorState(0);
-    openEdgeMenu(5);  // only the four edge menus open this way
-    EXPECT_EQ(getEditorState(), 0);
-
-    setEditorState(2);
-    setPickName(206);  // rotacion
-    panelClick();
-    EXPECT_EQ(getCurrentOperation(), Rotate);
-    EXPECT_EQ(getEditorState(), 0);
-}
-
 TEST_F(Menus, PlacementsGridOriginsAndButtonCentres)
 {
     // Insets 1 / 2, gaps 0.5 / 0.25, buttons 3 x 1.5, grid 2 x 2
@@ -240,28 +223,13 @@ TEST_F(Menus, PlacementsGridOriginsAndButtonCentres)
         SCOPED_TRACE(c.placement);
         PanelPtr panel = makePanel(2, 2, 1, c.placement, c.w, c.h, 4);
         panel->position = {-14.5f, 2.0f, 1.0f};
-        expectPoint(placementOffset(*panel), c.offset.x, c.offset.y, c.offset.z);
-        expectPoint(gridOrigin(*panel), c.origin.x, c.origin.y, c.origin.z);
-        expectPoint(buttonCentre(*panel, 0), c.first.x, c.first.y, c.first.z);
-        expectPoint(buttonCentre(*panel, 3), c.last.x, c.last.y, c.last.z);
+        EXPECT_TRUE(samePoint(placementOffset(*panel), c.offset));
+        EXPECT_TRUE(samePoint(gridOrigin(*panel), c.origin));
+        EXPECT_TRUE(samePoint(buttonCentre(*panel, 0), c.first));
+        EXPECT_TRUE(samePoint(buttonCentre(*panel, 3), c.last));
     }
     // the file menu: top, one row above the lower edge
-    expectPoint(buttonCentre(*fileMenu(), 3), -16 + 2.1f + 1.2f + 19.5f + 3.25f, -10 + 2.5f + 0.666f + 1.625f, 0.7f);
-}
-
-TEST_F(Menus, ANinthButtonOnAFourByTwoPanelIsRefused)
-{
-    loaded.clear();
-    PanelPtr panel = makePanel(4, 2, 2, PlacementBottom, 32, 20, 8);
-    EXPECT_EQ(loaded.size(), 1u + 24u);
-    EXPECT_EQ(panel->buttons[7].bitmaps[IMAGE_DOWN], "d");
-    testing::internal::CaptureStdout();
-    EXPECT_EQ(addPanelButton(panel.get(), "u8", "m8", "d8"), nullptr);
-    EXPECT_EQ(testing::internal::GetCapturedStdout(), "\n Numero de botones completo.");
-    EXPECT_EQ(panel->buttonCount, 8);
-    EXPECT_EQ(loaded.size(), 25u);
-    EXPECT_FALSE(createPanel(10, 10, 1, PlacementLeft, 1, 1, nullptr));  // more than 99 names
-    EXPECT_FALSE(createPanel(1, 1, 100, PlacementLeft, 1, 1, nullptr));
+    EXPECT_TRUE(samePoint(buttonCentre(*fileMenu(), 3), {-16 + 2.1f + 1.2f + 19.5f + 3.25f, -10 + 2.5f + 0.666f + 1.625f, 0.7f}));
 }
 
 TEST_F(Menus, SwingInTurnsSixteenDegreesATickAndRestsAtTwentyFive)
@@ -294,7 +262,7 @@ TEST_F(Menus, SwingInTurnsSixteenDegreesATickAndRestsAtTwentyFive)
     EXPECT_TRUE(fireTick());
 }
 
-TEST_F(Menus, ClicksRunTheNamedButtonAndCloseOnlyTheMenusThatShould)
+TEST_F(Menus, ClicksRunTheNamedButtonOfTheOpenPanelAndCloseOnlyTheMenusThatShould)
 {
     // id, name, command run (-1: none), state after (for the edge menus a command closes them)
     struct Case {
@@ -318,4 +286,22 @@ TEST_F(Menus, ClicksRunTheNamedButtonAndCloseOnlyTheMenusThatShould)
     markRadioButton(panel.get(), 6);
     for (int i = 0; i < 8; i++) EXPECT_EQ(panel->buttons[(size_t)i].pressed, i == 6 ? 1 : 0);
     EXPECT_EQ(findButtonByArgument(panel.get(), 6), &panel->buttons[6]);
+
+    // The edge menus swing in when opened; a click goes to the panel of the state
+    setPickName(105);
+    fileMenu()->angle = 25.0f;
+    openEdgeMenu(3);
+    EXPECT_EQ(getEditorState(), 3);
+    EXPECT_EQ(getPickName(), 0);
+    EXPECT_EQ(fileMenu()->angle, -55.0f);
+    EXPECT_EQ(pendingSlots.size(), 1u);
+    setEditorState(0);
+    openEdgeMenu(5);  // only the four edge menus open this way
+    EXPECT_EQ(getEditorState(), 0);
+
+    setEditorState(2);
+    setPickName(206);  // rotacion
+    panelClick();
+    EXPECT_EQ(getCurrentOperation(), Rotate);
+    EXPECT_EQ(getEditorState(), 0);
 }

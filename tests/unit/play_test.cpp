@@ -20,11 +20,6 @@
 namespace {
 
 int lastCursor = -1;
-void fakeWarp(int, int) {}
-void fakeCursor(int cursor) { lastCursor = cursor; }
-int fakeWidth() { return 1024; }
-int fakeHeight() { return 768; }
-void fakeRedisplay() {}
 
 typedef std::pair<int, void *> Link;
 
@@ -34,7 +29,7 @@ protected:
     {
         resetAppState();
         setCamera(Camera{});
-        setWindowOps({fakeWarp, fakeCursor, fakeWidth, fakeHeight, fakeRedisplay});
+        setWindowOps({[](int, int) {}, [](int cursor) { lastCursor = cursor; }, [] { return 1024; }, [] { return 768; }, [] {}});
         clear_objects();
         set_event_set_release(freeEventSet);
         create_material_table();
@@ -53,12 +48,8 @@ protected:
         clearRunList();
         clear_objects();
         free_sample_objects();
-        set_event_set_release(nullptr);
-        set_creation_counter(0);
         clear_material_table();
         clearFlagTable();
-        setWindowOps({});
-        resetAppState();
     }
 
     // A cube at (x, y, z) with the material
@@ -92,10 +83,7 @@ protected:
     static Link setTo(const char *name, int v) { return {cFlagEqual, newFlagValue(name, v)}; }
     static Link loop(int count) { return {cLoop, newLoopValue(count)}; }
     static Link again() { return {cAgain, newAgainValue()}; }
-    static void frames(int n)
-    {
-        for (int i = 0; i < n; i++) stepRunningEvents();
-    }
+    static void frames(int n) { for (int i = 0; i < n; i++) stepRunningEvents(); }
     static float x(int index) { return object_at(index)->pose.x; }
     // Objects of the running events, in run order
     static std::vector<int> runningObjects()
@@ -108,8 +96,9 @@ protected:
 
 }  // namespace
 
-TEST_F(Play, LoopOfTenAroundAMoveTakes21FramesAndMovesOneUnit)
+TEST_F(Play, LoopsAndAgain)
 {
+    // A loop of ten around a move takes 21 frames and moves one unit
     int cube = place(0, 0, 0);
     Event *event = makeEvent(cube, 0, {activate()}, {loop(10), move(0, 0, 10), again()});
     startPlay();
@@ -124,17 +113,16 @@ TEST_F(Play, LoopOfTenAroundAMoveTakes21FramesAndMovesOneUnit)
     EXPECT_EQ(getRunList().count, 0);
     EXPECT_EQ(event->running, 0);
     EXPECT_NEAR(object_at(cube)->pose.z, 1.0f, 1e-5);
-}
+    stopPlay();
 
-TEST_F(Play, NestedEndlessAndUnopenedLoops)
-{
+    // Nested, endless and unopened loops
     // 2 x (3 x move x, then move y): 1 + 2 x (1 + 3 x 2 + 2) = 19 frames
     int nested = place(0, 0, 0), endless = place(0, 0, 0), lone = place(0, 0, 0);
     makeEvent(nested, 0, {activate()}, {loop(2), loop(3), move(100, 0, 0), again(), move(0, 100, 0), again()});
     makeEvent(endless, 0, {activate()}, {loop(0), move(0, 0, 100), again()});
     makeEvent(lone, 0, {activate()}, {again(), move(100, 0, 0)});  // a cAgain with no loop moves on
     startPlay();
-    for (int cube : {nested, endless, lone}) activateObject(cube);
+    for (int o : {nested, endless, lone}) activateObject(o);
     frames(2);
     EXPECT_NEAR(x(lone), 1.0f, 1e-5);
     frames(17);
@@ -148,8 +136,9 @@ TEST_F(Play, NestedEndlessAndUnopenedLoops)
     EXPECT_EQ(getRunList().count, 0);
 }
 
-TEST_F(Play, TwoEventsEndingInOneFrameLeaveTheOthersOneLinkEach)
+TEST_F(Play, RunListOrderWithinAPass)
 {
+    // Two events ending in one frame leave the others one link each
     ASSERT_EQ(addFlag(newFlagRecord("GO", 1)), 1);
     int b = place(0, 0, 0), a = place(0, 0, 0), c = place(0, 0, 0);
     makeEvent(b, 0, {flagIs("GO", 1)}, {move(100, 0, 0), move(100, 0, 0), move(100, 0, 0)});
@@ -164,29 +153,29 @@ TEST_F(Play, TwoEventsEndingInOneFrameLeaveTheOthersOneLinkEach)
     stepRunningEvents();
     EXPECT_NEAR(x(b), 2.0f, 1e-5);
     EXPECT_NEAR(x(c), 2.0f, 1e-5);
-}
+    stopPlay();
+    setFlag("GO", 0);
 
-TEST_F(Play, AFlagConsequenceStartsIdleEventsThatRunTheirFirstLinkInTheSamePass)
-{
+    // A flag consequence starts idle events that run their first link in the same pass
     ASSERT_EQ(addFlag(newFlagRecord("X", 0)), 1);
-    int a = place(0, 0, 0), b = place(0, 0, 0);
-    makeEvent(a, 0, {activate()}, {setTo("X", 1), move(100, 0, 0)});
-    Event *waiter = makeEvent(b, 0, {flagIs("X", 1)}, {move(0, 100, 0), move(0, 100, 0)});
-    Event *ghost = makeEvent(b, 1, {flagIs("GHOST", 0)}, {move(0, 0, 100)});  // no such flag: never met
+    int d = place(0, 0, 0), e = place(0, 0, 0);
+    makeEvent(d, 0, {activate()}, {setTo("X", 1), move(100, 0, 0)});
+    Event *waiter = makeEvent(e, 0, {flagIs("X", 1)}, {move(0, 100, 0), move(0, 100, 0)});
+    Event *ghost = makeEvent(e, 1, {flagIs("GHOST", 0)}, {move(0, 0, 100)});  // no such flag: never met
     startPlay();
-    activateObject(a);
+    activateObject(d);
     stepRunningEvents();
     EXPECT_EQ(findFlag("X")->value, 1);
     EXPECT_EQ(waiter->running, 1);
-    EXPECT_EQ(runningObjects(), (std::vector<int>{a, b}));
-    EXPECT_NEAR(object_at(b)->pose.y, 1.0f, 1e-5);
-    EXPECT_FLOAT_EQ(x(a), 0.0f);
-    EXPECT_EQ(ghost->running, 0);
+    EXPECT_EQ(runningObjects(), (std::vector<int>{d, e}));
+    EXPECT_NEAR(object_at(e)->pose.y, 1.0f, 1e-5);
+    EXPECT_FLOAT_EQ(x(d), 0.0f);
     EXPECT_EQ(ghost->conditions[0].satisfied, 0);
 }
 
-TEST_F(Play, EventsWithoutConditionsNeverStartAndWithoutConsequencesStartOncePerRun)
+TEST_F(Play, EventsStartOnlyWhenTheirConditionsAreMet)
 {
+    // Without conditions never; without consequences once per run
     int cube = place(0, 0, 0);
     Event *none = makeEvent(cube, 0, {}, {move(100, 0, 0)});
     Event *empty = makeEvent(cube, 1, {activate()}, {});
@@ -204,13 +193,12 @@ TEST_F(Play, EventsWithoutConditionsNeverStartAndWithoutConsequencesStartOncePer
     startPlay();
     activateObject(cube);
     EXPECT_EQ(empty->running, 1);
-}
+    stopPlay();
 
-TEST_F(Play, ADistanceEqualToTheLimitMeetsNeitherCondition)
-{
-    int cube = place(3, 4, 0);  // the camera at the origin is exactly 5 away
-    Event *far = makeEvent(cube, 0, {{cDistanceMY, newDistanceValue(5)}}, {move(0, 0, 100)});
-    Event *near = makeEvent(cube, 1, {nearer(5)}, {move(0, 0, 100)});
+    // A distance equal to the limit meets neither condition
+    int other = place(3, 4, 0);  // the camera at the origin is exactly 5 away
+    Event *far = makeEvent(other, 0, {{cDistanceMY, newDistanceValue(5)}}, {move(0, 0, 100)});
+    Event *near = makeEvent(other, 1, {nearer(5)}, {move(0, 0, 100)});
     startPlay();
     EXPECT_EQ(far->conditions[0].satisfied + near->conditions[0].satisfied, 0);
     EXPECT_EQ(getRunList().count, 0);
