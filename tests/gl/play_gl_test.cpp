@@ -12,6 +12,7 @@
 #include "picking.h"
 #include "play.h"
 #include "render.h"
+#include "scene_setup.h"
 #include "scene_draw.h"
 #include "startup.h"
 #include "textures.h"
@@ -33,11 +34,7 @@ protected:
     }
     void SetUp() override
     {
-        resetAppState();
-        setPointerCaptured(0);
-        create_material_table();
-        create_texture_table();
-        add_default_material();
+        scene_setup::startTables();
         material_record *water = new_material();
         water->name = "agua";
         water->texturado = 1;
@@ -57,24 +54,12 @@ protected:
         setCamera(camera);
         applyView();
     }
-    void TearDown() override
-    {
-        if (getPlayMode() == 1) stopPlay();
-        clearRunList();
-        clear_objects();
-        free_sample_objects();
-        clear_material_table();
-        clear_texture_table();
-        clearFlagTable();
-    }
+    void TearDown() override { scene_setup::clearPlayScene(); }
 
     // A cube of the material at (x, y, z) whose event 0, on activation, moves it up one unit twice
     static int placeWithEvent(float x, float y, float z, const char *material = "(default)")
     {
-        set_current_material(material);
-        int index = create_object(KIND_CUBE);
-        set_current_material(nullptr);
-        object_at(index)->pose = object_pose{x, y, z, 0, 0, 0};
+        int index = scene_setup::placeObject(KIND_CUBE, x, y, z, material);
         EventSet *set = newEventSet();
         Event *event = &set->events[0];
         EXPECT_EQ(setCondition(event, 0, cActivate, newActivateValue()), 1);

@@ -11,6 +11,7 @@
 #include "picking.h"
 #include "render.h"
 #include "scene_draw.h"
+#include "scene_setup.h"
 #include "sky.h"
 #include "startup.h"
 #include "textures.h"
@@ -56,11 +57,7 @@ protected:
     }
     void SetUp() override
     {
-        resetAppState();
-        setPointerCaptured(0);
-        create_material_table();
-        create_texture_table();
-        add_default_material();
+        scene_setup::startTables();
         for (int i = 0; i < 2; i++) {  // unlit materials of one emitted colour
             material_record *m = new_material();
             m->name = i == 0 ? "rojo" : "verde";
@@ -89,11 +86,7 @@ protected:
     // An object of the kind and material at (x, 30, z)
     static int place(int kind, const char *material, float x, float z)
     {
-        set_current_material(material);
-        int index = create_object(kind);
-        set_current_material(nullptr);
-        object_at(index)->pose = object_pose{x, 30, z, 0, 0, 0};
-        return index;
+        return scene_setup::placeObject(kind, x, 30, z, material);
     }
     // One scene frame on black
     static void frame()

@@ -9,6 +9,7 @@
 #include "materials.h"
 #include "objects.h"
 #include "play.h"
+#include "scene_setup.h"
 
 #include <GL/freeglut.h>
 #include <gtest/gtest.h>
@@ -42,24 +43,13 @@ protected:
         rebuild_usage_table();
         createFlagTable();
     }
-    void TearDown() override
-    {
-        if (getPlayMode() == 1) stopPlay();
-        clearRunList();
-        clear_objects();
-        free_sample_objects();
-        clear_material_table();
-        clearFlagTable();
-    }
+    void TearDown() override { scene_setup::clearPlayScene(); }
 
     // A cube at (x, y, z) with the material
     static int place(float x, float y, float z, const char *material = "(default)")
     {
-        set_current_material(material);
-        int index = create_object(KIND_CUBE);
-        set_current_material(nullptr);
+        int index = scene_setup::placeObject(KIND_CUBE, x, y, z, material);
         EXPECT_GE(index, 0);
-        object_at(index)->pose = object_pose{x, y, z, 0, 0, 0};
         return index;
     }
     static Event *eventOf(int index, int number)
