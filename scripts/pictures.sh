@@ -38,7 +38,7 @@ mkdir -p "$out"
 out="$(cd "$out" && pwd)"
 status=0
 
-"$build/tools/pictures/stageworks_pictures" --program "$build/stageworks/core/stageworks" \
+"$build/tools/pictures/stageworks_pictures" --program "$build/stageworks/app/stageworks" \
   --rundata "$build/rundata" --out "$out" || status=1
 
 if [ -x "$build/tools/pictures/matforge_pictures" ]; then

@@ -22,8 +22,8 @@ done
 
 cd "$rundir"
 if [ -n "${DISPLAY:-}" ]; then
-  exec "$root/build/stageworks/core/stageworks" "$@"
+  exec "$root/build/stageworks/app/stageworks" "$@"
 fi
 shot="$rundir/screenshot.png"
 exec "$root/build/tools/xdriver/headless_run" --seconds "${HEADLESS_SECONDS:-5}" --shot "$shot" \
-  --ready " MainLoop started..." -- "$root/build/stageworks/core/stageworks" "$@"
+  --ready " MainLoop started..." -- "$root/build/stageworks/app/stageworks" "$@"

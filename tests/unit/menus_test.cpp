@@ -1,7 +1,7 @@
 // Button panels and the five editor menus without GL, built with a recording bitmap loader and
 // a recording timer scheduler: where each placement puts its buttons, the capacity, the
 // swing-in, the click dispatch by selection name, the menus' bitmaps and marks, what a click on
-// each kind of button does, and the core commands that open the edge menus.
+// each kind of button does, and the application commands that open the edge menus.
 #include "app_state.h"
 #include "camera.h"
 #include "commands.h"

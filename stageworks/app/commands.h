@@ -6,7 +6,7 @@
 *   to the subsystem that carries it out (menus, choosers and prompts, the scene file, play
 *   mode). Commands whose subsystem is not there yet do nothing.
 *
-*   DEPENDENCIES: every library of stageworks (core is the top of the graph)
+*   DEPENDENCIES: every library of stageworks (the application layer is the top of the graph)
 *
 **********************************************************************************************/
 #pragma once
