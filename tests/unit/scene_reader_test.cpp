@@ -92,7 +92,7 @@ TEST_F(SceneReader, AFailedLoadSaysWhyAndLeavesTheSceneUntouched)
     std::string thousand, eight;
     for (int i = 0; i < 1000; i++) thousand += ObjectXml().text();
     for (int i = 0; i < 8; i++) eight += fartherThan(i);
-    ObjectXml nine, split, code16, codeX, mismatch, hugeSphere, withMaterial, withFlag;
+    ObjectXml nine, split, code16, codeX, mismatch, hugeSphere, hugeHalf, bigSphere, withMaterial, withFlag;
     nine.events = event("0", eight + activate());
     split.events = event("9", eight.substr(0, eight.size() / 2) + activate()) + event("9", eight.substr(eight.size() / 2));
     code16.events = event("16", activate());
@@ -101,6 +101,12 @@ TEST_F(SceneReader, AFailedLoadSaysWhyAndLeavesTheSceneUntouched)
     hugeSphere.kind = "10";
     hugeSphere.caract = "<cEsfera><ESFradioHor>6</ESFradioHor><ESFradioVert>6</ESFradioVert><ESFradioZ>6</ESFradioZ>"
                         "<ESFsegmentosX>2147483647</ESFsegmentosX><ESFsegmentosY>9</ESFsegmentosY></cEsfera>";
+    hugeHalf.kind = "11";   // 4 x 1024 x (256 + 1) faces: one object past the generator's cap
+    hugeHalf.caract = "<cMediaEsfera><MESFradioHor>6</MESFradioHor><MESFradioVert>6</MESFradioVert><MESFradioZ>6"
+                      "</MESFradioZ><MESFsegmentosX>1024</MESFsegmentosX><MESFsegmentosY>256</MESFsegmentosY></cMediaEsfera>";
+    bigSphere.kind = "10";  // 8 x 1024 x 64 faces: half the cap, so two fit and a third does not
+    bigSphere.caract = "<cEsfera><ESFradioHor>6</ESFradioHor><ESFradioVert>6</ESFradioVert><ESFradioZ>6</ESFradioZ>"
+                       "<ESFsegmentosX>1024</ESFsegmentosX><ESFsegmentosY>64</ESFsegmentosY></cEsfera>";
     withMaterial.material = tooLong;
     withFlag.events = event("0", condition(4, element("cFlag", element("nameFlag", tooLong) + "<valueFlag>1</valueFlag>")));
     const std::string ownDtd = "<?xml version=\"1.0\"?>\n<!DOCTYPE escena [\n<!ELEMENT escena (primitiva*)>\n"
@@ -124,7 +130,10 @@ TEST_F(SceneReader, AFailedLoadSaysWhyAndLeavesTheSceneUntouched)
         {document(material(tooLong)), refused + "a name longer than 255 characters in <IDMaterial codigo>"},
         {document(withMaterial.text()), refused + "a name longer than 255 characters in <IDPRIMMaterial>"},
         {document(withFlag.text()), refused + "a name longer than 255 characters in <nameFlag>"},
-        {document(hugeSphere.text()), refused + "the objects ask for more than 1048576 faces (object 0)\n"},
+        {document(hugeSphere.text()), refused + "the object asks for more than 1048576 faces (object 0)\n"},
+        {document(ObjectXml().text() + hugeHalf.text()), refused + "the object asks for more than 1048576 faces (object 1)\n"},
+        {document(bigSphere.text() + bigSphere.text() + bigSphere.text()),
+         refused + "the objects ask for more than 1048576 faces (object 2)\n"},
         {ownDtd, refused + "<objeto3D> found where <PRIMestado> belongs in <primitiva> (object 0)\n"},
         {document(mismatch.text()), refused + "<caract> does not hold the <cPiramide> of kind 3 (object 0)\n"},
     };
