@@ -8,7 +8,6 @@
 #include "app_state.h"
 #include "camera.h"
 #include "flags.h"
-#include "material_usage.h"
 #include "materials.h"
 #include "objects.h"
 #include "operations.h"

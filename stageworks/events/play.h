@@ -14,8 +14,8 @@
 *   is left out of play altogether (no watches, no activation), so play never changes what it
 *   cannot restore.
 *
-*   DEPENDENCIES: events (records), flags (values, snapshot), objects, records, operations
-*                 (pose updates), material_usage (assign_material), materials (texture
+*   DEPENDENCIES: events (records), flags (values, snapshot), objects (and their materials),
+*                 records, operations (pose updates), materials (texture
 *                 rotation), app_state (playMode, lookMode), camera (position, pointer)
 *
 **********************************************************************************************/
