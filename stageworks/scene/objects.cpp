@@ -246,6 +246,17 @@ int assign_material(int index, const char *name)
     return 1;
 }
 
+int clear_object_materials(int index)
+{
+    scene_slot *slot = object_slot(index);
+    if (slot == nullptr) return 0;
+    remove_user(first_material_name(&slot->object), slot);
+    free_name_list(&slot->object.materials);
+    add_user(nullptr, slot);
+    slot->object.dirty = 1;
+    return 1;
+}
+
 //----------------------------------------------------------------------------------
 // Public functions: current material
 //----------------------------------------------------------------------------------

@@ -15,7 +15,7 @@
 *
 *   Every object is registered in the material usage table under its first material name
 *   when it is created or cloned; deleting rebuilds the usage table and registers the rest.
-*   Giving an object another material keeps its usage entry right.
+*   Giving an object another material (or taking it away) keeps its usage entry right.
 *
 *   DEPENDENCIES: scene_slot, records, parameters, generators, material_usage, app_state (lockedObject),
 *                 camera (pose of new objects), OpenGL (glDeleteLists for a cell holding a list name)
@@ -104,6 +104,11 @@ void set_event_set_release(void (*release)(EventSet *));
 // name as its first material name, joins the new entry and is marked dirty. 1, or 0 for a bad
 // index or a null name
 int assign_material(int index, const char *name);
+
+// Takes every material name from the object in slot index (it then has none, as an object read
+// without IDPRIMMaterial): it leaves its usage entry for entry 0 and is marked dirty. 1, or 0
+// for a bad index
+int clear_object_materials(int index);
 
 //----------------------------------------------------------------------------------
 // Public functions: current material

@@ -1,9 +1,12 @@
 // The scene reader: failed loads (no file, not well formed, invalid, no DTD, the limits a valid
 // document can break) that leave the scene untouched, what a valid document loads (textures,
 // materials with their frame codes, objects with pose, materials, switches, scale and events),
-// identifiers, the state cleared after a load, objects read each from its own element, and
-// names outside ASCII.
+// identifiers, the state cleared after a load, objects read each from its own element, names
+// outside ASCII, and play mode leaving a loaded scene as it was.
 #include "scene_file_support.h"
+
+#include "camera.h"
+#include "play.h"
 
 using namespace scene_file_test;
 
@@ -266,4 +269,38 @@ TEST_F(SceneReader, LatinOneNamesSurviveASaveAndALoad)
     EXPECT_NE(find_material("pi\xc3\xb1" "a"), nullptr);
     ASSERT_EQ(getFlagCount(), 1);
     EXPECT_EQ(findFlag("A\xc3\xb1O")->value, 1) << "a flag met twice keeps its first value";
+}
+
+TEST_F(SceneReader, PlayGivesEveryObjectItsMaterialBackEvenNone)
+{
+    // an object read without IDPRIMMaterial and one with, both changed by their click events
+    const std::string toRed = "<consec><tipoCons>3</tipoCons><cons><cChangeMat><nameChangeMat>rojo</nameChangeMat>"
+                              "</cChangeMat></cons></consec>";
+    ObjectXml bare, green;
+    bare.events = green.events = event("0", activate() + toRed);
+    green.material = "verde";
+    int result = -1;
+    ASSERT_EQ(loadText(document(material("rojo") + material("verde") + bare.text() + green.text()), &result), "");
+    ASSERT_EQ(result, 1);
+    ASSERT_EQ(first_material_name(object_at(0)), nullptr);
+    const std::string before = snapshot();
+
+    setWindowOps({[](int, int) {}, [](int) {}, [] { return 1024; }, [] { return 768; }, [] {}});
+    startPlay();
+    activateObject(0);
+    activateObject(1);
+    stepRunningEvents();
+    stepRunningEvents();
+    EXPECT_STREQ(first_material_name(object_at(0)), "rojo");
+    EXPECT_STREQ(first_material_name(object_at(1)), "rojo");
+    stopPlay();
+    setWindowOps({});
+
+    EXPECT_EQ(first_material_name(object_at(0)), nullptr);
+    EXPECT_STREQ(first_material_name(object_at(1)), "verde");
+    int users = 0;  // each object listed once, the green one under its own material again
+    for (int i = 0; i < usage_entry_count(); i++) users += usage_entry_at(i)->userCount;
+    EXPECT_EQ(users, 2);
+    EXPECT_EQ(usage_entry_at(usage_index_of("verde"))->userCount, 1);
+    EXPECT_EQ(snapshot(), before);  // the save after play is the save before it
 }
