@@ -520,7 +520,7 @@ void Form3::abrePreview()
         dialogos_.mensaje(this, Dialogos::Critico, "OpenGL Initialization Failed!");
         return;
     }
-    preview_ = new OGLWin(this);
+    preview_ = new OGLWin(this, *this);
     preview_->show();
 }
 

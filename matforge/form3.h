@@ -8,15 +8,17 @@
 *   reaches the record until "Aceptar"; "Cancelar" or closing the window leaves it as it
 *   was. The form is modal to the application, so the main window takes no input while it
 *   is open. Timer1 plays the animation; Timer2 keeps Ks at 100 - Kd. The "OpenGL" button
-*   opens the preview (OGLWin), which reads the controls through valores().
+*   opens the preview (OGLWin), which reads the controls through the FuentePreview the form
+*   offers (valores(), muestraFrame(), documento()).
 *
-*   DEPENDENCIES: Qt Widgets, dialogos, bitmaps, oglwin, material_form_values,
+*   DEPENDENCIES: Qt Widgets, dialogos, bitmaps, oglwin, fuente_preview, material_form_values,
 *                 scene_document
 *
 **********************************************************************************************/
 #pragma once
 
 #include "dialogos.h"
+#include "fuente_preview.h"
 #include "material_form_values.h"
 #include "scene_document.h"
 
@@ -39,7 +41,7 @@ class QVBoxLayout;
 //----------------------------------------------------------------------------------
 // Types
 //----------------------------------------------------------------------------------
-class Form3 : public QDialog {
+class Form3 : public QDialog, public FuentePreview {
     Q_OBJECT
 
 public:
@@ -48,13 +50,13 @@ public:
     ~Form3() override;
 
     // The values the controls hold now (the preview reads them on every frame)
-    ValoresForm valores() const;
+    ValoresForm valores() const override;
 
     // Working frame shown by the animation, -1 when there is none
-    int muestraFrame() const;
+    int muestraFrame() const override;
 
     // The document and the record being edited
-    const SceneDocument &documento() const { return doc_; }
+    const SceneDocument &documento() const override { return doc_; }
     int matSel() const { return matSel_; }
 
     // The preview opened by "OpenGL" (null while closed)

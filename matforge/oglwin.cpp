@@ -6,7 +6,6 @@
 #include "oglwin.h"
 
 #include "bitmaps.h"
-#include "form3.h"
 #include "material_form_values.h"
 
 #include <QCloseEvent>
@@ -57,7 +56,7 @@ std::vector<uint8_t> filasBGR(const QImage &imagen)
 // The view
 //----------------------------------------------------------------------------------
 // The view asks for the preview's surface format
-VistaGL::VistaGL(Form3 *form, QWidget *padre) : QOpenGLWidget(padre), form_(form)
+VistaGL::VistaGL(const FuentePreview &fuente, QWidget *padre) : QOpenGLWidget(padre), fuente_(fuente)
 {
     setObjectName("glView1");
     setFormat(OGLWin::formato());
@@ -151,7 +150,7 @@ void VistaGL::resizeGL(int w, int h)
 // Called on every update from the window's 10 ms timer
 void VistaGL::paintGL()
 {
-    if (Done || !legacy_ || quadric_ == nullptr || form_.isNull()) return;
+    if (Done || !legacy_ || quadric_ == nullptr) return;
     Render_glView1();
 }
 
@@ -169,7 +168,7 @@ bool VistaGL::preparaTextura(int k, const std::string &frame)
     glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MIN_FILTER, GL_LINEAR);
     glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MAG_FILTER, GL_LINEAR);
 
-    QImage imagen = leeBitmap(form_->documento(), frame);
+    QImage imagen = leeBitmap(fuente_.documento(), frame);
     GLint mayor = 0;
     glGetIntegerv(GL_MAX_TEXTURE_SIZE, &mayor);
     if (imagen.isNull() || imagen.width() > mayor || imagen.height() > mayor) return false;
@@ -183,7 +182,7 @@ bool VistaGL::preparaTextura(int k, const std::string &frame)
 // One frame: the small sphere, then the material sphere with the form's material
 void VistaGL::Render_glView1()
 {
-    ValoresForm valores = form_->valores();
+    ValoresForm valores = fuente_.valores();
     MaterialVista material = materialVista(valores);
 
     glClear(GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT);
@@ -204,7 +203,7 @@ void VistaGL::Render_glView1()
     glEnable(GL_BLEND);
     glBlendFunc(GL_SRC_ALPHA, GL_ONE_MINUS_SRC_ALPHA);
 
-    int k = form_->muestraFrame();
+    int k = fuente_.muestraFrame();
     bool conTextura = valores.texturado && k >= 0 && k < MATERIAL_FRAMES && !valores.frames[k].empty() &&
                       preparaTextura(k, valores.frames[k]);
     if (conTextura) {
@@ -264,12 +263,12 @@ void VistaGL::mouseReleaseEvent(QMouseEvent *)
 // The window
 //----------------------------------------------------------------------------------
 // 200 by 200 pixels, the view filling it, redrawn every 10 ms
-OGLWin::OGLWin(Form3 *form) : QWidget(form, Qt::Window)
+OGLWin::OGLWin(QWidget *form, const FuentePreview &fuente) : QWidget(form, Qt::Window)
 {
     setObjectName("OGLWin");
     setWindowTitle("Visor OpenGL");
     setAttribute(Qt::WA_DeleteOnClose);
-    glView1_ = new VistaGL(form, this);
+    glView1_ = new VistaGL(fuente, this);
     auto *todo = new QVBoxLayout(this);
     todo->setContentsMargins(0, 0, 0, 0);
     todo->addWidget(glView1_);

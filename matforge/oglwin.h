@@ -11,24 +11,23 @@
 *   GLU for the projection and the spheres. The window belongs to the form and closes with
 *   it.
 *
-*   DEPENDENCIES: Qt Widgets, Qt OpenGL widgets, OpenGL, GLU, form3, bitmaps,
-*                 material_form_values
+*   DEPENDENCIES: Qt Widgets, Qt OpenGL widgets, OpenGL, GLU, fuente_preview (what the form
+*                 offers), bitmaps, material_form_values
 *
 **********************************************************************************************/
 #pragma once
 
 #include "editor_material.h"
+#include "fuente_preview.h"
 
 #include <QImage>
 #include <QOpenGLWidget>
-#include <QPointer>
 #include <QSurfaceFormat>
 #include <array>
 #include <cstdint>
 #include <string>
 #include <vector>
 
-class Form3;
 class QTimer;
 struct GLUquadric;
 
@@ -40,7 +39,7 @@ class VistaGL : public QOpenGLWidget {
     Q_OBJECT
 
 public:
-    VistaGL(Form3 *form, QWidget *padre);
+    VistaGL(const FuentePreview &fuente, QWidget *padre);
     ~VistaGL() override;
 
     // Rotation of the sphere in degrees, about Y and about X
@@ -70,7 +69,7 @@ private:
     bool preparaTextura(int k, const std::string &frame);
     void liberaGL();
 
-    QPointer<Form3> form_;
+    const FuentePreview &fuente_;   // the form, which owns the window and so outlives the view
     GLUquadric *quadric_ = nullptr;
     std::array<TexturaFrame, MATERIAL_FRAMES> texturas_{};
     bool legacy_ = false;      // the context offers the fixed-function pipeline
@@ -88,8 +87,9 @@ class OGLWin : public QWidget {
     Q_OBJECT
 
 public:
-    // A window of its own that belongs to the form (closed and deleted with it)
-    explicit OGLWin(Form3 *form);
+    // A window of its own that belongs to the form (closed and deleted with it), drawing what
+    // the form offers
+    OGLWin(QWidget *form, const FuentePreview &fuente);
 
     VistaGL *glView1() const { return glView1_; }
 

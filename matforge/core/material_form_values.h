@@ -29,8 +29,8 @@ constexpr int COEFICIENTE_MAX = 100;   // Ka, Kd, Ks, Blend and alpha sliders: v
 constexpr int SHINE_MAX = 128;         // Shine slider: value / 128
 constexpr int COLOR_MAX = 255;         // colour labels: value / 255
 constexpr int ESCALA_FACTOR = 10;      // scale sliders: value / 10
-constexpr int ESCALA_MIN = 1;          // scale sliders from 0.1 ...
-constexpr int ESCALA_MAX = 100;        // ... to 10.0
+constexpr int ESCALA_MIN = 0;          // scale sliders from 0.0 ...
+constexpr int ESCALA_MAX = 10000;      // ... to 1000.0, so that a file's scale comes back as it was
 constexpr int INTERVALO_MAX = 2147483647;
 
 // The three light colours of a material, in the order of the form's frames

@@ -10,7 +10,7 @@
 #include "font.h"
 #include "frame_pacing.h"
 #include "objects.h"
-#include "render.h"
+#include "scene_draw.h"
 
 #include <array>
 #include <cstdio>

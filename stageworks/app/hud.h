@@ -9,7 +9,8 @@
 *   shared HUD text buffer and drawn from there; the first line is already in the buffer,
 *   written by the frame pacing.
 *
-*   DEPENDENCIES: base (state, camera, font, frame pacing), scene (object count), render
+*   DEPENDENCIES: base (state, camera, font, frame pacing), scene (object count), scene_draw
+*                 (polygon count)
 *
 **********************************************************************************************/
 #pragma once

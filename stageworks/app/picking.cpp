@@ -7,8 +7,6 @@
 
 #include "app_state.h"
 #include "camera.h"
-#include "commands.h"
-#include "drags.h"
 #include "objects.h"
 #include "scene_draw.h"
 
@@ -25,6 +23,7 @@ static int selecting = 0;
 static int scenePickX = 0, scenePickY = 0;
 static int panelPickX = 0, panelPickY = 0;
 static int leftButtonDown = 0;
+static PickHooks hooks = {};
 
 //----------------------------------------------------------------------------------
 // Private helpers
@@ -101,7 +100,8 @@ static void processHits(int hits)
     int index = selectByName(name);
 
     if (getPlayMode() == 1) {
-        if (index >= 0 && slot_event_set(index) != nullptr) activateObjectCommand(index);
+        if (index >= 0 && slot_event_set(index) != nullptr && hooks.activateObject != nullptr)
+            hooks.activateObject(index);
         return;
     }
 
@@ -124,11 +124,11 @@ static void processHits(int hits)
     if (index < 0 || !allowed) return;
     if (operation == Appearance && editing) {
         setEditorState(5);
-        openAppearanceMenu();
+        if (hooks.openAppearanceMenu != nullptr) hooks.openAppearanceMenu();
     }
     if (mode == Events) {
         setEditorState(7);
-        openEventEditor(index);
+        if (hooks.openEventEditor != nullptr) hooks.openEventEditor(index);
     }
     // NOTE: only an object that will be held is reset to its unscaled shape; resetting one
     // the lock takes the selection away from would leave its vertices wrong
@@ -145,6 +145,8 @@ static void startLooking()
 //----------------------------------------------------------------------------------
 // Public functions
 //----------------------------------------------------------------------------------
+void setPickHooks(const PickHooks &value) { hooks = value; }
+
 void beginPick(int x, int y) { startSelection(x, y, PICK_FAR); }
 
 void beginPlayPick(int x, int y) { startSelection(x, y, PLAY_PICK_FAR); }
@@ -189,7 +191,7 @@ void endScenePick()
     endEditPick(hits);
     // NOTE: a quick click may be released before the frame that ends its pick; the release
     // found no held object then, so the press ends here instead of leaving the object held
-    if (getObjectHeld() == 1 && !leftButtonDown) endObjectPress();
+    if (getObjectHeld() == 1 && !leftButtonDown && hooks.endObjectPress != nullptr) hooks.endObjectPress();
 }
 
 void noteLeftButton(int down) { leftButtonDown = down; }

@@ -9,7 +9,12 @@
 *   selection unless it is the one clicked. The panel pick leaves the name of the menu button
 *   or chooser row under the pointer in pickName.
 *
-*   DEPENDENCIES: base (state, camera), scene (objects), scene_draw (scaling preview), commands
+*   What a hit starts above the pick itself (activating an object's events, opening the
+*   appearance menu or the event editor, ending an object press) goes through the hooks the
+*   application registers, so that the commands and the drags can begin picks without the
+*   pick depending on them.
+*
+*   DEPENDENCIES: base (state, camera), scene (objects), scene_draw (scaling preview)
 *
 **********************************************************************************************/
 #pragma once
@@ -24,9 +29,20 @@ constexpr double PICK_REGION = 5.0;
 constexpr double PICK_FAR = 2000.0;
 constexpr double PLAY_PICK_FAR = 150.0;
 
+// What a scene hit starts in the layers above; a null hook does nothing
+struct PickHooks {
+    void (*activateObject)(int index);    // play mode: the object's ACTIVATED conditions
+    void (*openAppearanceMenu)();         // the Apariencia operation on an object
+    void (*openEventEditor)(int index);   // the events mode on an object
+    void (*endObjectPress)();             // a press released before the frame that ends its pick
+};
+
 //----------------------------------------------------------------------------------
 // Public functions
 //----------------------------------------------------------------------------------
+
+// Registers the hooks (the application does at start-up)
+void setPickHooks(const PickHooks &hooks);
 
 // Starts a selection pass for a pick at (x, y) (window coordinates, y down), far plane 2000
 void beginPick(int x, int y);

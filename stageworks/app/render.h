@@ -17,6 +17,3 @@ void display();
 
 // The GLUT idle callback: only requests a redisplay
 void idle();
-
-// Faces drawn face by face in this frame (the HUD shows it)
-int getPolygonCount();

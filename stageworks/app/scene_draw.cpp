@@ -10,7 +10,6 @@
 #include "materials.h"
 #include "objects.h"
 #include "operations.h"
-#include "render.h"
 #include "texture_coords.h"
 #include "textures.h"
 

@@ -48,3 +48,6 @@ void rebuildScalingPreview(int index);
 
 // The scaling preview list, 0 before the first one
 unsigned int getScalingPreviewList();
+
+// Faces drawn face by face in this frame (the HUD shows it)
+int getPolygonCount();

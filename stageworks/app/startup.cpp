@@ -12,6 +12,7 @@
 #include "bindings.h"
 #include "choosers.h"
 #include "commands.h"
+#include "drags.h"
 #include "event_editor.h"
 #include "events.h"
 #include "flags.h"
@@ -23,6 +24,7 @@
 #include "materials.h"
 #include "menus.h"
 #include "objects.h"
+#include "picking.h"
 #include "play.h"
 #include "prompts.h"
 #include "render.h"
@@ -67,6 +69,11 @@ void printBanner()
            " Construya, ilumine y anime escenas con solidos parametricos.\n");
     printf("\n Escena: escena.xml  (DTD: DESCscene.dtd)\n"
            " Texturas y botones: Data/   Fuente: arial.glf\n\n");
+}
+
+void registerPickHooks()
+{
+    setPickHooks({activateObjectCommand, openAppearanceMenu, openEventEditor, endObjectPress});
 }
 
 void setUpOpenGL()
@@ -134,6 +141,7 @@ int stageworksMain(int argc, char **argv)
     printf(" Creating menus...\n");
     setFrameMinMs(16);
     setMenuHooks({startPlayCommand, loadSceneCommand, saveSceneCommand, openMaterialChooserCommand, closeEventEditor});
+    registerPickHooks();
     buildMenus();
 
     printf(" Input initialization...\n");

@@ -14,7 +14,7 @@
 *   Layout and images are plain functions (no GL); building and drawing need the GL context.
 *
 *   DEPENDENCIES: panels, menus (eventPanel), events, flags, event_cursor, choosers, prompts,
-*                 objects, material_usage, app_state, font, OpenGL
+*                 objects (and their materials), app_state, font, OpenGL
 *
 **********************************************************************************************/
 #pragma once

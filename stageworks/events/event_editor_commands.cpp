@@ -15,7 +15,6 @@
 #include "event_cursor.h"
 #include "events.h"
 #include "flags.h"
-#include "material_usage.h"
 #include "menus.h"
 #include "objects.h"
 #include "prompts.h"
@@ -155,6 +154,7 @@ void storeConsequence(int kind, void *value)
 //----------------------------------------------------------------------------------
 int openEventEditorOn(int index)
 {
+    resetEventCursor();
     scene_slot *slot = object_slot(index);
     if (slot == nullptr || openEventSet(slot->eventSet) == nullptr) {
         setEditedObject(NO_EDITED_OBJECT);

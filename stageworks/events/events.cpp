@@ -5,8 +5,6 @@
 **********************************************************************************************/
 #include "events.h"
 
-#include "event_cursor.h"
-
 #include <cstdarg>
 #include <cstdio>
 #include <new>
@@ -247,10 +245,9 @@ int eventSetIsEmpty(const EventSet *set)
     return 1;
 }
 
-// Resets the cursor and makes sure the object has a set
+// Makes sure the object has a set
 EventSet *openEventSet(EventSet *&set)
 {
-    resetEventCursor();
     if (set == nullptr) set = newEventSet();
     return set;
 }

@@ -9,7 +9,7 @@
 *   private copies. Also here: the texts with which the editor lists a stored condition or
 *   consequence, and the labels of the kind choosers.
 *
-*   DEPENDENCIES: event_cursor (openEventSet resets it)
+*   DEPENDENCIES: none (plain records; the event editor keeps its cursor elsewhere)
 *
 **********************************************************************************************/
 #pragma once
@@ -121,8 +121,8 @@ int eventIsEmpty(const Event *event);
 // 1 when none of the 16 events has a condition or a consequence (also for null)
 int eventSetIsEmpty(const EventSet *set);
 
-// Panel opening: resets the editor cursor and allocates the set when there is none;
-// returns the set (null only without memory)
+// Panel opening: allocates the set when there is none; returns the set (null only without
+// memory)
 EventSet *openEventSet(EventSet *&set);
 
 // Panel closing: frees the set and nulls the pointer when it holds nothing; 1 when dropped

@@ -8,7 +8,6 @@
 #include "app_state.h"
 #include "camera.h"
 #include "flags.h"
-#include "material_usage.h"
 #include "materials.h"
 #include "objects.h"
 #include "operations.h"
@@ -155,6 +154,7 @@ static int saveObjectState(int objectIndex)
     entry.pitch = object->pose.pitch;
     entry.roll = object->pose.roll;
     const char *material = first_material_name(object);
+    entry.hadMaterial = material != nullptr;
     entry.material = material != nullptr ? material : "";
     return 1;
 }
@@ -307,7 +307,10 @@ void stopPlay()
         primitiva *object = object_at(saved.objectIndex);
         if (object == nullptr) continue;
         object->pose = object_pose{saved.x, saved.y, saved.z, saved.yaw, saved.pitch, saved.roll};
-        if (!saved.material.empty()) assign_material(saved.objectIndex, saved.material.c_str());
+        // NOTE: an object that had no material name gets none back, or a save would write the
+        // material an event gave it during play
+        if (saved.hadMaterial) assign_material(saved.objectIndex, saved.material.c_str());
+        else if (first_material_name(object) != nullptr) clear_object_materials(saved.objectIndex);
     }
 
     // NOTE: outside play mode no event is running; the run list's links would otherwise point

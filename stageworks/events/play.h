@@ -14,8 +14,8 @@
 *   is left out of play altogether (no watches, no activation), so play never changes what it
 *   cannot restore.
 *
-*   DEPENDENCIES: events (records), flags (values, snapshot), objects, records, operations
-*                 (pose updates), material_usage (assign_material), materials (texture
+*   DEPENDENCIES: events (records), flags (values, snapshot), objects (and their materials),
+*                 records, operations (pose updates), materials (texture
 *                 rotation), app_state (playMode, lookMode), camera (position, pointer)
 *
 **********************************************************************************************/
@@ -89,7 +89,8 @@ struct SavedObjectEntry {
     int objectIndex = 0;
     float x = 0.0f, y = 0.0f, z = 0.0f;
     float yaw = 0.0f, pitch = 0.0f, roll = 0.0f;
-    std::string material;   // the object's first material name; empty when it had none
+    bool hadMaterial = false;   // false for an object without material names (read so from a file)
+    std::string material;       // the object's first material name
 };
 
 struct SavedObjectState {

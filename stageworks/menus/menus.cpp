@@ -268,7 +268,11 @@ PanelPtr makeFileMenu()
 //----------------------------------------------------------------------------------
 // Public functions: hooks
 //----------------------------------------------------------------------------------
-void setMenuHooks(const MenuHooks &value) { hooks = value; }
+void setMenuHooks(const MenuHooks &value)
+{
+    hooks = value;
+    setEventPanelClosedHook(hooks.closeEventPanel);
+}
 const MenuHooks &menuHooks() { return hooks; }
 
 //----------------------------------------------------------------------------------

@@ -6,7 +6,6 @@
 #include "panels.h"
 
 #include "app_state.h"
-#include "menus.h"
 #include "textures.h"
 #include "timers.h"
 
@@ -23,6 +22,7 @@ static PanelTextureLoader textureLoader = load_required_bitmap_texture;
 // Panels swinging in, by id, and whether a tick of theirs is waiting in the timer service
 static std::array<ButtonPanel *, MAX_PANEL_ID + 1> swingingPanels = {};
 static std::array<bool, MAX_PANEL_ID + 1> swingTickWaiting = {};
+static void (*eventPanelClosed)() = nullptr;   // registered by the menus
 
 //----------------------------------------------------------------------------------
 // Private helpers
@@ -350,7 +350,7 @@ void clickPanel(ButtonPanel *panel, int pickName)
     if (pickName == 0) {
         if (panel->id == APPEARANCE_PANEL) setEditorState(0);
         if (panel->id == EVENT_PANEL) {
-            if (menuHooks().closeEventPanel != nullptr) menuHooks().closeEventPanel();
+            if (eventPanelClosed != nullptr) eventPanelClosed();
             setEditorState(0);
         }
         return;
@@ -365,6 +365,8 @@ void clickPanel(ButtonPanel *panel, int pickName)
     if (button.command != nullptr) button.command(button.argument);
     if (closesAfterCommand(panel->id)) setEditorState(0);
 }
+
+void setEventPanelClosedHook(void (*hook)()) { eventPanelClosed = hook; }
 
 void markRadioButton(ButtonPanel *panel, int argument)
 {

@@ -183,8 +183,13 @@ void swingInPanel(ButtonPanel *panel);
 // One tick of the swing-in of the panel with that id (the timer callback)
 void swingStep(int id);
 
-// A left click on the open panel with the name found under the pointer
+// A left click on the open panel with the name found under the pointer; a click on empty
+// space closes the appearance menu and the event panel
 void clickPanel(ButtonPanel *panel, int pickName);
+
+// Registers what runs when a click on empty space closes the event panel (the menus forward
+// their closeEventPanel hook here; null: nothing)
+void setEventPanelClosedHook(void (*hook)());
 
 // Radio group: only the button whose argument is given stays pressed
 void markRadioButton(ButtonPanel *panel, int argument);

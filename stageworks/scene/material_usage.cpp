@@ -5,8 +5,6 @@
 **********************************************************************************************/
 #include "material_usage.h"
 
-#include "objects.h"
-
 #include <algorithm>
 #include <array>
 
@@ -22,6 +20,8 @@ static int filledEntries = 0;
 void rebuild_usage_table()
 {
     clear_usage_table();
+    // NOTE: the entries are about to point at the material records
+    set_material_table_cleared_hook(clear_usage_table);
     hash_table *table = material_table();
     if (table == nullptr) return;
     hash_iterator it = {};
@@ -85,20 +85,4 @@ void remove_user(const char *name, scene_slot *slot)
     if (user == entry.users.end()) return;
     entry.users.erase(user);
     entry.userCount--;
-}
-
-int assign_material(int index, const char *name)
-{
-    scene_slot *slot = object_slot(index);
-    if (slot == nullptr || name == nullptr) return 0;
-    // NOTE: the name is copied first: it may be the object's own first name, freed below
-    std::string newName = name;
-    remove_user(first_material_name(&slot->object), slot);
-    if (!set_first_material_name(&slot->object, newName.c_str())) {
-        add_user(first_material_name(&slot->object), slot);
-        return 0;
-    }
-    add_user(newName.c_str(), slot);
-    slot->object.dirty = 1;
-    return 1;
 }

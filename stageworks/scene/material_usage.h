@@ -8,17 +8,19 @@
 *   The renderer draws the scene entry by entry, so objects that share a material are drawn
 *   one after another. Objects whose material name has no entry are grouped under entry 0.
 *
-*   DEPENDENCIES: materials, objects (slots and their first material name)
+*   The entries point at the material records, so the table asks the material table to
+*   empty it whenever the records are freed (a hook it registers when it is rebuilt).
+*
+*   DEPENDENCIES: materials, scene_slot (the users' identifiers)
 *
 **********************************************************************************************/
 #pragma once
 
 #include "materials.h"
+#include "scene_slot.h"
 
 #include <string>
 #include <vector>
-
-struct scene_slot;
 
 //----------------------------------------------------------------------------------
 // Types and constants
@@ -37,7 +39,8 @@ struct usage_entry {
 //----------------------------------------------------------------------------------
 
 // Empties the table, then fills entries 0 to materials - 1 from the material table (at most
-// 256; later materials get no entry) with no users
+// 256; later materials get no entry) with no users; from then on clearing the material table
+// empties this one too
 void rebuild_usage_table();
 
 // Empties every entry (names, materials and users)
@@ -61,8 +64,3 @@ void add_user(const char *name, scene_slot *slot);
 // Removes the user with the slot's nameBase from the entry named name (entry 0 when none
 // matches); nothing when the entry has no users or the object is not among them
 void remove_user(const char *name, scene_slot *slot);
-
-// Gives the object in slot index the material name: leaves the old entry, takes the name as
-// its first material name, joins the new entry and is marked dirty. 1, or 0 for a bad index
-// or a null name
-int assign_material(int index, const char *name);

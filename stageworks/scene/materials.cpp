@@ -5,8 +5,6 @@
 **********************************************************************************************/
 #include "materials.h"
 
-#include "material_usage.h"
-
 #include <GL/gl.h>
 
 #include <cstring>
@@ -16,6 +14,7 @@
 // Globals
 //----------------------------------------------------------------------------------
 static hash_table *materials = nullptr;
+static void (*tableCleared)() = nullptr;   // the usage table's clean-up, once registered
 
 //----------------------------------------------------------------------------------
 // Private helpers
@@ -80,8 +79,8 @@ void create_material_table()
 
 void clear_material_table()
 {
-    // NOTE: the usage entries point at the records freed here
-    clear_usage_table();
+    // NOTE: what points at the records freed here lets go of them first
+    if (tableCleared != nullptr) tableCleared();
     if (materials == nullptr) return;
     hash_iterator it = {};
     for (void *data = hash_table_first(materials, &it, nullptr, nullptr); data != nullptr;
@@ -91,6 +90,8 @@ void clear_material_table()
     hash_table_destroy(materials);
     materials = nullptr;
 }
+
+void set_material_table_cleared_hook(void (*hook)()) { tableCleared = hook; }
 
 hash_table *material_table() { return materials; }
 

@@ -86,8 +86,12 @@ void apply_material(const material_record *material);
 // Makes a new empty material table (256 buckets); an existing one is cleared first
 void create_material_table();
 
-// Frees every material, the table itself and the usage table's entries (which point at them)
+// Frees every material and the table itself; the registered hook runs first (the usage table
+// empties its entries, which point at the records)
 void clear_material_table();
+
+// Registers what runs whenever clear_material_table frees the records (null: nothing)
+void set_material_table_cleared_hook(void (*hook)());
 
 // The table (null before create_material_table); iterate it with hash_table_first/next
 hash_table *material_table();

@@ -228,6 +228,36 @@ unsigned int *slot_display_list(int index)
 void set_event_set_release(void (*release)(EventSet *)) { releaseEventSet = release; }
 
 //----------------------------------------------------------------------------------
+// Public functions: the material of an object
+//----------------------------------------------------------------------------------
+int assign_material(int index, const char *name)
+{
+    scene_slot *slot = object_slot(index);
+    if (slot == nullptr || name == nullptr) return 0;
+    // NOTE: the name is copied first: it may be the object's own first name, freed below
+    std::string newName = name;
+    remove_user(first_material_name(&slot->object), slot);
+    if (!set_first_material_name(&slot->object, newName.c_str())) {
+        add_user(first_material_name(&slot->object), slot);
+        return 0;
+    }
+    add_user(newName.c_str(), slot);
+    slot->object.dirty = 1;
+    return 1;
+}
+
+int clear_object_materials(int index)
+{
+    scene_slot *slot = object_slot(index);
+    if (slot == nullptr) return 0;
+    remove_user(first_material_name(&slot->object), slot);
+    free_name_list(&slot->object.materials);
+    add_user(nullptr, slot);
+    slot->object.dirty = 1;
+    return 1;
+}
+
+//----------------------------------------------------------------------------------
 // Public functions: current material
 //----------------------------------------------------------------------------------
 void set_current_material(const char *name) { currentMaterial = name ? name : DEFAULT_MATERIAL_NAME; }

@@ -15,17 +15,15 @@
 *
 *   Every object is registered in the material usage table under its first material name
 *   when it is created or cloned; deleting rebuilds the usage table and registers the rest.
+*   Giving an object another material (or taking it away) keeps its usage entry right.
 *
-*   DEPENDENCIES: records, parameters, generators, material_usage, app_state (lockedObject),
+*   DEPENDENCIES: scene_slot, records, parameters, generators, material_usage, app_state (lockedObject),
 *                 camera (pose of new objects), OpenGL (glDeleteLists for a cell holding a list name)
 *
 **********************************************************************************************/
 #pragma once
 
-#include "records.h"
-
-// Defined by the events library; the table only stores and releases it
-struct EventSet;
+#include "scene_slot.h"
 
 //----------------------------------------------------------------------------------
 // Types and constants
@@ -36,12 +34,6 @@ constexpr int NAME_BASE_STEP = 100000;
 // Largest creation counter whose selection names (nameBase + 10000 x (group + 1)) still fit in
 // a signed 32-bit number; reaching it renumbers the scene (see take_name_base)
 constexpr int MAX_CREATION_COUNTER = 21473;
-
-struct scene_slot {
-    primitiva object;
-    EventSet *eventSet;
-    unsigned int *displayList;   // cell holding the GL display-list name, 0 until the renderer makes one
-};
 
 //----------------------------------------------------------------------------------
 // Public functions: the table
@@ -103,6 +95,20 @@ unsigned int *slot_display_list(int index);
 
 // Registers how an event set is released (the events library registers it at start-up)
 void set_event_set_release(void (*release)(EventSet *));
+
+//----------------------------------------------------------------------------------
+// Public functions: the material of an object
+//----------------------------------------------------------------------------------
+
+// Gives the object in slot index the material name: leaves the old usage entry, takes the
+// name as its first material name, joins the new entry and is marked dirty. 1, or 0 for a bad
+// index or a null name
+int assign_material(int index, const char *name);
+
+// Takes every material name from the object in slot index (it then has none, as an object read
+// without IDPRIMMaterial): it leaves its usage entry for entry 0 and is marked dirty. 1, or 0
+// for a bad index
+int clear_object_materials(int index);
 
 //----------------------------------------------------------------------------------
 // Public functions: current material

@@ -167,10 +167,11 @@ tex_coord texture_coordinate_of(const primitiva *object, const cara *face, int f
 
     case KIND_HALF_SPHERE:
         if (group == 2) {
-            // NOTE: the bottom disc lies in the XZ plane, so t follows its Z extent
+            // NOTE: the bottom disc lies in the XZ plane, yet t is measured against the vertical
+            // radius: scene files rely on that mapping, so it stays even when the radii differ
             if (vertex == nullptr) return none;
             return planar(vertex->x, object->scaleX, p(MESF_RADIO_HOR), vertex->z, object->scaleZ,
-                          p(MESF_RADIO_Z));
+                          p(MESF_RADIO_VERT));
         }
         return grid(group, 4 * p(MESF_SEGMENTOS_X), p(MESF_SEGMENTOS_Y), faceOrdinal, vertexIndex);
 

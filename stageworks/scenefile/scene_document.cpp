@@ -407,7 +407,13 @@ void readParameters(Reader &r, const xmlNode *caract, ObjectData &object)
     std::array<int, MAX_PARAMETERS> capped = object.parameters;
     for (int &value : capped)
         if (value > MAX_SCENE_FACES) value = (int)MAX_SCENE_FACES + 1;
-    r.faces += face_count_for(object.kind, capped.data());
+    const long long faces = face_count_for(object.kind, capped.data());
+    // NOTE: the generator builds nothing past its cap; such an object would vanish at load
+    if (faces > MAX_GENERATED_FACES) {
+        refuse(r, "the object asks for more than %lld faces", MAX_GENERATED_FACES);
+        return;
+    }
+    r.faces += faces;
     if (r.faces > MAX_SCENE_FACES) refuse(r, "the objects ask for more than %lld faces", MAX_SCENE_FACES);
 }
 

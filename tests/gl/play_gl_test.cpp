@@ -48,6 +48,7 @@ protected:
         build_sample_objects();
         createLightSet();
         setUpOpenGL();
+        registerPickHooks();
         reshape(1024, 768);
         Camera camera = {};
         camera.y = 30.0f;

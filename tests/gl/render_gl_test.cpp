@@ -70,6 +70,7 @@ protected:
         build_sample_objects();
         createLightSet();
         setUpOpenGL();
+        registerPickHooks();
         reshape(W, H);
         Camera camera = {};
         camera.y = 30.0f;

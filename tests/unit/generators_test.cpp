@@ -246,8 +246,9 @@ TEST(TextureCoords, EveryKindOfMapping)
         {"sphere pole", sphere.p, 0, 0, 1, 0.5f / 32, 1}, {"sphere cap", sphere.p, 0, 1, 1, 1.0f / 32, 15.0f / 16},
         {"sphere band", sphere.p, 33, 2, 1, 2.0f / 32, 14.0f / 16},
         {"sphere bottom pole", sphere.p, 511, 0, 1, 31.5f / 32, 0}, {"sphere bottom", sphere.p, 511, 2, 1, 1, 1.0f / 16},
-        // the half sphere's bottom disc is planar over its own extent
-        {"disc centre", half.p, 256, 0, 1, 0.5f, 0.5f}, {"disc edge", half.p, 256, 1, 1, 0.5f, 1},
+        // the half sphere's bottom disc: s over the horizontal radius, t over the vertical one
+        // (4 here) although the disc spans the Z radius (8): its edge at z = 4 maps to t = 1.5
+        {"disc centre", half.p, 256, 0, 1, 0.5f, 0.5f}, {"disc edge", half.p, 256, 1, 1, 0.5f, 1.5f},
     };
     for (const Row &row : rows) {
         tex_coord c = coordAt(row.object, row.face, row.vertex, row.wraps);

@@ -4,6 +4,7 @@
 #include "commands.h"
 #include "picking.h"
 #include "render.h"
+#include "scene_draw.h"
 
 namespace input_fakes {
 

@@ -241,6 +241,24 @@ TEST(MatforgeNumbers, FileAndControlTextsAndFrameLimits)
     EXPECT_EQ(siguienteFrame(7, 2), 0);  // the animation wraps after frames were deleted
 }
 
+TEST(MatforgeNumbers, AnUntouchedFormGivesEveryScaleBackUpToItsTenthStep)
+{
+    const std::pair<std::string, std::string> scales[] = {
+        {"25", "25"}, {"12,5", "12,5"}, {"0", "0,000"}, {"1", "1,000"}, {"0,25", "0,2"},
+        {"1000", "1000"}, {"-3", "0,000"}};
+    for (const auto &[file, back] : scales) {
+        EditorMaterial material;
+        material.textured = 1;
+        material.frames[0] = "Data/a.bmp";
+        material.texScaleX = file;
+        material.texScaleY = file;
+        material.diffuse[0] = "0,85";
+        aplicaValores(valoresDeMaterial(material), material);
+        EXPECT_EQ((std::pair{material.texScaleX, material.texScaleY}), (std::pair{back, back})) << file;
+        EXPECT_EQ(material.diffuse[0], textoNumero(216.0 / 255.0));  // the colours keep their steps
+    }
+}
+
 TEST(MatforgeMaterials, RefusedNamesFullTableAndDeletion)
 {
     auto doc = documentWith({"(default)", "ladrillo"});

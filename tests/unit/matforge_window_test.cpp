@@ -239,6 +239,7 @@ TEST_F(MaterialForm, ControlsShowTheRecordAndAcceptStoresThem)
     loadScene(scene);
     window.documento().editorMaterials[2].diffuse[0] = "0,5";
     window.documento().editorMaterials[2].shine = "0,5";
+    window.documento().editorMaterials[2].texScaleY = "12,5";  // an untouched scale above 10
     open("agua");
     // title, name, R 0.5 truncated, frames, interval; Shine 0.5 and Scale X 2.0 on their sliders
     EXPECT_EQ((QStringList{form->windowTitle(), text("Label1"), text("Label2_0"), text("LabelNumeroFrames"),
@@ -252,8 +253,8 @@ TEST_F(MaterialForm, ControlsShowTheRecordAndAcceptStoresThem)
     slider("Slider2_0")->setValue(25);
     close("Command3");
     const EditorMaterial &m = record(2);
-    EXPECT_EQ((std::vector<std::string>{m.kd, m.ks, m.shine, m.diffuse[0], m.texScaleX}),
-              (std::vector<std::string>{"0,3", "0,7", "0,5", "0,498039215686275", "2,5"}));
+    EXPECT_EQ((std::vector<std::string>{m.kd, m.ks, m.shine, m.diffuse[0], m.texScaleX, m.texScaleY}),
+              (std::vector<std::string>{"0,3", "0,7", "0,5", "0,498039215686275", "2,5", "12,5"}));
     EXPECT_EQ(m.frameCode, 3);
 
     for (auto [ka, stored] : {std::pair{100, "1,000"}, {0, "0,000"}, {25, "0,25"}}) {

@@ -1,9 +1,12 @@
 // The scene reader: failed loads (no file, not well formed, invalid, no DTD, the limits a valid
 // document can break) that leave the scene untouched, what a valid document loads (textures,
 // materials with their frame codes, objects with pose, materials, switches, scale and events),
-// identifiers, the state cleared after a load, objects read each from its own element, and
-// names outside ASCII.
+// identifiers, the state cleared after a load, objects read each from its own element, names
+// outside ASCII, and play mode leaving a loaded scene as it was.
 #include "scene_file_support.h"
+
+#include "camera.h"
+#include "play.h"
 
 using namespace scene_file_test;
 
@@ -92,7 +95,7 @@ TEST_F(SceneReader, AFailedLoadSaysWhyAndLeavesTheSceneUntouched)
     std::string thousand, eight;
     for (int i = 0; i < 1000; i++) thousand += ObjectXml().text();
     for (int i = 0; i < 8; i++) eight += fartherThan(i);
-    ObjectXml nine, split, code16, codeX, mismatch, hugeSphere, withMaterial, withFlag;
+    ObjectXml nine, split, code16, codeX, mismatch, hugeSphere, hugeHalf, bigSphere, withMaterial, withFlag;
     nine.events = event("0", eight + activate());
     split.events = event("9", eight.substr(0, eight.size() / 2) + activate()) + event("9", eight.substr(eight.size() / 2));
     code16.events = event("16", activate());
@@ -101,6 +104,12 @@ TEST_F(SceneReader, AFailedLoadSaysWhyAndLeavesTheSceneUntouched)
     hugeSphere.kind = "10";
     hugeSphere.caract = "<cEsfera><ESFradioHor>6</ESFradioHor><ESFradioVert>6</ESFradioVert><ESFradioZ>6</ESFradioZ>"
                         "<ESFsegmentosX>2147483647</ESFsegmentosX><ESFsegmentosY>9</ESFsegmentosY></cEsfera>";
+    hugeHalf.kind = "11";   // 4 x 1024 x (256 + 1) faces: one object past the generator's cap
+    hugeHalf.caract = "<cMediaEsfera><MESFradioHor>6</MESFradioHor><MESFradioVert>6</MESFradioVert><MESFradioZ>6"
+                      "</MESFradioZ><MESFsegmentosX>1024</MESFsegmentosX><MESFsegmentosY>256</MESFsegmentosY></cMediaEsfera>";
+    bigSphere.kind = "10";  // 8 x 1024 x 64 faces: half the cap, so two fit and a third does not
+    bigSphere.caract = "<cEsfera><ESFradioHor>6</ESFradioHor><ESFradioVert>6</ESFradioVert><ESFradioZ>6</ESFradioZ>"
+                       "<ESFsegmentosX>1024</ESFsegmentosX><ESFsegmentosY>64</ESFsegmentosY></cEsfera>";
     withMaterial.material = tooLong;
     withFlag.events = event("0", condition(4, element("cFlag", element("nameFlag", tooLong) + "<valueFlag>1</valueFlag>")));
     const std::string ownDtd = "<?xml version=\"1.0\"?>\n<!DOCTYPE escena [\n<!ELEMENT escena (primitiva*)>\n"
@@ -124,7 +133,10 @@ TEST_F(SceneReader, AFailedLoadSaysWhyAndLeavesTheSceneUntouched)
         {document(material(tooLong)), refused + "a name longer than 255 characters in <IDMaterial codigo>"},
         {document(withMaterial.text()), refused + "a name longer than 255 characters in <IDPRIMMaterial>"},
         {document(withFlag.text()), refused + "a name longer than 255 characters in <nameFlag>"},
-        {document(hugeSphere.text()), refused + "the objects ask for more than 1048576 faces (object 0)\n"},
+        {document(hugeSphere.text()), refused + "the object asks for more than 1048576 faces (object 0)\n"},
+        {document(ObjectXml().text() + hugeHalf.text()), refused + "the object asks for more than 1048576 faces (object 1)\n"},
+        {document(bigSphere.text() + bigSphere.text() + bigSphere.text()),
+         refused + "the objects ask for more than 1048576 faces (object 2)\n"},
         {ownDtd, refused + "<objeto3D> found where <PRIMestado> belongs in <primitiva> (object 0)\n"},
         {document(mismatch.text()), refused + "<caract> does not hold the <cPiramide> of kind 3 (object 0)\n"},
     };
@@ -257,4 +269,38 @@ TEST_F(SceneReader, LatinOneNamesSurviveASaveAndALoad)
     EXPECT_NE(find_material("pi\xc3\xb1" "a"), nullptr);
     ASSERT_EQ(getFlagCount(), 1);
     EXPECT_EQ(findFlag("A\xc3\xb1O")->value, 1) << "a flag met twice keeps its first value";
+}
+
+TEST_F(SceneReader, PlayGivesEveryObjectItsMaterialBackEvenNone)
+{
+    // an object read without IDPRIMMaterial and one with, both changed by their click events
+    const std::string toRed = "<consec><tipoCons>3</tipoCons><cons><cChangeMat><nameChangeMat>rojo</nameChangeMat>"
+                              "</cChangeMat></cons></consec>";
+    ObjectXml bare, green;
+    bare.events = green.events = event("0", activate() + toRed);
+    green.material = "verde";
+    int result = -1;
+    ASSERT_EQ(loadText(document(material("rojo") + material("verde") + bare.text() + green.text()), &result), "");
+    ASSERT_EQ(result, 1);
+    ASSERT_EQ(first_material_name(object_at(0)), nullptr);
+    const std::string before = snapshot();
+
+    setWindowOps({[](int, int) {}, [](int) {}, [] { return 1024; }, [] { return 768; }, [] {}});
+    startPlay();
+    activateObject(0);
+    activateObject(1);
+    stepRunningEvents();
+    stepRunningEvents();
+    EXPECT_STREQ(first_material_name(object_at(0)), "rojo");
+    EXPECT_STREQ(first_material_name(object_at(1)), "rojo");
+    stopPlay();
+    setWindowOps({});
+
+    EXPECT_EQ(first_material_name(object_at(0)), nullptr);
+    EXPECT_STREQ(first_material_name(object_at(1)), "verde");
+    int users = 0;  // each object listed once, the green one under its own material again
+    for (int i = 0; i < usage_entry_count(); i++) users += usage_entry_at(i)->userCount;
+    EXPECT_EQ(users, 2);
+    EXPECT_EQ(usage_entry_at(usage_index_of("verde"))->userCount, 1);
+    EXPECT_EQ(snapshot(), before);  // the save after play is the save before it
 }
