@@ -2,8 +2,8 @@
 # destination for the prefix being installed to (DESTDIR honoured), gzip -9n compressed when
 # SW_GZIP is set, and lists it in the install manifest.
 #
-# In: SW_TEMPLATE (source path), SW_DESTINATION (path under the prefix), SW_GZIP, SW_WORK_DIR
-# (scratch directory of the build), and the values the templates name (PROJECT_VERSION,
+# In: SW_TEMPLATE (source path), SW_DESTINATION (path under the prefix, ending in .gz when
+# SW_GZIP is set), SW_GZIP, and the values the templates name (PROJECT_VERSION,
 # SW_RELEASE_DATE, SW_RELEASE_MONTH, SW_APPSTREAM_PREFIX, SW_HOMEPAGE_URL).
 set(SW_BINDIR "${CMAKE_INSTALL_PREFIX}/bin")
 set(SW_SHARE_DIR "${CMAKE_INSTALL_PREFIX}/share/stageworks")
@@ -14,14 +14,15 @@ if(NOT EXISTS "${SW_TEMPLATE}")
 endif()
 
 if(SW_GZIP)
-  get_filename_component(SW_NAME "${SW_DESTINATION}" NAME_WLE)
-  configure_file("${SW_TEMPLATE}" "${SW_WORK_DIR}/${SW_NAME}" @ONLY)
-  get_filename_component(SW_TARGET_DIR "${SW_TARGET}" DIRECTORY)
-  file(MAKE_DIRECTORY "${SW_TARGET_DIR}")
-  # NOTE: -n leaves out the name and time stamp, so the same page gives the same bytes
-  execute_process(COMMAND gzip -9nc "${SW_WORK_DIR}/${SW_NAME}" OUTPUT_FILE "${SW_TARGET}" RESULT_VARIABLE SW_RESULT)
+  # NOTE: the plain text is written beside the destination rather than in the build tree,
+  # so installations into different prefixes can run at the same time
+  string(REGEX REPLACE "[.]gz$" "" SW_PLAIN "${SW_TARGET}")
+  configure_file("${SW_TEMPLATE}" "${SW_PLAIN}" @ONLY)
+  # -n leaves out the name and time stamp, so the same page gives the same bytes
+  execute_process(COMMAND gzip -9nc "${SW_PLAIN}" OUTPUT_FILE "${SW_TARGET}" RESULT_VARIABLE SW_RESULT)
+  file(REMOVE "${SW_PLAIN}")
   if(NOT SW_RESULT EQUAL 0)
-    message(FATAL_ERROR "gzip failed on ${SW_WORK_DIR}/${SW_NAME}: ${SW_RESULT}")
+    message(FATAL_ERROR "gzip failed on ${SW_PLAIN}: ${SW_RESULT}")
   endif()
 else()
   configure_file("${SW_TEMPLATE}" "${SW_TARGET}" @ONLY)
