@@ -9,7 +9,7 @@
 # paths); the dependencies are computed by dpkg-shlibdeps through CPack.
 set -euo pipefail
 root="$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)"
-build="${1:-$root/build-package}"
+build="$(realpath -m "${1:-$root/build-package}")"
 jobs="$(nproc 2>/dev/null || echo 2)"
 
 "$root/scripts/setup.sh"

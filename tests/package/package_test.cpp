@@ -146,9 +146,9 @@ TEST_F(Package, HoldsProgramsDataPagesIconsAndComputedDependencies)
         ASSERT_GT(page.size(), 10u);
         EXPECT_EQ(page[3] & 0x08, 0) << program << ": the original name is stored";
         EXPECT_EQ(page.substr(4, 4), std::string(4, '\0')) << program << ": a time stamp is stored";
-        Result text = run({"man", "-l", "-Tutf8", root + "/usr/share/man/man1/" + program + ".1.gz"});
+        Result text = run({"man", "-l", "-P", "cat", root + "/usr/share/man/man1/" + program + ".1.gz"});
         for (const char *section : {"NAME", "SYNOPSIS", "DESCRIPTION", "OPTIONS", "FILES", "EXAMPLES", "SEE ALSO"})
-            EXPECT_NE(text.out.find(section), std::string::npos) << program << " lacks " << section;
+            EXPECT_NE(text.out.find(std::string("\n") + section + "\n"), std::string::npos) << program << " lacks " << section;
     }
 
     // Version and dependencies: the libraries the programs link to, found by dpkg-shlibdeps
