@@ -14,7 +14,7 @@
 #include <sys/stat.h>  // Required for: mkdir()
 
 #include <algorithm>   // Required for: std::max(), std::min()
-#include <cerrno>
+#include <cerrno>      // Required for: errno, EEXIST
 #include <cmath>       // Required for: sqrtf(), powf()
 #include <cstring>     // Required for: strerror()
 

@@ -9,9 +9,9 @@
 
 #include <png.h>     // Required for: png_create_write_struct(), png_write_png(), ...
 
-#include <cerrno>
+#include <cerrno>    // Required for: errno
 #include <csetjmp>   // Required for: setjmp() (libpng's error return)
-#include <cstdio>
+#include <cstdio>    // Required for: fopen(), fflush(), fclose(), remove()
 #include <cstring>   // Required for: strerror()
 
 //----------------------------------------------------------------------------------
@@ -51,6 +51,9 @@ bool writePngRgba(const std::string &path, int width, int height, const std::vec
     bool written = ok;
     if (fflush(file) != 0) written = false;
     if (fclose(file) != 0) written = false;
-    if (!written) error = "cannot write " + path;
+    if (!written) {
+        error = "cannot write " + path;
+        remove(path.c_str());    // no half-written picture left for the build to install
+    }
     return written;
 }
