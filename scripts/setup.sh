@@ -14,6 +14,8 @@ PACKAGES=(
   clang-14 libclang-rt-14-dev
   qt6-base-dev qt6-base-dev-tools libqt6opengl6-dev libqt6openglwidgets6
   qt6-qpa-plugins
+  libpng-dev
+  dpkg-dev lintian desktop-file-utils appstream man-db
 )
 
 missing=()

@@ -1,7 +1,8 @@
 #!/usr/bin/env bash
 # Installs what is missing, builds, and runs the whole test suite: the normal build, the
-# same tests under AddressSanitizer and UndefinedBehaviorSanitizer, and the fuzz targets
-# for a bounded time.
+# Debian package (made by scripts/package.sh, checked, installed, run and purged), the same
+# tests under AddressSanitizer and UndefinedBehaviorSanitizer, and the fuzz targets for a
+# bounded time.
 set -euo pipefail
 root="$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)"
 cd "$root"
@@ -13,7 +14,9 @@ echo "== build"
 cmake -S . -B build -DCMAKE_BUILD_TYPE=RelWithDebInfo >/dev/null
 cmake --build build -j"$jobs"
 echo "== tests"
-ctest --test-dir build -j"$jobs" --output-on-failure --timeout 600
+ctest --test-dir build -j"$jobs" --output-on-failure --timeout 600 -LE package
+echo "== Debian package"
+ctest --test-dir build -j"$jobs" --output-on-failure -L package
 
 echo "== sanitizer build"
 cmake -S . -B build-asan -DCMAKE_BUILD_TYPE=Debug -DSW_SANITIZE=ON >/dev/null

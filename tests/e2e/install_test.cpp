@@ -1,4 +1,5 @@
-// The installed programs: cmake --install into a scratch prefix, then the installed launcher
+// The installed programs: cmake --install into a scratch prefix; every program answers
+// --version and --help without a display and has its manual page; the installed launcher
 // prepares scene directories and starts stageworks in them on the private X server, and the
 // installed matforge opens its window there.
 #include "stageworks_run.h"
@@ -132,6 +133,34 @@ TEST_F(Install, LauncherPreparesSceneDirectoriesAndKeepsAChangedScene)
 
     // Without an argument the directory is stageworks in the home directory
     launchAndEscape({}, [&](const std::string &) { expectShippedFiles(scratch + "/home/stageworks"); });
+}
+
+TEST_F(Install, ProgramsAnswerVersionAndHelpWithoutADisplayAndTheLauncherPassesOptions)
+{
+    std::vector<std::string> programs = {"stageworks", "stageworks-launch"};
+#ifdef SW_MATFORGE_BUILT
+    programs.push_back("matforge");
+#endif
+    for (const std::string &name : programs) {
+        xdriver::ChildProcess version, help;
+        ASSERT_TRUE(version.spawn({bin(name), "--version"}, scratch, ""));
+        ASSERT_TRUE(help.spawn({bin(name), "--help"}, scratch, ""));
+        ASSERT_TRUE(version.waitExit(10000) && help.waitExit(10000)) << name;
+        EXPECT_EQ(version.exitStatus, 0) << name;
+        EXPECT_EQ(version.out, name + " " + SW_VERSION + "\n");
+        EXPECT_EQ(help.exitStatus, 0) << name;
+        EXPECT_EQ(help.out.rfind("Usage: " + name + " ", 0), 0u) << help.out;
+        EXPECT_FALSE(contents(prefix + "/share/man/man1/" + name + ".1.gz").empty()) << name;
+    }
+
+    // An option before the directory goes to stageworks (which refuses this one); the directory is still made
+    const std::string dir = scratch + "/a scene";
+    xdriver::ChildProcess launch;
+    ASSERT_TRUE(launch.spawn({bin("stageworks-launch"), "--no-such-option", dir}, scratch, "", {"HOME=" + scratch}));
+    ASSERT_TRUE(launch.waitExit(10000));
+    EXPECT_EQ(launch.exitStatus, 2);
+    EXPECT_NE(launch.err.find("unknown option '--no-such-option'"), std::string::npos) << launch.err;
+    EXPECT_FALSE(contents(dir + "/escena.xml").empty());
 }
 
 TEST_F(Install, LauncherWithoutRunDataSaysSoAndStartsNothing)

@@ -2,16 +2,19 @@
 // byte, and a full run into a temporary directory read back with the program's own BMP and font
 // readers (every bitmap the program opens, button states that differ, the sky box, scene
 // textures that tile, the font file), a second run writing the same bytes, and an unwritable
-// directory reported.
+// directory reported; the desktop icons at their three sizes read back as PNG.
+#include "app_icons.h"
 #include "bmp.h"
 #include "bmp_writer.h"
 #include "font.h"
 #include "font_atlas.h"
 #include "generate.h"
+#include "xdriver.h"
 
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <cmath>
 #include <cstdlib>
 #include <filesystem>
 #include <fstream>
@@ -268,4 +271,40 @@ TEST(AssetGeneration, AnUnwritableDirectoryIsReported)
     EXPECT_FALSE(generateAssets(blocker, error, files));
     EXPECT_FALSE(error.empty());
     EXPECT_EQ(files, 0);
+}
+
+TEST(AppIcons, EachSizeWrittenAsPngOfTheDrawnPictureWithTransparentCorners)
+{
+    TempDir dir;
+    std::string error;
+    int files = 0;
+    ASSERT_TRUE(generateAppIcons(dir.path, error, files)) << error;
+    EXPECT_EQ(files, 6);
+    for (int size : ICON_SIZES) {
+        IconPicture icons[2] = {drawAppIcon("stageworks", size), drawAppIcon("matforge", size)};
+        for (int i = 0; i < 2; i++) {
+            const char *program = i == 0 ? "stageworks" : "matforge";
+            const IconPicture &icon = icons[i];
+            ASSERT_EQ(icon.colour.width, size);
+            EXPECT_EQ(icon.alpha.front(), 0.0f) << program << " " << size;
+            EXPECT_EQ(icon.alpha[(size_t)size * size / 2 + size / 2], 1.0f) << program << " " << size;
+            // The file holds the drawn colours (libpng's encoding read back by our own reader)
+            xdriver::Image png;
+            const std::string name = std::to_string(size) + "x" + std::to_string(size) + "/apps/" + program + ".png";
+            ASSERT_TRUE(xdriver::readPng(dir.path + "/hicolor/" + name, png, &error)) << name << ": " << error;
+            ASSERT_EQ(png.width, size);
+            ASSERT_EQ(png.height, size);
+            long differing = 0;
+            for (int p = 0; p < size * size; p++) {
+                const Color &c = icon.colour.pixels[(size_t)p];
+                if (png.rgb[(size_t)p * 3] != colorByte(c.r) || png.rgb[(size_t)p * 3 + 2] != colorByte(c.b)) differing++;
+            }
+            EXPECT_EQ(differing, 0) << name;
+        }
+        long unlike = 0;
+        for (size_t p = 0; p < icons[0].colour.pixels.size(); p++)
+            if (std::abs(icons[0].colour.pixels[p].g - icons[1].colour.pixels[p].g) > 0.1f) unlike++;
+        EXPECT_GT(unlike, size * size / 4) << "the two programs' icons look alike at " << size;
+    }
+    EXPECT_TRUE(drawAppIcon("other", 48).colour.pixels.empty());
 }
