@@ -9,7 +9,7 @@
 *   the object drags. Play keys and play mouse: walking, looking, leaving play mode and
 *   activating objects with the right button.
 *
-*   DEPENDENCIES: bindings, drags; app_state, camera (base); picking, commands (app)
+*   DEPENDENCIES: bindings, drags; app_state, camera (base); picking, commands, edit_history (app)
 *
 **********************************************************************************************/
 #include "bindings.h"

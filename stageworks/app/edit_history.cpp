@@ -155,7 +155,7 @@ static void trimHistory()
     }
 }
 
-// A new step: the undone ones are dropped, an open drag is forgotten
+// A new step: the undone ones are dropped
 static void pushStep(Step &step, const char *verb)
 {
     step.label = stepLabel(verb, step);
@@ -165,7 +165,6 @@ static void pushStep(Step &step, const char *verb)
     keptBytes += step.bytes;
     done.push_back(std::move(step));
     nudgeOpen = false;
-    dragWatch.open = false;
     trimHistory();
 }
 
@@ -196,6 +195,7 @@ static int editorShows(int index) { return getEditorState() >= EVENT_PANEL_STATE
 // the first) or the "after" ones
 static void putSide(const Step &step, bool before)
 {
+    const int locked = getLockedObject();
     if (structural(step)) closeObjectScreens();
     const int n = (int)step.changes.size();
     for (int k = 0; k < n; k++) {
@@ -216,6 +216,8 @@ static void putSide(const Step &step, bool before)
         }
     }
     set_creation_counter(before ? step.counterBefore : step.counterAfter);
+    // NOTE: removing a slot unlocks the table; a locked object that is still there stays locked
+    if (locked >= 0 && find_object_by_name_base((locked + 1) * NAME_BASE_STEP) >= 0) setLockedObject(locked);
     if (getEditorState() == APPEARANCE_STATE) setAppearanceMarks(getSelectedObject());
 }
 

@@ -9,7 +9,8 @@
 *   selection unless it is the one clicked. The panel pick leaves the name of the menu button
 *   or chooser row under the pointer in pickName.
 *
-*   DEPENDENCIES: base (state, camera), scene (objects), scene_draw (scaling preview), commands
+*   DEPENDENCIES: base (state, camera), scene (objects), scene_draw (scaling preview), commands,
+*                 edit_history (steps of clones, deletes and drags)
 *
 **********************************************************************************************/
 #pragma once

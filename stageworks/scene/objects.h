@@ -14,7 +14,8 @@
 *   the reference shapes of the default parameters).
 *
 *   Every object is registered in the material usage table under its first material name
-*   when it is created or cloned; deleting rebuilds the usage table and registers the rest.
+*   when it is created or cloned; deleting or inserting at a slot rebuilds the usage table and
+*   registers every object again.
 *
 *   DEPENDENCIES: records, parameters, generators, material_usage, app_state (lockedObject),
 *                 camera (pose of new objects), OpenGL (glDeleteLists for a cell holding a list name)
