@@ -149,6 +149,7 @@ TEST_F(History, CreateDeleteAndDragAreUndoneAndRedoneToTheBytesOfTheSaves)
     control(XK_z, false, "Deshacer: crear objeto P");
     EXPECT_TRUE(screenUntil([&](const xdriver::Image &s) { return yellowIn(s, NOTICE) > yellowBefore + 150; }))
         << "no feedback line on screen";
+    run.saveScreenshot(shot, "history_undo_notice");
     EXPECT_TRUE(screenUntil([&](const xdriver::Image &s) { return yellowIn(s, NOTICE) < yellowBefore + 20; }))
         << "the feedback line stayed";
     EXPECT_EQ(save(), start);
