@@ -37,6 +37,8 @@ protected:
         ASSERT_EQ(create_object(KIND_CYLINDER), 2);
         object_at(1)->pose = object_pose{5, 0, -3, 10, 0, 0};
         addFlag(newFlagRecord("PUERTA", 1));
+        // enough flags for some to share a bucket of the table, whose order the file shows
+        for (int i = 0; i < 60; i++) addFlag(newFlagRecord("F" + std::to_string(i), i));
         clearEditHistory();
     }
     void TearDown() override
