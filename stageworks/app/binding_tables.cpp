@@ -9,7 +9,7 @@
 *   the object drags. Play keys and play mouse: walking, looking, leaving play mode and
 *   activating objects with the right button.
 *
-*   DEPENDENCIES: bindings, drags; app_state, camera (base); picking, commands (app)
+*   DEPENDENCIES: bindings, drags; app_state, camera (base); picking, commands, edit_history (app)
 *
 **********************************************************************************************/
 #include "bindings.h"
@@ -18,6 +18,7 @@
 #include "camera.h"
 #include "commands.h"
 #include "drags.h"
+#include "edit_history.h"
 #include "operations.h"
 #include "picking.h"
 
@@ -80,7 +81,13 @@ static int exitKey(const InputEvent &) { bindingOps().exitProgram(); return 1; }
 static int typeKey(const InputEvent &event) { typeCharacter(event.code); return 1; }
 
 // "0": reset for the current operation
-static int resetKey(const InputEvent &event) { resetForOperation(event.selectedObject, event.camera); return 1; }
+static int resetKey(const InputEvent &event)
+{
+    beginObjectEdit(event.selectedObject);
+    resetForOperation(event.selectedObject, event.camera);
+    endEdit("restablecer objeto");
+    return 1;
+}
 
 // End pressed and released
 static int endDown(const InputEvent &) { pressAxisLock(); return 1; }
@@ -92,8 +99,10 @@ static int arrowStep(const InputEvent &event)
 {
     if (event.selectedObject == nullptr) return 0;
     float amount = OPERATION == Move ? MOVE_KEY_AMOUNT : OPERATION == Rotate ? ROTATE_KEY_AMOUNT : SCALE_KEY_AMOUNT;
+    beginObjectEdit(event.selectedObject);
     applyObjectOperation(OPERATION, event.selectedObject, event.camera, amount, (float)DIRECTION);
     if (OPERATION == ScaleUniform || OPERATION == ScaleAxis) finishObjectScaling(event.selectedObject);
+    endNudge(OPERATION);
     return 1;
 }
 

@@ -10,6 +10,7 @@
 
 #include "app_state.h"
 #include "camera.h"
+#include "edit_history.h"
 #include "exit_program.h"
 #include "objects.h"
 #include "picking.h"
@@ -80,7 +81,11 @@ static int directKey(unsigned char key)
     case 'A': case 'a': zoom(-1); return 1;
     case 'S': case 's': zoom(+1); return 1;
     case 'C': case 'c': setUseDisplayLists(getUseDisplayLists() ? 0 : 1); return 1;
-    case 'E': case 'e': create_object(KIND_SPHERE); return 1;
+    case 'E': case 'e':
+        beginEdit(-1);
+        create_object(KIND_SPHERE);
+        endEdit("crear objeto");
+        return 1;
     case 'F': case 'f':
         if (getFlyMode() == 0) {
             setFlyMode(1);
@@ -206,6 +211,8 @@ const BindingOps &bindingOps() { return ops; }
 void keyboard(unsigned char key, int x, int y)
 {
     if (directKey(key)) return;
+    // NOTE: Ctrl+Z and Ctrl+Y never reach the tables (an open prompt would take them as typed text)
+    if ((key == KEY_CTRL_Z || key == KEY_CTRL_Y) && historyKey(key, (glutGetModifiers() & GLUT_ACTIVE_SHIFT) ? 1 : 0)) return;
     KeyPattern pattern = {key, PRESS};
     dispatchKey(pattern, makeEvent(key, x, y));
 }

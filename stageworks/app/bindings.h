@@ -13,7 +13,7 @@
 *   in binding_tables.cpp and the object drags in drags.cpp.
 *
 *   DEPENDENCIES: app_state, camera, exit_program (base); objects, operations (scene);
-*                 picking, commands (app)
+*                 picking, commands, edit_history (app)
 *
 **********************************************************************************************/
 #pragma once

@@ -7,6 +7,7 @@
 
 #include "app_state.h"
 #include "choosers.h"
+#include "edit_history.h"
 #include "event_editor.h"
 #include "materials.h"
 #include "menus.h"
@@ -46,6 +47,7 @@ void loadSceneCommand()
         setEditorState(0);
     }
     delete_all_textures();
+    clearEditHistory();
     loadScene();
     load_all_textures();
     buildMaterialChooser(DEFAULT_MATERIAL_NAME);
@@ -67,7 +69,12 @@ void openEdgeMenu(int state)
     swingInPanel(panel);
 }
 
-void panelClick() { clickPanel(panelForState(getEditorState()), getPickName()); }
+void panelClick()
+{
+    beginScreenEdit();
+    clickPanel(panelForState(getEditorState()), getPickName());
+    endScreenEdit();
+}
 
 void openAppearanceMenu() { setAppearanceMarks(getSelectedObject()); }
 
@@ -81,17 +88,25 @@ void chooserClick(int chooserId, int emptyState, int chosenState)
 {
     Chooser *chooser = chooserById(chooserId);
     if (chooser == nullptr) return;
+    beginScreenEdit();
     const int name = getPickName();
     const int row = name - chooserId * 100 - 1;
     const bool rowPicked = row >= 0 && row < CHOOSER_UP_ARROW - 1 && optionAtRow(*chooser, row) >= 0;
-    if (clickChooser(*chooser, name) == 1) {
+    const int empty = clickChooser(*chooser, name);
+    endScreenEdit();
+    if (empty == 1) {
         setEditorState(emptyState);
         return;
     }
     if (rowPicked && chosenState >= 0) setEditorState(chosenState);
 }
 
-void typeCharacter(int key) { typePromptCharacter(key); }
+void typeCharacter(int key)
+{
+    beginScreenEdit();
+    typePromptCharacter(key);
+    endScreenEdit();
+}
 
 // Picking has set editorState 7; without an object (or memory) the editor does not open
 void openEventEditor(int index)

@@ -8,6 +8,7 @@
 #include "app_state.h"
 #include "bindings.h"
 #include "camera.h"
+#include "edit_history.h"
 #include "operations.h"
 #include "records.h"
 
@@ -102,6 +103,7 @@ void endObjectPress()
     setObjectHeld(0);
     if (getDragAxisLock() == AXIS_LOCKED_Y || getDragAxisLock() == AXIS_LOCKED_X) setDragAxisLock(AXIS_END_HELD);
     if (isScaling(getCurrentOperation())) finishObjectScaling(getSelectedObject());
+    endDragEdit();
 }
 
 void resetForOperation(primitiva *object, const Camera *camera)

@@ -8,7 +8,8 @@
 *   moves along (dragAxisLock: 0 free, 1 End held, 2 locked to y, 3 locked to x). Also the
 *   "0" reset, the end of a press on an object and the end of a scaling.
 *
-*   DEPENDENCIES: app_state, camera (base); operations (scene); bindings (cursor operation)
+*   DEPENDENCIES: app_state, camera (base); operations (scene); bindings (cursor operation);
+*                 edit_history (the end of a drag step)
 *
 **********************************************************************************************/
 #pragma once

@@ -7,6 +7,7 @@
 
 #include "app_state.h"
 #include "camera.h"
+#include "edit_history.h"
 #include "objects.h"
 #include "scene_draw.h"
 
@@ -109,18 +110,23 @@ static void processHits(int hits)
     int operation = getCurrentOperation();
     bool editing = mode == ObjectEditing;
     if (operation == Clone && editing && hits > 0 && index >= 0) {
+        beginEdit(index);
         clone_object(index);
+        endEdit("clonar objeto");
         setSelectedObject(nullptr);
     }
     if (operation == Lock && editing) setLockedObject(hits > 0 ? name / NAME_BASE_STEP - 1 : -1);
     if (operation == Delete && editing && hits > 0 && index >= 0) {
+        beginEdit(index);
         delete_object(index);
+        endEdit("eliminar objeto");
         setSelectedObject(nullptr);
         index = -1;
     }
 
     int locked = getLockedObject();
     bool allowed = locked == -1 || (locked + 1) * NAME_BASE_STEP == nameBaseOf(name);
+    beginDragEdit(allowed && editing ? index : -1, operation);
     if (index < 0 || !allowed) return;
     if (operation == Appearance && editing) {
         setEditorState(5);

@@ -14,7 +14,8 @@
 *   application registers, so that the commands and the drags can begin picks without the
 *   pick depending on them.
 *
-*   DEPENDENCIES: base (state, camera), scene (objects), scene_draw (scaling preview)
+*   DEPENDENCIES: base (state, camera), scene (objects), scene_draw (scaling preview),
+*                 edit_history (steps of clones, deletes and drags)
 *
 **********************************************************************************************/
 #pragma once

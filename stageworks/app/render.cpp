@@ -12,6 +12,7 @@
 #include "app_state.h"
 #include "camera.h"
 #include "commands.h"
+#include "edit_history.h"
 #include "font.h"
 #include "frame_pacing.h"
 #include "hud.h"
@@ -151,6 +152,7 @@ void display()
     glColor3f(1.0f, 1.0f, 1.0f);
     beginText();
     if (getHudVisible() == 1) drawHud();
+    drawHistoryNotice();
     endText();
 
     glPopMatrix();

@@ -7,7 +7,7 @@
 *   Drawing the objects is scene_draw; the sky box and the sun are sky; picks are picking.
 *
 *   DEPENDENCIES: base (state, camera, lights, font, frame pacing), scene_draw, sky, picking,
-*                 hud, commands
+*                 hud, commands, edit_history (the feedback line)
 *
 **********************************************************************************************/
 #pragma once

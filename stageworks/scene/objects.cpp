@@ -132,8 +132,7 @@ int delete_object(int index)
     for (int i = index; i < objectCount - 1; i++) slots[(size_t)i] = slots[(size_t)i + 1];
     slots[(size_t)objectCount - 1] = scene_slot{};
     objectCount--;
-    for (int i = 0; i < objectCount; i++)
-        add_user(first_material_name(&slots[(size_t)i].object), &slots[(size_t)i]);
+    register_all_users();
     if (objectCount == 0) creationCounter = 0;
     setLockedObject(-1);
     return 1;
@@ -156,6 +155,25 @@ int store_object(const primitiva &record, EventSet *eventSet)
     slots[(size_t)index] = scene_slot{record, eventSet, cell};
     objectCount++;
     return index;
+}
+
+int insert_object(int index, const primitiva &record, EventSet *eventSet)
+{
+    if (index < 0 || index > objectCount || objectCount >= MAX_OBJECTS) return -1;
+    unsigned int *cell = (unsigned int *)calloc(1, sizeof(unsigned int));
+    if (cell == nullptr) return -1;
+    for (int i = objectCount; i > index; i--) slots[(size_t)i] = slots[(size_t)i - 1];
+    slots[(size_t)index] = scene_slot{record, eventSet, cell};
+    objectCount++;
+    register_all_users();
+    return index;
+}
+
+void register_all_users()
+{
+    rebuild_usage_table();
+    for (int i = 0; i < objectCount; i++)
+        add_user(first_material_name(&slots[(size_t)i].object), &slots[(size_t)i]);
 }
 
 int take_name_base()

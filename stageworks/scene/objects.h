@@ -14,8 +14,9 @@
 *   the reference shapes of the default parameters).
 *
 *   Every object is registered in the material usage table under its first material name
-*   when it is created or cloned; deleting rebuilds the usage table and registers the rest.
-*   Giving an object another material (or taking it away) keeps its usage entry right.
+*   when it is created or cloned; deleting or inserting at a slot rebuilds the usage table and
+*   registers every object again. Giving an object another material (or taking it away) keeps
+*   its usage entry right.
 *
 *   DEPENDENCIES: scene_slot, records, parameters, generators, material_usage, app_state (lockedObject),
 *                 camera (pose of new objects), OpenGL (glDeleteLists for a cell holding a list name)
@@ -59,6 +60,16 @@ void clear_objects();
 // usage table (the reader does that once the usage table is rebuilt). Returns the slot, or -1 when
 // the table is full (the record is then left to the caller)
 int store_object(const primitiva &record, EventSet *eventSet);
+
+// Stores a finished object record at slot index (0 to count), moving the later slots up one,
+// with its event set (may be null) and a new display-list cell; the table takes ownership and
+// the usage table is rebuilt with every object. Returns index, or -1 for a bad index or a full
+// table (the record is then left to the caller)
+int insert_object(int index, const primitiva &record, EventSet *eventSet);
+
+// Forgets every user of the usage table and registers each object again under its first
+// material name, in slot order (after records were replaced or slots moved)
+void register_all_users();
 
 // Identifier for the next object: 100000 x (counter + 1), then the counter goes up. Before the
 // counter would pass MAX_CREATION_COUNTER the scene is renumbered 100000, 200000, ... in slot
