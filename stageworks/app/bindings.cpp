@@ -44,6 +44,9 @@ static void defaultCursor(int cursor) { setCursorShape(cursor); }
 static void defaultExit() { exitProgram(); }
 static BindingOps ops = {defaultCursor, defaultExit};
 
+// Set by the player's tables: nothing may change the scene
+static bool playerOnly = false;
+
 //----------------------------------------------------------------------------------
 // Private helpers
 //----------------------------------------------------------------------------------
@@ -80,7 +83,9 @@ static int directKey(unsigned char key)
     case 'A': case 'a': zoom(-1); return 1;
     case 'S': case 's': zoom(+1); return 1;
     case 'C': case 'c': setUseDisplayLists(getUseDisplayLists() ? 0 : 1); return 1;
-    case 'E': case 'e': create_object(KIND_SPHERE); return 1;
+    case 'E': case 'e':
+        if (!playerOnly) create_object(KIND_SPHERE);
+        return 1;
     case 'F': case 'f':
         if (getFlyMode() == 0) {
             setFlyMode(1);
@@ -150,7 +155,12 @@ const InputBinding *bindingAt(int table, int index)
 void clearBindings()
 {
     for (BindingList &list : tables) list.count = 0;
+    playerOnly = false;
 }
+
+void lockBindingsForPlayer() { playerOnly = true; }
+
+int playerBindingsActive() { return playerOnly ? 1 : 0; }
 
 int keyBindingMatches(const InputBinding &b, const KeyPattern &p)
 {
