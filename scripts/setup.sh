@@ -14,7 +14,12 @@ PACKAGES=(
   clang-14 libclang-rt-14-dev
   qt6-base-dev qt6-base-dev-tools libqt6opengl6-dev libqt6openglwidgets6
   qt6-qpa-plugins
+  libtinygltf-dev libstb-dev chromium
 )
+# Node.js runs the glTF test tools (tests/gltf); a node already on the machine is kept
+if ! command -v npm >/dev/null 2>&1; then
+  PACKAGES+=(nodejs npm)
+fi
 
 missing=()
 for p in "${PACKAGES[@]}"; do

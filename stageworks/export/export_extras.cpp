@@ -13,6 +13,7 @@
 #include "records.h"
 #include "textures.h"
 
+#include <cmath>    // Required for: std::round()
 #include <string>
 
 using tinygltf::Value;
@@ -21,7 +22,8 @@ using tinygltf::Value;
 // Private helpers
 //----------------------------------------------------------------------------------
 
-static Value number(double v) { return Value(v); }
+// A 32-bit value as the decimal it was typed as (0.9f is 0.8999999761... as a double)
+static Value number(float v) { return Value(std::round((double)v * 1e6) / 1e6); }
 static Value integer(int v) { return Value(v); }
 
 // An R, G, B, A colour as an object, as the scene file writes it
@@ -153,7 +155,9 @@ Value objectExtras(const primitiva *object, const EventSet *events)
     for (const pair_node *node = object->materials; node != nullptr; node = node->next)
         if (node->value != nullptr) materials.push_back(Value(std::string((const char *)node->value)));
     o["IDPRIMMaterial"] = Value(materials);
-    o["eventos"] = eventsValue(events);
+    // NOTE: tinygltf writes an empty array as null, so an object without events has no entry
+    Value eventos = eventsValue(events);
+    if (eventos.ArrayLen() > 0) o["eventos"] = eventos;
     return Value(o);
 }
 
@@ -201,7 +205,7 @@ Value sceneExtras()
             textures.push_back(Value(texture_key_text(key, length)));
     }
     Value::Object o;
-    o["Flags"] = Value(flags);
-    o["IDTextura"] = Value(textures);
+    if (!flags.empty()) o["Flags"] = Value(flags);
+    if (!textures.empty()) o["IDTextura"] = Value(textures);
     return Value(o);
 }

@@ -346,10 +346,12 @@ static bool writeModel(tinygltf::Model &model, const std::string &path, bool bin
 //----------------------------------------------------------------------------------
 // Public functions
 //----------------------------------------------------------------------------------
+bool exportPathAccepted(const std::string &path) { return endsWith(path, ".glb") || endsWith(path, ".gltf"); }
+
 int exportScene(const std::string &path, std::string &error)
 {
     const bool binary = endsWith(path, ".glb");
-    if (!binary && !endsWith(path, ".gltf")) {
+    if (!exportPathAccepted(path)) {
         error = "the output file must end in .glb or .gltf: '" + path + "'";
         return 0;
     }

@@ -27,6 +27,9 @@
 // Public functions
 //----------------------------------------------------------------------------------
 
+// True for a path ending in .glb or .gltf (with a name before it)
+bool exportPathAccepted(const std::string &path);
+
 // 1 when the scene now loaded was written to path (ending in .glb or .gltf); 0 with the reason
 // in error, and nothing written at path
 int exportScene(const std::string &path, std::string &error);

@@ -91,6 +91,10 @@ int main(int argc, char **argv)
         return 2;
     }
 
+    if (!exportPathAccepted(operands.back())) {
+        fprintf(stderr, "stageworks-export: the output file must end in .glb or .gltf: '%s'\n", operands.back().c_str());
+        return 2;
+    }
     const std::string out = absolutePath(operands.back());
     const std::string dir = operands.size() == 2 ? operands[0] : ".";
     if (chdir(dir.c_str()) != 0) {
