@@ -21,6 +21,13 @@
 
 static float clamp01(float v) { return std::min(1.0f, std::max(0.0f, v)); }
 
+// The editor sends colours to the screen as they are (sRGB); glTF factors are linear
+static float linearFromSrgb(float c)
+{
+    c = clamp01(c);
+    return c <= 0.04045f ? c / 12.92f : powf((c + 0.055f) / 1.055f, 2.4f);
+}
+
 // stb's writer hands the encoded bytes over in pieces
 static void appendBytes(void *context, void *data, int size)
 {
@@ -38,8 +45,8 @@ PbrValues pbrValuesOf(const material_record *material)
     const material_record &m = material != nullptr ? *material : defaults;
     PbrValues values = {};
     for (int i = 0; i < 3; i++) {
-        values.baseColor[i] = clamp01(m.pLuzDif[i]);
-        values.emissive[i] = clamp01(m.pLuzEmi[i] * m.Ka);
+        values.baseColor[i] = linearFromSrgb(m.pLuzDif[i]);
+        values.emissive[i] = linearFromSrgb(m.pLuzEmi[i] * m.Ka);
     }
     values.baseColor[3] = clamp01(m.pLuzDif[3] * m.pBlend);
     values.blend = values.baseColor[3] < 1.0f;

@@ -9,7 +9,8 @@
 *     strength s   = Ks x the largest of pLuzEsp R, G, B
 *     roughness    = 1 - s x (1 - (2 / (n + 2))^(1/4)), n = pShine x 128 (the exponent)
 *     metallic     = 2s - 1 (0 below s = 0.5: only a strong specular reads as metal)
-*   every value clamped to [0, 1]. The first bitmap of a textured material becomes a PNG
+*   every value clamped to [0, 1]; the colours, shown by the editor as they are (sRGB), are
+*   converted to glTF's linear factors. The first bitmap of a textured material becomes a PNG
 *   with its rows top first (the editor hands rows bottom first to OpenGL).
 *
 *   DEPENDENCIES: materials, bmp (load_dib_image), stb_image_write (PNG encoding)

@@ -1,6 +1,7 @@
 // stageworks-export on the demo scene and on a scene of every kind and material feature: the
 // Khronos validator accepts the files, every object is a node with the editor's pose and a
-// mesh with the editor's drawn vertices and bounds; bad input leaves no output file.
+// mesh with the editor's drawn vertices and bounds; bad input leaves no output file; three.js
+// in headless Chromium draws the demo's export with the scene's colours.
 #include "events.h"
 #include "flags.h"
 #include "generators.h"
@@ -12,6 +13,7 @@
 #include "scene_reader.h"
 #include "scene_writer.h"
 #include "textures.h"
+#include "xdriver.h"
 
 #include <gtest/gtest.h>
 #include <tiny_gltf.h>
@@ -318,4 +320,34 @@ TEST(Export, BadInputLeavesNoOutputFile)
     EXPECT_EQ(run("'" + EXPORT + "' '" + dir.path + "' '" + out + "'" + quiet), 1);
     EXPECT_TRUE(readBytes(out) == "older export");
     EXPECT_EQ(run("ls -a '" + dir.path + "' | grep -q stageworks-export"), 1);
+}
+
+TEST(Export, ThreeJsDrawsTheDemoSceneInItsColours)
+{
+    ScratchDir dir;
+    ASSERT_EQ(run("'" + EXPORT + "' '" + dir.path + "' '" + (dir / "demo.glb") + "' >/dev/null"), 0);
+    const std::string shot = std::string(SW_BUILD_DIR) + "/screenshots/export-threejs.png";
+    run("mkdir -p '" SW_BUILD_DIR "/screenshots'");
+    ASSERT_EQ(run("'" + TOOLS + "' screenshot '" + (dir / "demo.glb") + "' '" + shot + "'"), 0);
+    xdriver::Image image;
+    ASSERT_TRUE(xdriver::readPng(shot, image));
+    ASSERT_TRUE(image.width == 1024 && image.height == 768);
+
+    // sky, grass, the red cylinder, the blue ball, brick and the pale floor tiles all show
+    long sky = 0, green = 0, red = 0, blue = 0, pale = 0;
+    for (int y = 0; y < image.height; y++)
+        for (int x = 0; x < image.width; x++) {
+            const int r = image.pixel(x, y)[0], g = image.pixel(x, y)[1], b = image.pixel(x, y)[2];
+            sky += b > 200 && b > r + 40 && g > r;
+            green += g > r + 40 && g > b + 40;
+            red += r > g + 80 && r > b + 80;
+            blue += b > r + 60 && b > g + 30 && b < 200;
+            pale += r > 170 && std::abs(r - g) < 20 && std::abs(g - b) < 25;
+        }
+    const long some = 2000;
+    EXPECT_GT(sky, 50 * some);
+    EXPECT_GT(green, some);
+    EXPECT_GT(red, some);
+    EXPECT_GT(blue, some);
+    EXPECT_GT(pale, 10 * some);
 }
