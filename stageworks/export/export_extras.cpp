@@ -207,5 +207,6 @@ Value sceneExtras()
     Value::Object o;
     if (!flags.empty()) o["Flags"] = Value(flags);
     if (!textures.empty()) o["IDTextura"] = Value(textures);
-    return Value(o);
+    // NOTE: as with arrays, tinygltf would write an empty object as null
+    return o.empty() ? Value() : Value(o);
 }

@@ -28,5 +28,5 @@ tinygltf::Value objectExtras(const primitiva *object, const EventSet *events);
 // A material's own values
 tinygltf::Value materialExtras(const material_record *material);
 
-// The scene's flags (name to start value) and every texture path it names
+// The scene's flags (name to start value) and every texture path it names (null when none)
 tinygltf::Value sceneExtras();

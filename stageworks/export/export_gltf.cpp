@@ -19,8 +19,8 @@
 #include <cstdio>      // Required for: rename(), remove()
 #include <cstring>     // Required for: memcpy(), strerror()
 #include <fcntl.h>     // Required for: open()
-#include <map>
-#include <sstream>
+#include <map>         // Required for: the material and texture lookups
+#include <sstream>     // Required for: the .glb bytes before they are written
 #include <unistd.h>    // Required for: fsync(), close(), write(), rmdir()
 #include <utility>     // Required for: std::pair
 
@@ -325,9 +325,11 @@ static bool writeModel(tinygltf::Model &model, const std::string &path, bool bin
         written = writer.WriteGltfSceneToStream(&model, out, false, true);
         if (written) written = writeSynced(scratch + "/" + base, out.str(), error);
     } else {
-        const std::string bin = base.substr(0, base.size() - 5) + ".bin";
-        model.buffers[0].uri = bin;
-        names.insert(names.begin(), bin);
+        if (!model.buffers.empty()) {
+            const std::string bin = base.substr(0, base.size() - 5) + ".bin";
+            model.buffers[0].uri = bin;
+            names.insert(names.begin(), bin);
+        }
         written = writer.WriteGltfSceneToFile(&model, scratch + "/" + base, false, false, true, false);
         for (const std::string &name : names) written = written && syncFile(scratch + "/" + name);
     }
