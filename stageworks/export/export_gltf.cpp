@@ -295,7 +295,7 @@ static bool writeSynced(const std::string &path, const std::string &bytes, std::
     return true;
 }
 
-// Flushes a file another writer made
+// Flushes a file another writer made (or a directory)
 static bool syncFile(const std::string &path)
 {
     int fd = open(path.c_str(), O_RDONLY);
@@ -342,6 +342,8 @@ static bool writeModel(tinygltf::Model &model, const std::string &path, bool bin
         remove((scratch + "/" + name).c_str());
     }
     rmdir(scratch.c_str());
+    // NOTE: the renames themselves reach the disk with the directory
+    if (written) syncFile(dir);
     return written;
 }
 
