@@ -1,7 +1,8 @@
 #!/usr/bin/env bash
 # Regenerates every picture of the README from the current build, on the private X server:
 # stageworks driven with XTest in a scratch copy of the run data, matforge's windows on a
-# scratch copy of the demo scene. Writes the PNG files into docs/ (or OUTDIR).
+# scratch copy of the demo scene, and the demo scene's glTF export as three.js draws it in
+# headless Chromium. Writes the PNG files into docs/ (or OUTDIR).
 #
 #   scripts/pictures.sh [--build-dir DIR] [--no-build] [OUTDIR]
 #
@@ -31,7 +32,7 @@ if [ "$do_build" = 1 ]; then
   "$root/scripts/setup.sh"
   cmake -S "$root" -B "$build" -DCMAKE_BUILD_TYPE=RelWithDebInfo >/dev/null
   cmake --build "$build" -j"$(nproc 2>/dev/null || echo 2)" \
-    --target stageworks rundata stageworks_pictures matforge_pictures
+    --target stageworks stageworks-export rundata stageworks_pictures matforge_pictures
 fi
 
 mkdir -p "$out"
@@ -46,5 +47,14 @@ if [ -x "$build/tools/pictures/matforge_pictures" ]; then
 else
   echo "pictures.sh: matforge was not built (SW_MATFORGE=OFF); its pictures are left as they are" >&2
 fi
+
+# The demo scene exported to glTF and drawn by another program (three.js's GLTFLoader)
+scratch="$(mktemp -d "${TMPDIR:-/tmp}/pictures-export.XXXXXX")"
+if ! "$build/stageworks/export/stageworks-export" "$build/rundata" "$scratch/demo.glb" >/dev/null ||
+   ! "$root/scripts/gltf-tools.sh" screenshot "$scratch/demo.glb" "$out/stageworks-export-threejs.png" >/dev/null; then
+  echo "pictures.sh: the demo scene's glTF export could not be drawn" >&2
+  status=1
+fi
+rm -rf "$scratch"
 
 exit "$status"

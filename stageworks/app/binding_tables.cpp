@@ -7,7 +7,8 @@
 *   steps of the current object operation. Edit mouse: entering and leaving mouse-look, the
 *   edge menus with their panel clicks and pick requests, the choosers, the scene pick and
 *   the object drags. Play keys and play mouse: walking, looking, leaving play mode and
-*   activating objects with the right button.
+*   activating objects with the right button. The visitors' player has only play tables:
+*   the same walking and looking, either button activating, Escape ending the program.
 *
 *   DEPENDENCIES: bindings, drags; app_state, camera (base); picking, commands, edit_history (app)
 *
@@ -23,6 +24,7 @@
 #include "picking.h"
 
 #include <GL/freeglut.h>
+#include <initializer_list>  // Required for: the button list of the player's table
 
 //----------------------------------------------------------------------------------
 // Constants
@@ -206,6 +208,9 @@ static int playPick(const InputEvent &event)
 
 static int playRelease(const InputEvent &) { setObjectHeld(0); return 1; }
 
+// Escape in the visitors' player: the program ends (status 0)
+static int playerExitKey(const InputEvent &) { bindingOps().exitProgram(); return 1; }
+
 //----------------------------------------------------------------------------------
 // Private helpers: the tables
 //----------------------------------------------------------------------------------
@@ -327,6 +332,20 @@ static void registerPlayMouse()
     registerBinding(PlayMouse, playRelease, want(buttonBinding(RIGHT_BUTTON, BUTTON_UP), 1, 0, ANY, ANY, 0, 0));
 }
 
+// The player's play tables: walking and looking as in play mode, either button activates
+// NOTE: Escape matches in any look state, so it ends the program even if mouse-look was lost
+static void registerPlayerTables()
+{
+    registerWalkingKeys(PlayKeys);
+    registerBinding(PlayKeys, playerExitKey, want(keyBinding(KEY_ESCAPE, PRESS), 1, 0, ANY, ANY, ANY, ANY));
+    registerBinding(PlayKeys, playerExitKey, want(keyBinding(KEY_ESCAPE, PRESS), 0, 0, ANY, ANY, ANY, ANY));
+    registerBinding(PlayMouse, look, want(motionBinding(), 1, 0, ANY, ANY, 0, ANY));
+    for (int button : {LEFT_BUTTON, RIGHT_BUTTON}) {
+        registerBinding(PlayMouse, playPick, want(buttonBinding(button, BUTTON_DOWN), 1, 0, ANY, ANY, 0, 0));
+        registerBinding(PlayMouse, playRelease, want(buttonBinding(button, BUTTON_UP), 1, 0, ANY, ANY, 0, 0));
+    }
+}
+
 //----------------------------------------------------------------------------------
 // Public functions
 //----------------------------------------------------------------------------------
@@ -336,4 +355,11 @@ void registerInputBindings()
     registerEditMouse();
     registerPlayKeys();
     registerPlayMouse();
+}
+
+void registerPlayerBindings()
+{
+    clearBindings();
+    registerPlayerTables();
+    lockBindingsForPlayer();
 }

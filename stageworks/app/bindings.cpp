@@ -45,6 +45,9 @@ static void defaultCursor(int cursor) { setCursorShape(cursor); }
 static void defaultExit() { exitProgram(); }
 static BindingOps ops = {defaultCursor, defaultExit};
 
+// Set by the player's tables: nothing may change the scene
+static bool playerOnly = false;
+
 //----------------------------------------------------------------------------------
 // Private helpers
 //----------------------------------------------------------------------------------
@@ -82,9 +85,11 @@ static int directKey(unsigned char key)
     case 'S': case 's': zoom(+1); return 1;
     case 'C': case 'c': setUseDisplayLists(getUseDisplayLists() ? 0 : 1); return 1;
     case 'E': case 'e':
-        beginEdit(-1);
-        create_object(KIND_SPHERE);
-        endEdit("crear objeto");
+        if (!playerOnly) {
+            beginEdit(-1);
+            create_object(KIND_SPHERE);
+            endEdit("crear objeto");
+        }
         return 1;
     case 'F': case 'f':
         if (getFlyMode() == 0) {
@@ -155,7 +160,12 @@ const InputBinding *bindingAt(int table, int index)
 void clearBindings()
 {
     for (BindingList &list : tables) list.count = 0;
+    playerOnly = false;
 }
+
+void lockBindingsForPlayer() { playerOnly = true; }
+
+int playerBindingsActive() { return playerOnly ? 1 : 0; }
 
 int keyBindingMatches(const InputBinding &b, const KeyPattern &p)
 {

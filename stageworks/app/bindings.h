@@ -9,7 +9,8 @@
 *   mode and never reach the tables. Characters and GLUT special keys share one code space
 *   (100 to 103 the arrows, 107 End, 5 and 9 F5 and F9, 27 Escape, 48 "0").
 *
-*   The four tables are filled once at start-up (registerInputBindings); their actions live
+*   The four tables are filled once at start-up (registerInputBindings, or for the visitors'
+*   player registerPlayerBindings, which leaves the edit tables empty); their actions live
 *   in binding_tables.cpp and the object drags in drags.cpp.
 *
 *   DEPENDENCIES: app_state, camera, exit_program (base); objects, operations (scene);
@@ -120,8 +121,11 @@ int registerBinding(int table, BindingAction action, const InputBinding &binding
 int bindingCount(int table);
 const InputBinding *bindingAt(int table, int index);
 
-// Empties the four tables
+// Empties the four tables and lifts the player's lock
 void clearBindings();
+
+// Refuses, from now until the tables are cleared, the direct key that creates a sphere
+void lockBindingsForPlayer();
 
 // 1 when the binding matches the pattern in the current application state
 int keyBindingMatches(const InputBinding &binding, const KeyPattern &pattern);
@@ -134,6 +138,14 @@ int dispatchMouse(const MousePattern &pattern, const InputEvent &event);
 
 // Fills the four tables in the order edit keys, edit mouse, play keys, play mouse
 void registerInputBindings();
+
+// The visitors' player: empties the four tables and fills only the play ones (walking,
+// looking, a click of either button activating an object, Escape ending the program); the
+// direct key that creates a sphere is refused from then on
+void registerPlayerBindings();
+
+// 1 once the player's tables are in place
+int playerBindingsActive();
 
 // Replaces the cursor and exit operations; null members restore the defaults
 void setBindingOps(const BindingOps &ops);

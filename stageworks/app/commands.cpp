@@ -6,6 +6,7 @@
 #include "commands.h"
 
 #include "app_state.h"
+#include "bindings.h"
 #include "choosers.h"
 #include "edit_history.h"
 #include "event_editor.h"
@@ -31,8 +32,12 @@ static const int LAST_EDITOR_STATE = 22;
 // Scene file
 //----------------------------------------------------------------------------------
 
-// Writes escena.xml; a failed save keeps the previous file
-void saveSceneCommand() { saveScene(); }
+// Writes escena.xml; a failed save keeps the previous file. The player never writes
+void saveSceneCommand()
+{
+    if (playerBindingsActive()) return;
+    saveScene();
+}
 
 // Releases the GL textures, loads escena.xml, loads the bitmaps of the textures now in the
 // table and has every object's display list rebuilt (whether or not the load succeeded: the
@@ -137,6 +142,13 @@ void openMaterialChooserCommand()
 //----------------------------------------------------------------------------------
 
 void startPlayCommand() { startPlay(); }
+
+void startPlayerCommand()
+{
+    registerPlayerBindings();
+    setEditorState(0);
+    startPlay();
+}
 
 // NOTE: the Escape binding has already set lookMode and playMode to 0
 void stopPlayCommand() { stopPlay(); }

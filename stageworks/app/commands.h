@@ -33,6 +33,9 @@ void typeCharacter(int key);
 // The play button of the file menu: saves the scene's state and starts play mode
 void startPlayCommand();
 
+// The visitors' player: only the player's input tables, and play mode from the start
+void startPlayerCommand();
+
 // Escape while playing: leaves play mode and restores the scene
 void stopPlayCommand();
 

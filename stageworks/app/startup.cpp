@@ -11,6 +11,7 @@
 #include "app_state.h"
 #include "bindings.h"
 #include "choosers.h"
+#include "command_line.h"
 #include "commands.h"
 #include "drags.h"
 #include "event_editor.h"
@@ -176,6 +177,7 @@ int stageworksMain(int argc, char **argv)
     printf(" XML loading...\n");
     glutIdleFunc(idle);
     loadSceneCommand();
+    if (getCommandLine().play) startPlayerCommand();
 
     printf(" MainLoop started...\n");
     glutMainLoop();

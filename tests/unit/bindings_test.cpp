@@ -1,6 +1,7 @@
 // Input bindings driven through the dispatcher and the GLUT callbacks: matching, the rows of
-// the four tables, keys and their effects in each mode (the shared code space of characters
-// and special keys, the direct letters, object steps), drags with the End-key axis lock.
+// the four tables and the player's, keys and their effects in each mode (the shared code
+// space of characters and special keys, the direct letters, object steps), drags with the
+// End-key axis lock.
 #include "app_state.h"
 #include "bindings.h"
 #include "camera.h"
@@ -285,4 +286,32 @@ TEST_F(Bindings, PlayKeysWalkAndEscapeLeavesPlayAndMouseLookWithNothingStillMovi
     click(512, 384);
     specialUp(GLUT_KEY_UP, 0, 0);
     EXPECT_EQ(moving(), 0);
+}
+
+TEST_F(Bindings, PlayerTablesOnlyWalkLookAndActivateAndEscapeEndsTheProgram)
+{
+    registerPlayerBindings();
+    EXPECT_EQ(bindingCount(EditKeys) + bindingCount(EditMouse), 0);
+    setPlayMode(1);
+    setLookMode(1);
+    // F5, F9, the E key and the edges change nothing; both buttons pick at the pointer
+    special(GLUT_KEY_F5, 0, 0);
+    special(GLUT_KEY_F9, 0, 0);
+    press('e');
+    motion(0, 384);
+    mouse(GLUT_LEFT_BUTTON, GLUT_DOWN, 512, 384);
+    mouse(GLUT_RIGHT_BUTTON, GLUT_DOWN, 512, 384);
+    EXPECT_EQ(object_count(), 0);
+    EXPECT_EQ(getEditorState(), 0);
+    EXPECT_EQ(calls(), (Calls{"beginPlayPick 512 384", "beginPlayPick 512 384"}));
+    special(GLUT_KEY_UP, 0, 0);
+    EXPECT_EQ(getMoveForward(), 1);
+    press(27);
+    EXPECT_EQ(exits, 1);
+    EXPECT_EQ(getPlayMode(), 1);   // never back to editing
+
+    clearBindings();   // the lock goes with the tables
+    registerInputBindings();
+    press('e');
+    EXPECT_EQ(object_count(), 1);
 }

@@ -1,0 +1,118 @@
+/**********************************************************************************************
+*
+*   stageworks-export - writes the scene of a stageworks directory as a glTF 2.0 file
+*
+*   Reads DIR/escena.xml (DIR defaults to the current directory) through the editor's own
+*   validating loader, without a display, and writes OUT.glb or OUT.gltf (with OUT.bin).
+*   Exit status: 0 written, 1 the scene or a bitmap could not be read or the file not
+*   written (nothing is left at OUT), 2 bad arguments.
+*
+*   DEPENDENCIES: export_gltf, scene_reader, scene tables (materials, textures, usage,
+*                 objects), flags, events
+*
+**********************************************************************************************/
+#include "events.h"
+#include "export_gltf.h"
+#include "flags.h"
+#include "material_usage.h"
+#include "materials.h"
+#include "objects.h"
+#include "scene_reader.h"
+#include "textures.h"
+
+#include <cerrno>      // Required for: errno
+#include <climits>     // Required for: PATH_MAX
+#include <cstdio>
+#include <cstring>     // Required for: strcmp(), strerror()
+#include <string>
+#include <unistd.h>    // Required for: chdir(), getcwd()
+
+//----------------------------------------------------------------------------------
+// Private helpers
+//----------------------------------------------------------------------------------
+
+static const char *USAGE =
+    "Usage: stageworks-export [DIR] OUT.glb|OUT.gltf\n"
+    "Write the stageworks scene in DIR/escena.xml (DIR defaults to the current directory) as\n"
+    "a glTF 2.0 file: OUT.glb holds everything, OUT.gltf gets OUT.bin beside it. The scene is\n"
+    "read and validated as stageworks reads it; textures are embedded as PNG images.\n"
+    "\n"
+    "Options:\n"
+    "  --help      print this help and exit\n"
+    "  --version   print the version and exit\n"
+    "\n"
+    "Exit status: 0 when the file was written, 1 when the scene, one of its bitmaps or the\n"
+    "output could not be handled (no output file is left behind), 2 on bad arguments.\n";
+
+// The path as seen from the directory the program started in
+static std::string absolutePath(const std::string &path)
+{
+    if (!path.empty() && path[0] == '/') return path;
+    char cwd[PATH_MAX];
+    if (getcwd(cwd, sizeof cwd) == nullptr) return path;
+    return std::string(cwd) + "/" + path;
+}
+
+// The empty tables the loader fills, as the editor makes them at start-up
+static void createSceneTables()
+{
+    set_event_set_release(freeEventSet);
+    create_texture_table();
+    create_material_table();
+    createFlagTable();
+    add_default_material();
+    rebuild_usage_table();
+    build_sample_objects();
+}
+
+//----------------------------------------------------------------------------------
+// Main entry point
+//----------------------------------------------------------------------------------
+int main(int argc, char **argv)
+{
+    std::vector<std::string> operands;
+    for (int i = 1; i < argc; i++) {
+        if (strcmp(argv[i], "--help") == 0 || strcmp(argv[i], "-h") == 0) {
+            fputs(USAGE, stdout);
+            return 0;
+        }
+        if (strcmp(argv[i], "--version") == 0) {
+            printf("stageworks-export %s\n", SW_VERSION);
+            return 0;
+        }
+        if (argv[i][0] == '-' && argv[i][1] != '\0') {
+            fprintf(stderr, "stageworks-export: unknown option '%s'\n%s", argv[i], USAGE);
+            return 2;
+        }
+        operands.push_back(argv[i]);
+    }
+    if (operands.empty() || operands.size() > 2 || operands.back().empty()) {
+        fprintf(stderr, "stageworks-export: %s\n%s", operands.size() > 2 ? "too many arguments" : "no output file", USAGE);
+        return 2;
+    }
+
+    if (!exportPathAccepted(operands.back())) {
+        fprintf(stderr, "stageworks-export: the output file must end in .glb or .gltf: '%s'\n", operands.back().c_str());
+        return 2;
+    }
+    const std::string out = absolutePath(operands.back());
+    const std::string dir = operands.size() == 2 ? operands[0] : ".";
+    if (chdir(dir.c_str()) != 0) {
+        fprintf(stderr, "stageworks-export: cannot work in '%s': %s\n", dir.c_str(), strerror(errno));
+        return 1;
+    }
+
+    createSceneTables();
+    if (!loadScene()) {
+        fprintf(stderr, "stageworks-export: the scene '%s/escena.xml' could not be read; nothing was written\n",
+                dir.c_str());
+        return 1;
+    }
+    std::string error;
+    if (!exportScene(out, error)) {
+        fprintf(stderr, "stageworks-export: %s; nothing was written\n", error.c_str());
+        return 1;
+    }
+    printf("stageworks-export: %d objects written to %s\n", object_count(), out.c_str());
+    return 0;
+}
