@@ -13,6 +13,7 @@
 #include "exit_program.h"
 #include "objects.h"
 #include "picking.h"
+#include "screen_view.h"
 
 #include <GL/freeglut.h>
 #include <array>
@@ -206,6 +207,7 @@ const BindingOps &bindingOps() { return ops; }
 void keyboard(unsigned char key, int x, int y)
 {
     if (directKey(key)) return;
+    windowToScreen(&x, &y);
     KeyPattern pattern = {key, PRESS};
     dispatchKey(pattern, makeEvent(key, x, y));
 }
@@ -227,6 +229,7 @@ void specialUp(int key, int, int)
 
 void mouse(int button, int state, int x, int y)
 {
+    windowToScreen(&x, &y);
     MousePattern pattern = {button, state, 0, 0, x, y, -1, -1, -1, -1};
     if (button == GLUT_LEFT_BUTTON) noteLeftButton(state == GLUT_DOWN ? 1 : 0);
     dispatchMouse(pattern, makeEvent(button, x, y));
@@ -234,6 +237,7 @@ void mouse(int button, int state, int x, int y)
 
 void motion(int x, int y)
 {
+    windowToScreen(&x, &y);
     MousePattern pattern = {-1, -1, 1, 0, x, y, -1, -1, -1, -1};
     dispatchMouse(pattern, makeEvent(0, x, y));
 }
