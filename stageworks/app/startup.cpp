@@ -189,6 +189,7 @@ int stageworksMain(int argc, char **argv)
     printf(" XML loading...\n");
     glutIdleFunc(idle);
     loadSceneCommand();
+    watchSceneFile();
 
     printf(" MainLoop started...\n");
     glutMainLoop();
