@@ -1,7 +1,8 @@
 #!/usr/bin/env bash
 # Regenerates every picture of the README from the current build, on the private X server:
 # stageworks driven with XTest in a scratch copy of the run data, matforge's windows on a
-# scratch copy of the demo scene. Writes the PNG files into docs/ (or OUTDIR).
+# scratch copy of the demo scene, and both programs side by side (stageworks --window on a
+# wide Xvfb screen). Writes the PNG files into docs/ (or OUTDIR).
 #
 #   scripts/pictures.sh [--build-dir DIR] [--no-build] [OUTDIR]
 #
@@ -20,7 +21,7 @@ while [ $# -gt 0 ]; do
   case "$1" in
     --build-dir) build="$(cd "$2" && pwd)"; shift ;;
     --no-build) do_build=0 ;;
-    -h|--help) sed -n '2,12p' "${BASH_SOURCE[0]}"; exit 0 ;;
+    -h|--help) sed -n '2,13p' "${BASH_SOURCE[0]}"; exit 0 ;;
     -*) echo "pictures.sh: unknown option $1" >&2; exit 2 ;;
     *) out="$1" ;;
   esac
@@ -31,7 +32,7 @@ if [ "$do_build" = 1 ]; then
   "$root/scripts/setup.sh"
   cmake -S "$root" -B "$build" -DCMAKE_BUILD_TYPE=RelWithDebInfo >/dev/null
   cmake --build "$build" -j"$(nproc 2>/dev/null || echo 2)" \
-    --target stageworks rundata stageworks_pictures matforge_pictures
+    --target stageworks rundata stageworks_pictures matforge_pictures both_pictures
 fi
 
 mkdir -p "$out"
@@ -43,6 +44,8 @@ status=0
 
 if [ -x "$build/tools/pictures/matforge_pictures" ]; then
   "$build/tools/pictures/matforge_pictures" --rundata "$build/rundata" --out "$out" || status=1
+  "$build/tools/pictures/both_pictures" --program "$build/stageworks/app/stageworks" \
+    --rundata "$build/rundata" --out "$out" || status=1
 else
   echo "pictures.sh: matforge was not built (SW_MATFORGE=OFF); its pictures are left as they are" >&2
 fi
