@@ -15,6 +15,8 @@
 
 #include <sys/stat.h>
 
+#include <set>
+
 namespace {
 
 size_t occurrences(const std::string &text, const std::string &what)
@@ -29,6 +31,18 @@ std::string readText(const std::string &path)
     std::string text;
     xdriver::readFile(path, text);
     return text;
+}
+
+// True once the screen shows a drawn scene (many colours): the program then takes keys
+bool sceneDrawn(const xdriver::Image &shot)
+{
+    std::set<uint32_t> seen;
+    for (int y = 0; y < shot.height && seen.size() < 256; y += 8)
+        for (int x = 0; x < shot.width; x += 8) {
+            const uint8_t *p = shot.pixel(x, y);
+            seen.insert((uint32_t)p[0] << 16 | (uint32_t)p[1] << 8 | p[2]);
+        }
+    return seen.size() >= 256;
 }
 
 ino_t inodeOf(const std::string &path)
@@ -47,6 +61,8 @@ TEST(BothPrograms, EachSaveKeepsWhatTheOtherSaved)
     ASSERT_TRUE(run.launch());
     ASSERT_TRUE(run.waitReady()) << run.app.out << run.app.err;
     run.input.moveMouse(512, 384);
+    ASSERT_TRUE(xdriver::waitUntil([&] { run.app.pump(10); return sceneDrawn(run.input.screenshot()); }, 30000))
+        << "no scene";
 
     const std::string scene = run.path("escena.xml");
     mftest::ScriptedDialogs dialogs;
@@ -60,7 +76,7 @@ TEST(BothPrograms, EachSaveKeepsWhatTheOtherSaved)
     // stageworks: a new sphere, saved
     run.input.tap(XK_e);
     run.input.tap(XK_F9);
-    ASSERT_TRUE(xdriver::waitUntil([&] { return occurrences(readText(scene), "<primitiva") == objects + 1; }, 20000))
+    ASSERT_TRUE(xdriver::waitUntil([&] { run.app.pump(10); return occurrences(readText(scene), "<primitiva") == objects + 1; }, 20000))
         << "F9 did not save the new object" << run.app.err;
 
     // matforge: a new material, saved without a question (stageworks wrote the same materials back)
@@ -76,7 +92,8 @@ TEST(BothPrograms, EachSaveKeepsWhatTheOtherSaved)
     // stageworks: the next save (a new file in place of matforge's) keeps the new material
     const ino_t matforgeFile = inodeOf(scene);
     run.input.tap(XK_F9);
-    ASSERT_TRUE(xdriver::waitUntil([&] { return inodeOf(scene) != matforgeFile; }, 20000)) << run.app.err;
+    ASSERT_TRUE(xdriver::waitUntil([&] { run.app.pump(10); return inodeOf(scene) != matforgeFile; }, 20000))
+        << run.app.err;
     saved = readText(scene);
     EXPECT_NE(saved.find("<IDMaterial codigo=\"piedra\">"), std::string::npos);
     EXPECT_EQ(occurrences(saved, "<primitiva"), objects + 1);
