@@ -1,5 +1,5 @@
 // stageworks beside another program: --window on a plain X server without game mode (the
-// scene, a menu at the window's edge, Escape), and escena.xml changed on disk while the
+// scene, the window made smaller, a menu at its edge, Escape), and escena.xml changed on disk while the
 // program runs (a material's new colour on screen with no key pressed, a new material kept by
 // F9 together with an object not saved before, a bad file reported once and never written over).
 #include "stageworks_run.h"
@@ -61,20 +61,20 @@ long changedIn(const xdriver::Image &a, const xdriver::Image &b, int x0, int y0,
     return changed;
 }
 
-// Names of the top-level windows on the display
-std::vector<std::string> windowTitles(Display *dpy)
+// The top-level window whose name contains text (0 for none)
+Window windowNamed(Display *dpy, const std::string &text)
 {
-    std::vector<std::string> titles;
-    Window root, parent, *children = nullptr;
+    Window root, parent, *children = nullptr, found = 0;
     unsigned int count = 0;
-    if (!XQueryTree(dpy, DefaultRootWindow(dpy), &root, &parent, &children, &count)) return titles;
-    for (unsigned int i = 0; i < count; i++) {
+    if (!XQueryTree(dpy, DefaultRootWindow(dpy), &root, &parent, &children, &count)) return 0;
+    for (unsigned int i = 0; i < count && found == 0; i++) {
         char *name = nullptr;
-        if (XFetchName(dpy, children[i], &name) && name != nullptr) titles.push_back(name);
+        if (XFetchName(dpy, children[i], &name) && name != nullptr && std::string(name).find(text) != std::string::npos)
+            found = children[i];
         if (name != nullptr) XFree(name);
     }
     if (children != nullptr) XFree(children);
-    return titles;
+    return found;
 }
 
 // Replaces the file the way another program saves: a new file renamed over it
@@ -111,19 +111,33 @@ TEST(WindowMode, OnAPlainXServerTheSceneAMenuAtTheWindowEdgeAndEscape)
     ASSERT_TRUE(run.prepareWorkDir());
     ASSERT_TRUE(run.launch({"--window"}));
     ASSERT_TRUE(run.waitReady()) << run.app.out << run.app.err;
-    bool titled = false;
-    for (const std::string &title : windowTitles(run.input.dpy)) titled = titled || title.find(run.workDir) != std::string::npos;
-    EXPECT_TRUE(titled) << "no window is titled with the scene directory";
+    const Window window = windowNamed(run.input.dpy, run.workDir);
+    ASSERT_NE(window, 0u) << "no window is titled with the scene directory";
 
     // Without a window manager the window lies at the top left of the 1024x768 screen
     xdriver::Image shot;
     run.input.moveMouse(512, 384);
     ASSERT_TRUE(screenUntil(run, shot, brickShows, 30000)) << "no scene";
     std::cout << "screenshot: " << run.saveScreenshot(shot, "window_mode_scene") << "\n";
+
+    // Made smaller, the window shows the same picture scaled, and its right edge opens the
+    // mode menu
+    XResizeWindow(run.input.dpy, window, 800, 600);
+    XSync(run.input.dpy, False);
+    auto smallBrick = [](const xdriver::Image &s) {
+        ScreenPoint p = projectPoint(-12, 22, -20, -41.51, 30.0, 38.74, 314.22, -8.82);
+        double rgb[3];
+        const int x = (int)(p.x * 800 / 1024), y = (int)(p.y * 600 / 768);
+        xdriver::meanColour(s, x - 15, y - 15, x + 15, y + 15, rgb);
+        double outside[3];  // the screen beyond the window shows nothing of the scene
+        xdriver::meanColour(s, 900, 0, 1024, 768, outside);
+        return rgb[0] > rgb[2] + 40 && outside[0] + outside[1] + outside[2] < 30;
+    };
+    ASSERT_TRUE(screenUntil(run, shot, smallBrick, 30000)) << "the resized window does not show the scene";
     const xdriver::Image before = shot;
-    run.input.moveMouse(1020, 384);  // the right edge of the window: the mode menu
-    EXPECT_TRUE(screenUntil(run, shot, [&](const xdriver::Image &s) { return changedIn(before, s, 800, 100, 1024, 668) > 20000; }, 10000))
-        << "the mode menu did not open";
+    run.input.moveMouse(798, 300);
+    EXPECT_TRUE(screenUntil(run, shot, [&](const xdriver::Image &s) { return changedIn(before, s, 620, 80, 800, 520) > 12000; }, 10000))
+        << "the mode menu did not open at the window's right edge";
     run.saveScreenshot(shot, "window_mode_menu");
 
     run.input.tap(XK_Escape);
