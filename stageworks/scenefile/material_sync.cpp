@@ -21,7 +21,6 @@
 
 #include <climits>
 #include <cstdio>
-#include <cstring>
 #include <memory>
 #include <set>
 #include <string>
