@@ -11,6 +11,7 @@
 #include <QFileDialog>
 #include <QInputDialog>
 #include <QMessageBox>
+#include <QPushButton>  // Required for: the buttons QMessageBox::addButton() makes
 
 //----------------------------------------------------------------------------------
 // Globals
@@ -50,6 +51,16 @@ bool DialogosQt::pregunta(QWidget *padre, const QString &texto)
 {
     return QMessageBox::question(padre, QString::fromUtf8(TITULO_EDITOR), texto, QMessageBox::Yes | QMessageBox::No,
                                  QMessageBox::No) == QMessageBox::Yes;
+}
+
+// QMessageBox with one button per option; Escape (or closing the box) chooses nothing
+int DialogosQt::eligeOpcion(QWidget *padre, const QString &texto, const QStringList &opciones)
+{
+    QMessageBox box(QMessageBox::Question, QString::fromUtf8(TITULO_EDITOR), texto, QMessageBox::NoButton, padre);
+    QList<QAbstractButton *> buttons;
+    for (const QString &option : opciones) buttons.append(box.addButton(option, QMessageBox::ActionRole));
+    box.exec();
+    return (int)buttons.indexOf(box.clickedButton());
 }
 
 // QInputDialog with an empty line

@@ -2,7 +2,7 @@
 *
 *   dialogos - the dialogs the main window of matforge asks through
 *
-*   File dialogs, message boxes, yes/no questions, the input box, the colour dialog and the
+*   File dialogs, message boxes, yes/no and several-choice questions, the input box, the colour dialog and the
 *   texture selection dialog go through one small interface, so that the windows can be
 *   driven by scripted answers in tests. DialogosQt is the real one (QFileDialog,
 *   QMessageBox, QInputDialog, QColorDialog and Form2).
@@ -13,6 +13,7 @@
 #pragma once
 
 #include <QString>
+#include <QStringList>
 
 class QColor;
 class QWidget;
@@ -41,6 +42,10 @@ public:
     // Question with Yes and No buttons; true for Yes
     virtual bool pregunta(QWidget *padre, const QString &texto) = 0;
 
+    // Question with one button per option; the index of the option chosen, -1 when the box
+    // was closed without a choice
+    virtual int eligeOpcion(QWidget *padre, const QString &texto, const QStringList &opciones) = 0;
+
     // Input box; false when cancelled, else the answer in `respuesta`
     virtual bool entrada(QWidget *padre, const QString &titulo, const QString &etiqueta, QString &respuesta) = 0;
 
@@ -61,6 +66,7 @@ public:
                            const QString &filtro) override;
     void mensaje(QWidget *padre, Icono icono, const QString &texto) override;
     bool pregunta(QWidget *padre, const QString &texto) override;
+    int eligeOpcion(QWidget *padre, const QString &texto, const QStringList &opciones) override;
     bool entrada(QWidget *padre, const QString &titulo, const QString &etiqueta, QString &respuesta) override;
     bool eligeColor(QWidget *padre, const QColor &inicial, QColor &elegido) override;
     QString eligeTextura(QWidget *padre, const SceneDocument &doc) override;

@@ -6,6 +6,7 @@
 #include "form1.h"
 
 #include "form3.h"
+#include "scene_conflict.h"
 #include "scene_save.h"
 #include "scene_scan.h"
 
@@ -215,14 +216,20 @@ void Form1::cargar()
     QString ruta = dialogos_->abrirFichero(this, "Carga Escena desde Fichero XML (.xml)", textoRuta(doc_->XMLPath),
                                            FILTRO_XML);
     if (ruta.isEmpty()) return;
+    cargaRuta(rutaLocal(ruta));
+}
 
+// Reads the scene file at a path and shows it; a refused file leaves the open scene as it was
+void Form1::cargaRuta(const std::string &ruta)
+{
     // NOTE: read into a fresh document so that a refused file leaves the open scene as it was
     auto nuevo = std::make_unique<SceneDocument>();
     std::string error;
-    if (!cargaEscena(*nuevo, rutaLocal(ruta), error)) {
+    if (!cargaEscena(*nuevo, ruta, error)) {
         avisa(Dialogos::Critico, textoError(error));
         return;
     }
+    anotaSecciones(*nuevo);
     *doc_ = std::move(*nuevo);
 
     cerrar_->setEnabled(true);
@@ -237,16 +244,34 @@ void Form1::cargar()
     command1_[BORRAR_TEXTURA]->setEnabled(false);
 }
 
-// "Guardar Escena XML": writes over the loaded file
+// "Guardar Escena XML": writes over the loaded file. Texture or material sections changed on
+// disk since the load (another matforge, a hand edit) are not written over without asking
 void Form1::guardar()
 {
+    std::string error;
+    const int cambiadas = seccionesCambiadas(*doc_, error);
+    if (cambiadas < 0) {
+        avisa(Dialogos::Critico, "No se ha podido guardar el XML; el fichero no se ha modificado.\n" + textoError(error));
+        return;
+    }
+    if (cambiadas == 1) {
+        const int opcion = dialogos_->eligeOpcion(
+            this,
+            "Las texturas o los materiales de " + QString::fromStdString(doc_->XMLFile) +
+                " han cambiado en el disco desde que se cargo la escena.\n"
+                "Recargar: lee la escena del disco y se pierden los cambios hechos aqui.\n"
+                "Sobrescribir: guarda los de matforge en su lugar.",
+            {"Recargar", "Sobrescribir", "Cancelar"});
+        if (opcion == 0) cargaRuta(uneRuta(doc_->XMLPath, doc_->XMLFile));
+        if (opcion != 1) return;
+    }
     doc_->XMLPathDestino = doc_->XMLPath;
     doc_->XMLFileDestino = doc_->XMLFile;
-    std::string error;
     if (!guardaXML(*doc_, error)) {
         avisa(Dialogos::Critico, "No se ha podido guardar el XML; el fichero no se ha modificado.\n" + textoError(error));
         return;
     }
+    anotaSecciones(*doc_);
     avisa(Dialogos::Informacion, "XML actualizado correctamente.");
 }
 

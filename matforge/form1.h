@@ -46,6 +46,7 @@ public:
 private:
     // Menu "Archivo"
     void cargar();
+    void cargaRuta(const std::string &ruta);
     void guardar();
     void guardarComo();
     void cerrar();

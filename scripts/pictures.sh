@@ -1,8 +1,9 @@
 #!/usr/bin/env bash
 # Regenerates every picture of the README from the current build, on the private X server:
 # stageworks driven with XTest in a scratch copy of the run data, matforge's windows on a
-# scratch copy of the demo scene, and the demo scene's glTF export as three.js draws it in
-# headless Chromium. Writes the PNG files into docs/ (or OUTDIR).
+# scratch copy of the demo scene, both programs side by side (stageworks --window on a wide
+# Xvfb screen), and the demo scene's glTF export as three.js draws it in headless Chromium.
+# Writes the PNG files into docs/ (or OUTDIR).
 #
 #   scripts/pictures.sh [--build-dir DIR] [--no-build] [OUTDIR]
 #
@@ -21,7 +22,7 @@ while [ $# -gt 0 ]; do
   case "$1" in
     --build-dir) build="$(cd "$2" && pwd)"; shift ;;
     --no-build) do_build=0 ;;
-    -h|--help) sed -n '2,12p' "${BASH_SOURCE[0]}"; exit 0 ;;
+    -h|--help) sed -n '2,13p' "${BASH_SOURCE[0]}"; exit 0 ;;
     -*) echo "pictures.sh: unknown option $1" >&2; exit 2 ;;
     *) out="$1" ;;
   esac
@@ -32,7 +33,7 @@ if [ "$do_build" = 1 ]; then
   "$root/scripts/setup.sh"
   cmake -S "$root" -B "$build" -DCMAKE_BUILD_TYPE=RelWithDebInfo >/dev/null
   cmake --build "$build" -j"$(nproc 2>/dev/null || echo 2)" \
-    --target stageworks stageworks-export rundata stageworks_pictures matforge_pictures
+    --target stageworks stageworks-export rundata stageworks_pictures matforge_pictures both_pictures
 fi
 
 mkdir -p "$out"
@@ -44,6 +45,8 @@ status=0
 
 if [ -x "$build/tools/pictures/matforge_pictures" ]; then
   "$build/tools/pictures/matforge_pictures" --rundata "$build/rundata" --out "$out" || status=1
+  "$build/tools/pictures/both_pictures" --program "$build/stageworks/app/stageworks" \
+    --rundata "$build/rundata" --out "$out" || status=1
 else
   echo "pictures.sh: matforge was not built (SW_MATFORGE=OFF); its pictures are left as they are" >&2
 fi

@@ -9,7 +9,8 @@
 #
 # The default server is Xorg with the dummy video driver and the committed
 # 1024x768 @ 75 Hz configuration (GLUT game mode works there). --xvfb starts
-# Xvfb instead, whose modes carry no refresh rate (game mode fails there).
+# Xvfb instead, whose modes carry no refresh rate (game mode fails there); its
+# screen is 1024x768x24 unless XVFB_SCREEN names another (for example 1700x800x24).
 set -euo pipefail
 here="$(cd "$(dirname "${BASH_SOURCE[0]}")" && pwd)"
 
@@ -29,7 +30,7 @@ start() {
   rm -f "$fifo"
   local pid
   if [ "$kind" = "--xvfb" ]; then
-    Xvfb -displayfd 3 -screen 0 1024x768x24 -nolisten tcp -noreset \
+    Xvfb -displayfd 3 -screen 0 "${XVFB_SCREEN:-1024x768x24}" -nolisten tcp -noreset \
       >"$logdir/xvfb-$$.log" 2>&1 3>&3 &
     pid=$!
   else

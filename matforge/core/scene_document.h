@@ -35,6 +35,7 @@ struct SceneDocument {
     std::vector<std::string> texturas;                          // texture list, file order
     std::array<EditorMaterial, EDITOR_MATERIALS> editorMaterials;
     int16_t editorMaterialCount = 0;
+    std::string huellaCargada;      // the texture and material sections as loaded or last saved (scene_conflict)
 };
 
 // Results of the two creation commands

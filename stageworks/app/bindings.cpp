@@ -14,6 +14,7 @@
 #include "exit_program.h"
 #include "objects.h"
 #include "picking.h"
+#include "screen_view.h"
 
 #include <GL/freeglut.h>
 #include <array>
@@ -223,6 +224,7 @@ void keyboard(unsigned char key, int x, int y)
     if (directKey(key)) return;
     // NOTE: Ctrl+Z and Ctrl+Y never reach the tables (an open prompt would take them as typed text)
     if ((key == KEY_CTRL_Z || key == KEY_CTRL_Y) && historyKey(key, (glutGetModifiers() & GLUT_ACTIVE_SHIFT) ? 1 : 0)) return;
+    windowToScreen(&x, &y);
     KeyPattern pattern = {key, PRESS};
     dispatchKey(pattern, makeEvent(key, x, y));
 }
@@ -244,6 +246,7 @@ void specialUp(int key, int, int)
 
 void mouse(int button, int state, int x, int y)
 {
+    windowToScreen(&x, &y);
     MousePattern pattern = {button, state, 0, 0, x, y, -1, -1, -1, -1};
     if (button == GLUT_LEFT_BUTTON) noteLeftButton(state == GLUT_DOWN ? 1 : 0);
     dispatchMouse(pattern, makeEvent(button, x, y));
@@ -251,6 +254,7 @@ void mouse(int button, int state, int x, int y)
 
 void motion(int x, int y)
 {
+    windowToScreen(&x, &y);
     MousePattern pattern = {-1, -1, 1, 0, x, y, -1, -1, -1, -1};
     dispatchMouse(pattern, makeEvent(0, x, y));
 }

@@ -10,6 +10,7 @@
 #include "choosers.h"
 #include "edit_history.h"
 #include "event_editor.h"
+#include "material_sync.h"
 #include "materials.h"
 #include "menus.h"
 #include "objects.h"
@@ -19,6 +20,7 @@
 #include "scene_reader.h"
 #include "scene_writer.h"
 #include "textures.h"
+#include "timers.h"
 
 #include <GL/gl.h>
 
@@ -27,17 +29,30 @@
 //----------------------------------------------------------------------------------
 static const int MATERIAL_CHOOSER_STATE = 6;
 static const int LAST_EDITOR_STATE = 22;
+static const int SCENE_FILE_CHECK_MS = 500;
 
 //----------------------------------------------------------------------------------
 // Scene file
 //----------------------------------------------------------------------------------
 
-// Writes escena.xml; a failed save keeps the previous file. The player never writes
+// Writes escena.xml; a failed save keeps the previous file. Texture and material sections
+// another program saved since the file was last read or written are taken over first. The
+// player never writes
 void saveSceneCommand()
 {
     if (playerBindingsActive()) return;
-    saveScene();
+    if (!prepareSceneSave()) return;
+    if (saveScene()) rememberSceneFile();
 }
+
+// Timer callback: takes over what another program saved, then checks again later
+static void checkSceneFile(int)
+{
+    if (getExiting() == 0) syncSceneMaterials();
+    startTimer(SCENE_FILE_CHECK_MS, checkSceneFile, 0);
+}
+
+void watchSceneFile() { startTimer(SCENE_FILE_CHECK_MS, checkSceneFile, 0); }
 
 // Releases the GL textures, loads escena.xml, loads the bitmaps of the textures now in the
 // table and has every object's display list rebuilt (whether or not the load succeeded: the
@@ -53,6 +68,8 @@ void loadSceneCommand()
     }
     delete_all_textures();
     clearEditHistory();
+    // NOTE: noted before the read: a write in between is then seen by the next check
+    rememberSceneFile();
     loadScene();
     load_all_textures();
     buildMaterialChooser(DEFAULT_MATERIAL_NAME);

@@ -11,8 +11,13 @@
 **********************************************************************************************/
 #pragma once
 
-// F9 and the save button: writes escena.xml
+// F9 and the save button: writes escena.xml, after taking over the texture and material
+// sections another program saved since stageworks last read or wrote the file
 void saveSceneCommand();
+
+// Start-up: checks escena.xml twice a second and takes over the textures and materials
+// another program saved into it
+void watchSceneFile();
 
 // F5, the load button and start-up: releases textures, reads escena.xml, loads the textures
 void loadSceneCommand();

@@ -10,6 +10,7 @@
 #include "edit_history.h"
 #include "objects.h"
 #include "scene_draw.h"
+#include "screen_view.h"
 
 #include <GL/gl.h>
 #include <GL/glu.h>
@@ -51,8 +52,9 @@ static void startSelection(int x, int y, double farPlane)
     glMatrixMode(GL_PROJECTION);
     glPushMatrix();
     glLoadIdentity();
-    GLint viewport[4];
-    glGetIntegerv(GL_VIEWPORT, viewport);
+    // NOTE: x and y are screen pixels: the pick region is placed on the screen, wherever the
+    // window shows it
+    GLint viewport[4] = {0, 0, SCREEN_WIDTH, SCREEN_HEIGHT};
     gluPickMatrix(x, viewport[3] - y, PICK_REGION, PICK_REGION, viewport);
     gluPerspective(getFieldOfView(), FIXED_ASPECT, CAMERA_NEAR, farPlane);
     glMatrixMode(GL_MODELVIEW);

@@ -3,7 +3,8 @@
 *   startup - entry, start-up order and the one-time OpenGL set-up of stageworks
 *
 *   Each start-up step prints its message on standard output before it runs. Without GLUT
-*   game mode the program says so and ends with status 1 before any later step.
+*   game mode the program says so and ends with status 1 before any later step. With
+*   --window the same program runs in an ordinary 1024x768 window instead of game mode.
 *
 **********************************************************************************************/
 #include "startup.h"
@@ -18,6 +19,7 @@
 #include "events.h"
 #include "flags.h"
 #include "camera.h"
+#include "command_line.h"
 #include "font.h"
 #include "frame_pacing.h"
 #include "lights.h"
@@ -29,6 +31,7 @@
 #include "play.h"
 #include "prompts.h"
 #include "render.h"
+#include "screen_view.h"
 #include "sky.h"
 #include "textures.h"
 #include "timers.h"
@@ -37,6 +40,8 @@
 #include <libxml/xmlversion.h>
 #include <cstdio>
 #include <cstdlib>
+#include <string>    // Required for: std::string
+#include <unistd.h>  // Required for: getcwd()
 
 //----------------------------------------------------------------------------------
 // Constants
@@ -59,6 +64,16 @@ static void placeStartCamera()
     start.roll = 0.0f;
     setCamera(start);
     updateCamera();
+}
+
+// --window: an ordinary window of the screen's size, titled with the scene directory
+static void openSceneWindow()
+{
+    char directory[4096];
+    std::string title = "stageworks - ";
+    title += getcwd(directory, sizeof directory) != nullptr ? directory : ".";
+    glutInitWindowSize(SCREEN_WIDTH, SCREEN_HEIGHT);
+    glutCreateWindow(title.c_str());
 }
 
 //----------------------------------------------------------------------------------
@@ -113,8 +128,13 @@ int stageworksMain(int argc, char **argv)
     xmlCheckVersion(20614);
     glutInit(&argc, argv);
     glutInitDisplayMode(GLUT_RGB | GLUT_DOUBLE | GLUT_DEPTH);
-    glutGameModeString(GAME_MODE);
-    glutEnterGameMode();
+    const bool windowed = getCommandLine().window;
+    if (windowed) {
+        openSceneWindow();
+    } else {
+        glutGameModeString(GAME_MODE);
+        glutEnterGameMode();
+    }
 
     Camera origin = {};
     setCamera(origin);
@@ -122,11 +142,12 @@ int stageworksMain(int argc, char **argv)
     updateCamera();
     build_sample_objects();
 
-    if (glutGameModeGet(GLUT_GAME_MODE_POSSIBLE) == 0) {
+    if (!windowed && glutGameModeGet(GLUT_GAME_MODE_POSSIBLE) == 0) {
         printf("El modo Game no esta disponible.\n");
+        printf("Pruebe 'stageworks --window' para trabajar en una ventana.\n");
         exit(1);
     }
-    glutEnterGameMode();
+    if (!windowed) glutEnterGameMode();
 
     printf(" Creating hashes...\n");
     create_material_table();
@@ -177,6 +198,7 @@ int stageworksMain(int argc, char **argv)
     printf(" XML loading...\n");
     glutIdleFunc(idle);
     loadSceneCommand();
+    watchSceneFile();
     if (getCommandLine().play) startPlayerCommand();
 
     printf(" MainLoop started...\n");

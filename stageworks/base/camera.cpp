@@ -6,6 +6,7 @@
 #include "camera.h"
 
 #include "app_state.h"
+#include "screen_view.h"
 
 #include <GL/freeglut.h>
 #include <GL/glu.h>
@@ -21,10 +22,15 @@ static int lookCentreX = -1, lookCentreY = -1;
 static int lastMouseX = 0, lastMouseY = 0;
 static void (*cameraMovedHook)() = nullptr;
 
-static void glutWarp(int x, int y) { glutWarpPointer(x, y); }
+// NOTE: the pointer is handled in screen pixels; only GLUT sees window pixels
+static void glutWarp(int x, int y)
+{
+    screenToWindow(&x, &y);
+    glutWarpPointer(x, y);
+}
 static void glutCursor(int cursor) { glutSetCursor(cursor); }
-static int glutWidth() { return glutGet(GLUT_WINDOW_WIDTH); }
-static int glutHeight() { return glutGet(GLUT_WINDOW_HEIGHT); }
+static int glutWidth() { return SCREEN_WIDTH; }
+static int glutHeight() { return SCREEN_HEIGHT; }
 static void glutRedisplay() { glutPostRedisplay(); }
 static WindowOps pointer = {glutWarp, glutCursor, glutWidth, glutHeight, glutRedisplay};
 
@@ -167,12 +173,14 @@ void releasePointer(int x, int y)
 
 void setCursorShape(int cursor) { pointer.setCursor(cursor); }
 
+// The view keeps its 4:3 screen, centred in the window whatever the window's shape
 void reshape(int width, int height)
 {
-    glViewport(0, 0, width, height);
+    setWindowSize(width, height);
+    applyScreenViewport();
     glMatrixMode(GL_PROJECTION);
     glLoadIdentity();
-    gluPerspective(getFieldOfView(), (double)width / (double)height, CAMERA_NEAR, CAMERA_FAR);
+    gluPerspective(getFieldOfView(), FIXED_ASPECT, CAMERA_NEAR, CAMERA_FAR);
     glMatrixMode(GL_MODELVIEW);
 }
 

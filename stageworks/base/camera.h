@@ -7,7 +7,8 @@
 *   mouse-look with the pointer held at the window centre, and the projection.
 *
 *   DEPENDENCIES: app_state (fly mode, mouse inversion, field of view, play mode),
-*                 OpenGL/GLU (matrices), GLUT (pointer warping, cursor, window size)
+*                 screen_view (the screen in the window), OpenGL/GLU (matrices),
+*                 GLUT (pointer warping, cursor)
 *
 **********************************************************************************************/
 #pragma once

@@ -111,6 +111,19 @@ int add_texture_name(const char *path)
     return 1;
 }
 
+int remove_texture_name(const char *path)
+{
+    if (textures == nullptr || path == nullptr) return 0;
+    texture_entry *entry = (texture_entry *)hash_table_remove(textures, (uint32_t)strlen(path), path);
+    if (entry == nullptr) return 0;
+    if (entry->glName != TEXTURE_NOT_LOADED) {
+        GLuint name = (GLuint)entry->glName;
+        glDeleteTextures(1, &name);
+    }
+    delete entry;
+    return 1;
+}
+
 int texture_gl_name(const char *path)
 {
     const texture_entry *entry = entry_of(path);

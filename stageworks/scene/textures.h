@@ -53,6 +53,9 @@ int texture_count();
 // present already or there is no table
 int add_texture_name(const char *path);
 
+// Removes a path from the table, deleting its GL texture when it was loaded; 1 when it was there
+int remove_texture_name(const char *path);
+
 // GL name stored for the path: -1 when not loaded or not in the table
 int texture_gl_name(const char *path);
 

@@ -496,3 +496,29 @@ int readSceneDocument(const xmlNode *root, SceneData *scene, std::string *error)
     *scene = SceneData();
     return 0;
 }
+
+int readSceneMaterialSections(const xmlNode *root, SceneData *scene, std::string *error)
+{
+    Reader r;
+    *scene = SceneData();
+    if (!isNamed(root, "escena")) {
+        refuse(r, "the root element is <%s>, not <escena>", shownName(root).c_str());
+    } else {
+        Children c = childrenOf(root);
+        while (!failed(r)) {
+            const xmlNode *texture = take(c, "IDTextura");
+            if (texture == nullptr) break;
+            std::string name = wordOf(r, texture);
+            if (!name.empty()) scene->textures.push_back(name);
+        }
+        while (!failed(r)) {
+            const xmlNode *material = take(c, "IDMaterial");
+            if (material == nullptr) break;
+            readMaterial(r, material, *scene);
+        }
+    }
+    if (!failed(r)) return 1;
+    if (error != nullptr) *error = r.error;
+    *scene = SceneData();
+    return 0;
+}

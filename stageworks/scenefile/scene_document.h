@@ -91,3 +91,7 @@ struct SceneData {
 // Reads the document whose root element is root (escena). 1 with *scene filled; 0 with the
 // reason in *error when the document is refused
 int readSceneDocument(const xmlNode *root, SceneData *scene, std::string *error);
+
+// Reads only the texture and material sections of the document (textures and materials of
+// *scene filled, the rest left empty); the same refusals as readSceneDocument for them
+int readSceneMaterialSections(const xmlNode *root, SceneData *scene, std::string *error);

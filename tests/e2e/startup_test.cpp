@@ -15,6 +15,7 @@ TEST(Startup, WithoutGameModeSaysSoAndExitsWithOne)
     const std::string message = "El modo Game no esta disponible.\n";
     const size_t at = run.app.out.find(message);
     ASSERT_NE(at, std::string::npos) << run.app.out;
-    EXPECT_EQ(run.app.out.substr(at + message.size()), "");  // nothing of the start-up after it
+    // nothing of the start-up after it, only the way out
+    EXPECT_EQ(run.app.out.substr(at + message.size()), "Pruebe 'stageworks --window' para trabajar en una ventana.\n");
     EXPECT_EQ(run.app.out.find(" Creating hashes..."), std::string::npos);
 }

@@ -3,6 +3,7 @@
 #pragma once
 
 #include "app_state.h"
+#include "camera.h"
 #include "flags.h"
 #include "materials.h"
 #include "objects.h"

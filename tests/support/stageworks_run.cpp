@@ -21,9 +21,11 @@ bool StageworksRun::prepareWorkDir()
     return xdriver::copyTree(SW_RUNDATA_DIR, workDir);
 }
 
-bool StageworksRun::launch()
+bool StageworksRun::launch(const std::vector<std::string> &options)
 {
-    return app.spawn({SW_STAGEWORKS_BIN}, workDir, server.display);
+    std::vector<std::string> argv = {SW_STAGEWORKS_BIN};
+    argv.insert(argv.end(), options.begin(), options.end());
+    return app.spawn(argv, workDir, server.display);
 }
 
 bool StageworksRun::waitReady(int timeoutMs)

@@ -11,6 +11,7 @@
 #include "xdriver.h"
 
 #include <string>
+#include <vector>
 
 struct StageworksRun {
     xdriver::XServer server;
@@ -24,8 +25,8 @@ struct StageworksRun {
     // A fresh working directory holding the run data (scene, DTD, Data/, font)
     bool prepareWorkDir();
 
-    // Starts stageworks in the working directory
-    bool launch();
+    // Starts stageworks in the working directory, with the options given
+    bool launch(const std::vector<std::string> &options = {});
 
     // Waits for the main loop message, then for the game-mode window to be drawn
     bool waitReady(int timeoutMs = 60000);

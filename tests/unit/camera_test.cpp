@@ -1,7 +1,9 @@
 // The camera's arithmetic: acceleration and gliding stop, walking height, flying, turning
-// limits, mouse-look with the pointer held at the centre, pointer capture and zoom.
+// limits, mouse-look with the pointer held at the centre, pointer capture and zoom; the
+// 1024x768 screen placed in a window of another size.
 #include "app_state.h"
 #include "camera.h"
+#include "screen_view.h"
 
 #include <GL/freeglut.h>
 #include <gtest/gtest.h>
@@ -108,4 +110,38 @@ TEST_F(CameraTest, ZoomGoesDownToZeroAndPast)
     EXPECT_EQ(getFieldOfView(), 0.0f);
     zoom(-1);
     EXPECT_EQ(getFieldOfView(), -1.0f);
+}
+
+// The 1024x768 screen in a window of another shape: centred at 4:3, pointer positions mapped
+// both ways (menu edges stay at the picture's edges), and a 1024x768 window maps onto itself
+TEST(ScreenView, TheScreenKeepsItsShapeInAnyWindow)
+{
+    struct Case {
+        int width, height;
+        ScreenRect rect;
+    };
+    for (const Case &c : {Case{1024, 768, {0, 0, 1024, 768}}, Case{1280, 768, {128, 0, 1024, 768}},
+                          Case{512, 600, {0, 108, 512, 384}}, Case{2048, 1536, {0, 0, 2048, 1536}}}) {
+        setWindowSize(c.width, c.height);
+        const ScreenRect r = screenRect();
+        EXPECT_EQ((std::vector<int>{r.x, r.y, r.width, r.height}),
+                  (std::vector<int>{c.rect.x, c.rect.y, c.rect.width, c.rect.height}))
+            << c.width << "x" << c.height;
+        int x = r.x + r.width - 1, y = r.y + r.height - 1;  // the last pixel is the right edge's
+        windowToScreen(&x, &y);
+        EXPECT_GE(x, 1016) << c.width;
+        EXPECT_GE(y, 762) << c.width;
+        for (const std::pair<int, int> &p : {std::make_pair(0, 0), std::make_pair(512, 384), std::make_pair(1016, 700)}) {
+            int wx = p.first, wy = p.second;
+            screenToWindow(&wx, &wy);
+            windowToScreen(&wx, &wy);
+            EXPECT_NEAR(wx, p.first, 2);
+            EXPECT_NEAR(wy, p.second, 2);
+        }
+    }
+    int x = 100, y = 5;  // left of the picture in a wide window: beyond the screen's left edge
+    setWindowSize(1280, 768);
+    windowToScreen(&x, &y);
+    EXPECT_LT(x, 0);
+    setWindowSize(1024, 768);
 }

@@ -17,12 +17,14 @@ namespace mftest {
 
 struct ScriptedDialogs : Dialogos {
     struct Asked {
-        // kind: "open", "save", "message", "question", "input", "colour" or "texture"; text: the
-        // directory for file dialogs, the prompt of the input box, the colour's name
+        // kind: "open", "save", "message", "question", "choice", "input", "colour" or "texture";
+        // text: the directory for file dialogs, the prompt of the input box, the colour's name;
+        // title: the options of a choice, joined by "|"
         QString kind{}, title{}, text{}, filter{};
     };
     std::deque<QString> files, inputs, textures;  // a null text cancels (an empty one too, but for inputs)
     std::deque<bool> answers;
+    std::deque<int> choices;                      // index of the option chosen, -1 for none
     std::deque<QColor> colours;                   // an invalid colour cancels
     std::vector<Asked> asked;
     QStringList said;  // the messages shown, each after its icon's number ("2 XML guardado...")
@@ -46,6 +48,10 @@ struct ScriptedDialogs : Dialogos {
         said << QString::number(icono) + " " + texto;
     }
     bool pregunta(QWidget *, const QString &texto) override { return ask({"question", "", texto}, answers); }
+    int eligeOpcion(QWidget *, const QString &texto, const QStringList &options) override
+    {
+        return ask({"choice", options.join("|"), texto}, choices);
+    }
     bool entrada(QWidget *, const QString &t, const QString &label, QString &answer) override
     {
         answer = ask({"input", t, label}, inputs);

@@ -226,6 +226,40 @@ TEST_F(MatforgeWindow, AnEditIsSavedAndTheWindowWaitsMeanwhile)
     EXPECT_TRUE(dialogs.said[2].startsWith("2 No se ha podido guardar el XML; el fichero no se ha modificado."));
 }
 
+// Sections changed on disk since the load (a hand edit here): the save asks first. Cancelar
+// writes nothing, Recargar shows the file as it is now, Sobrescribir writes matforge's own
+TEST_F(MatforgeWindow, ChangedSectionsOnDiskAskBeforeTheSave)
+{
+    loadScene(scene);
+    const std::string loaded = readFile(scene);
+    const size_t first = loaded.find("<IDMaterial");
+    const size_t firstEnd = loaded.find("</IDMaterial>", first) + 13;
+    std::string copy = loaded.substr(first, firstEnd - first);
+    copy.replace(copy.find("(default)"), 9, "amano");
+    const std::string edited = std::string(loaded).insert(firstEnd, copy);
+    writeFile(scene, edited);
+
+    dialogs.choices = {2, 0};
+    action("guardar")->trigger();
+    EXPECT_EQ(dialogs.asked.back().kind, "choice");
+    EXPECT_EQ(dialogs.asked.back().title, "Recargar|Sobrescribir|Cancelar");
+    EXPECT_EQ(readFile(scene), edited);
+    EXPECT_FALSE(rows(materials()).contains("amano"));
+    action("guardar")->trigger();
+    EXPECT_TRUE(rows(materials()).contains("amano"));
+    EXPECT_EQ(readFile(scene), edited);
+    EXPECT_TRUE(dialogs.said.isEmpty());
+
+    // now the sections on disk are the ones shown: no question; then the hand edit undone
+    action("guardar")->trigger();
+    EXPECT_EQ(dialogs.said.last(), "0 XML actualizado correctamente.");
+    writeFile(scene, loaded);
+    dialogs.choices = {1};
+    action("guardar")->trigger();
+    EXPECT_NE(readFile(scene).find("<IDMaterial codigo=\"amano\">"), std::string::npos);
+    EXPECT_TRUE(dialogs.choices.empty());
+}
+
 // NOTE: the fixture then destroys the window with the form still open; the sanitizer build
 // is what sees a form that reaches back into a half-destroyed window
 TEST_F(MatforgeWindow, TheWindowCanGoWhileItsMaterialFormIsOpen)

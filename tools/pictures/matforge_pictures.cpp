@@ -16,6 +16,7 @@
 **********************************************************************************************/
 #include "form1.h"
 #include "form3.h"
+#include "guion_dialogos.h"
 #include "oglwin.h"
 #include "xdriver.h"
 
@@ -30,30 +31,7 @@
 #include <string>
 #include <sys/stat.h>
 
-//----------------------------------------------------------------------------------
-// Types
-//----------------------------------------------------------------------------------
 namespace {
-
-// Answers "Cargar Escena XML" with the scene and refuses everything else
-class GuionDialogos : public Dialogos {
-public:
-    explicit GuionDialogos(const QString &escena) : escena_(escena) {}
-
-    QString abrirFichero(QWidget *, const QString &, const QString &, const QString &) override { return escena_; }
-    QString guardarFichero(QWidget *, const QString &, const QString &, const QString &) override { return QString(); }
-    void mensaje(QWidget *, Icono, const QString &texto) override
-    {
-        fprintf(stderr, "pictures: matforge says: %s\n", texto.toUtf8().constData());
-    }
-    bool pregunta(QWidget *, const QString &) override { return false; }
-    bool entrada(QWidget *, const QString &, const QString &, QString &) override { return false; }
-    bool eligeColor(QWidget *, const QColor &, QColor &) override { return false; }
-    QString eligeTextura(QWidget *, const SceneDocument &) override { return QString(); }
-
-private:
-    QString escena_;
-};
 
 //----------------------------------------------------------------------------------
 // Private helpers

@@ -1,0 +1,173 @@
+/**********************************************************************************************
+*
+*   both_pictures - the README's picture of stageworks in its window beside matforge
+*
+*   Usage: both_pictures --program STAGEWORKS --rundata DIR --out DIR
+*
+*   Starts a private Xvfb server with a screen wide enough for both programs, runs
+*   `stageworks --window` on a scratch copy of the run data (its window at the top left, as an
+*   X server without a window manager places it) and matforge's main window, in this process
+*   on Qt's xcb platform, to its right on the same scene with the red material selected. The
+*   picture is the part of the screen the two windows cover, written as
+*   DIR/both-programs.png. stageworks is ended with Escape.
+*
+*   DEPENDENCIES: Qt Widgets and Test, matforge's main window, xdriver
+*
+**********************************************************************************************/
+#include "form1.h"
+#include "guion_dialogos.h"
+#include "xdriver.h"
+
+#include <QAction>
+#include <QApplication>
+#include <QListWidget>
+#include <QTest>
+
+#include <X11/keysym.h>  // Required for: XK_Escape
+
+#include <algorithm>
+#include <cstdio>
+#include <cstdlib>   // Required for: realpath(), setenv()
+#include <string>
+#include <sys/stat.h>
+#include <unordered_set>
+
+//----------------------------------------------------------------------------------
+// Constants
+//----------------------------------------------------------------------------------
+static const char *SCREEN = "1700x800x24";
+static const int STAGEWORKS_WIDTH = 1024, STAGEWORKS_HEIGHT = 768;
+static const int GAP = 12;   // screen between the two windows
+
+//----------------------------------------------------------------------------------
+// Private helpers
+//----------------------------------------------------------------------------------
+static int failures = 0;
+
+// Counts and reports a failed step
+static bool check(bool ok, const char *what)
+{
+    if (!ok) {
+        failures++;
+        fprintf(stderr, "pictures: %s\n", what);
+    }
+    return ok;
+}
+
+// A rectangle of a screenshot
+static xdriver::Image crop(const xdriver::Image &screen, int width, int height)
+{
+    xdriver::Image part;
+    part.width = std::min(width, screen.width);
+    part.height = std::min(height, screen.height);
+    for (int y = 0; y < part.height; y++) {
+        const uint8_t *row = screen.pixel(0, y);
+        part.rgb.insert(part.rgb.end(), row, row + (size_t)part.width * 3);
+    }
+    return part;
+}
+
+// True when the stageworks window shows a drawn scene (many colours, not a blank window)
+static bool sceneDrawn(const xdriver::Image &screen)
+{
+    if (screen.width < STAGEWORKS_WIDTH || screen.height < STAGEWORKS_HEIGHT) return false;
+    std::unordered_set<uint32_t> seen;
+    for (int y = 0; y < STAGEWORKS_HEIGHT && seen.size() < 256; y += 7)
+        for (int x = 0; x < STAGEWORKS_WIDTH; x += 7) {
+            const uint8_t *p = screen.pixel(x, y);
+            seen.insert((uint32_t)p[0] << 16 | (uint32_t)p[1] << 8 | p[2]);
+        }
+    return seen.size() >= 256;
+}
+
+// Selects the row of a list that shows `text`
+static bool selectRow(QListWidget *list, const QString &text)
+{
+    if (list == nullptr) return false;
+    QList<QListWidgetItem *> found = list->findItems(text, Qt::MatchExactly);
+    if (found.isEmpty()) return false;
+    list->setCurrentItem(found.first());
+    return true;
+}
+
+//----------------------------------------------------------------------------------
+// Public functions
+//----------------------------------------------------------------------------------
+int main(int argc, char **argv)
+{
+    std::string program, rundata, out;
+    for (int i = 1; i + 1 < argc; i += 2) {
+        std::string arg = argv[i];
+        if (arg == "--program") program = argv[i + 1];
+        else if (arg == "--rundata") rundata = argv[i + 1];
+        else if (arg == "--out") out = argv[i + 1];
+    }
+    if (program.empty() || rundata.empty() || out.empty()) {
+        fprintf(stderr, "usage: both_pictures --program STAGEWORKS --rundata DIR --out DIR\n");
+        return 2;
+    }
+
+    // NOTE: stageworks runs in the scratch directory: a relative path would no longer name it
+    char *absolute = realpath(program.c_str(), nullptr);
+    if (absolute != nullptr) program = absolute;
+    free(absolute);
+
+    setenv("XVFB_SCREEN", SCREEN, 1);
+    xdriver::XServer server;
+    xdriver::XClient client;
+    if (!check(server.start(/*xvfb=*/true), "could not start the private X server")) return 1;
+    if (!check(client.open(server.display), "could not connect to the private X server")) return 1;
+    std::string scratch = xdriver::makeTempDir("both-pictures");
+    if (!check(!scratch.empty() && xdriver::copyTree(rundata, scratch), "could not copy the run data")) return 1;
+
+    long started = xdriver::nowMs();
+    xdriver::ChildProcess stageworks;
+    check(stageworks.spawn({program, "--window"}, scratch, server.display), "stageworks did not start");
+    if (!check(stageworks.waitForOutput(" MainLoop started...\n", 60000), "stageworks did not reach its main loop"))
+        fprintf(stderr, "%s%s", stageworks.out.c_str(), stageworks.err.c_str());
+    client.moveMouse(STAGEWORKS_WIDTH / 2, STAGEWORKS_HEIGHT / 2);
+    check(xdriver::waitUntil([&] { stageworks.pump(10); return sceneDrawn(client.screenshot()); }, 30000, 100),
+          "stageworks did not draw its scene");
+
+    setenv("DISPLAY", server.display.c_str(), 1);
+    // NOTE: Qt wants a private runtime directory; the scratch one took the run data's mode
+    const std::string runtime = scratch + "/runtime";
+    if (getenv("XDG_RUNTIME_DIR") == nullptr && mkdir(runtime.c_str(), 0700) == 0) setenv("XDG_RUNTIME_DIR", runtime.c_str(), 1);
+    setenv("QT_QPA_PLATFORM", "xcb", 1);
+    int written = 0;
+    {
+        int qtArgc = 1;
+        char *qtArgv[] = {argv[0], nullptr};
+        QApplication app(qtArgc, qtArgv);
+        GuionDialogos dialogos(QString::fromStdString(scratch + "/escena.xml"));
+        Form1 ventana(&dialogos);
+        ventana.move(STAGEWORKS_WIDTH + GAP, 0);
+        ventana.show();
+        check(QTest::qWaitForWindowExposed(&ventana), "the main window did not show");
+        QAction *cargar = ventana.findChild<QAction *>("cargar");
+        if (check(cargar != nullptr, "no \"Cargar Escena XML\"")) cargar->trigger();
+        check(selectRow(ventana.findChild<QListWidget *>("List1_0"), "rojo"), "no material rojo");
+        QTest::qWait(600);
+        client.sync();
+        const int width = STAGEWORKS_WIDTH + GAP + ventana.frameGeometry().width();
+        const int height = std::max(STAGEWORKS_HEIGHT, ventana.frameGeometry().height());
+        const std::string file = out + "/both-programs.png";
+        if (check(xdriver::writePng(crop(client.screenshot(), width, height), file), "the picture could not be written")) {
+            printf("%s\n", file.c_str());
+            written++;
+        }
+        ventana.close();
+        QTest::qWait(50);
+    }
+
+    client.moveMouse(STAGEWORKS_WIDTH / 2, STAGEWORKS_HEIGHT / 2);
+    client.tap(XK_Escape);
+    check(stageworks.waitExit(30000) && stageworks.exitStatus == 0, "stageworks did not end with Escape");
+    stageworks.kill();
+    xdriver::removeTree(scratch);
+    client.close();
+    server.stop();
+    fprintf(stderr, "pictures: %d picture of both programs in %.1f s, %d failed steps\n", written,
+            (xdriver::nowMs() - started) / 1000.0, failures);
+    return failures == 0 ? 0 : 1;
+}
