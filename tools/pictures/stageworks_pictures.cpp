@@ -82,15 +82,6 @@ Pixel chooserRow(double chooserX, double chooserY, double width, double height, 
     return eyeToScreen(x, y, CHOOSER_TEXT_Z);
 }
 
-// The brick cube of the demo scene shows (its reds are well above its blues)
-bool brickShows(const xdriver::Image &s)
-{
-    double rgb[3];
-    Pixel b = worldToScreen(-12, 22, -20);
-    xdriver::meanColour(s, b.x - 15, b.y - 15, b.x + 15, b.y + 15, rgb);
-    return rgb[0] > rgb[2] + 40;
-}
-
 // Texture names for the layout-only menu records
 int noTexture(const char *) { return -1; }
 
