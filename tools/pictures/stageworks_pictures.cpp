@@ -23,6 +23,7 @@
 **********************************************************************************************/
 #include "menus.h"
 #include "panels.h"
+#include "picture_steps.h"
 #include "start_view.h"
 #include "xdriver.h"
 
@@ -479,17 +480,9 @@ void finish(Session &s)
 //----------------------------------------------------------------------------------
 int main(int argc, char **argv)
 {
-    std::string program, rundata, out;
-    for (int i = 1; i + 1 < argc; i += 2) {
-        std::string arg = argv[i];
-        if (arg == "--program") program = argv[i + 1];
-        else if (arg == "--rundata") rundata = argv[i + 1];
-        else if (arg == "--out") out = argv[i + 1];
-    }
-    if (program.empty() || rundata.empty() || out.empty()) {
-        fprintf(stderr, "usage: stageworks_pictures --program STAGEWORKS --rundata DIR --out DIR\n");
-        return 2;
-    }
+    PictureArgs args;
+    if (!readPictureArgs(argc, argv, true, "stageworks_pictures --program STAGEWORKS --rundata DIR --out DIR", args)) return 2;
+    const std::string &program = args.program, &rundata = args.rundata, &out = args.out;
 
     setPanelTextureLoader(noTexture);
     createMenus();
