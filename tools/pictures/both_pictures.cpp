@@ -73,10 +73,8 @@ int main(int argc, char **argv)
     setenv("XVFB_SCREEN", SCREEN, 1);
     xdriver::XServer server;
     xdriver::XClient client;
-    if (!check(server.start(/*xvfb=*/true), "could not start the private X server")) return 1;
-    if (!check(client.open(server.display), "could not connect to the private X server")) return 1;
-    std::string scratch = xdriver::makeTempDir("both-pictures");
-    if (!check(!scratch.empty() && xdriver::copyTree(rundata, scratch), "could not copy the run data")) return 1;
+    std::string scratch;
+    if (!startPictureRun(true, rundata, "both-pictures", server, client, scratch)) return 1;
 
     long started = xdriver::nowMs();
     xdriver::ChildProcess stageworks;
@@ -95,11 +93,7 @@ int main(int argc, char **argv)
         QApplication app(qtArgc, qtArgv);
         GuionDialogos dialogos(QString::fromStdString(scratch + "/escena.xml"));
         Form1 ventana(&dialogos);
-        ventana.move(STAGEWORKS_WIDTH + GAP, 0);
-        ventana.show();
-        check(QTest::qWaitForWindowExposed(&ventana), "the main window did not show");
-        QAction *cargar = ventana.findChild<QAction *>("cargar");
-        if (check(cargar != nullptr, "no \"Cargar Escena XML\"")) cargar->trigger();
+        showWithScene(ventana, STAGEWORKS_WIDTH + GAP);
         check(selectRow(ventana.findChild<QListWidget *>("List1_0"), "rojo"), "no material rojo");
         QTest::qWait(600);
         client.sync();

@@ -89,10 +89,8 @@ int main(int argc, char **argv)
 
     xdriver::XServer server;
     xdriver::XClient client;
-    if (!check(server.start(), "could not start the private X server")) return 1;
-    if (!check(client.open(server.display), "could not connect to the private X server")) return 1;
-    std::string scratch = xdriver::makeTempDir("matforge-pictures");
-    if (!check(!scratch.empty() && xdriver::copyTree(rundata, scratch), "could not copy the run data")) return 1;
+    std::string scratch;
+    if (!startPictureRun(false, rundata, "matforge-pictures", server, client, scratch)) return 1;
     useXcbOn(server.display, scratch);
 
     long started = xdriver::nowMs();
@@ -105,11 +103,7 @@ int main(int argc, char **argv)
 
         // The main window with the demo scene, the brick texture and material selected
         Form1 ventana(&dialogos);
-        ventana.move(0, 0);
-        ventana.show();
-        check(QTest::qWaitForWindowExposed(&ventana), "the main window did not show");
-        QAction *cargar = ventana.findChild<QAction *>("cargar");
-        if (check(cargar != nullptr, "no \"Cargar Escena XML\"")) cargar->trigger();
+        showWithScene(ventana, 0);
         check(selectRow(ventana.findChild<QListWidget *>("List1_1"), "Data/ladrillo.bmp"), "no texture Data/ladrillo.bmp");
         check(selectRow(ventana.findChild<QListWidget *>("List1_0"), "ladrillo"), "no material ladrillo");
         written += grab(client, &ventana, out + "/matforge-main.png");

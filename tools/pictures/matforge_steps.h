@@ -2,16 +2,20 @@
 *
 *   matforge_steps - the steps of the picture drivers that show matforge's windows
 *
-*   Qt's xcb platform on the private X server, and picking a row of a list by its text.
+*   Qt's xcb platform on the private X server, the main window shown with the scene loaded,
+*   and picking a row of a list by its text.
 *
-*   DEPENDENCIES: Qt Widgets, picture_steps
+*   DEPENDENCIES: Qt Widgets and Test, matforge's main window, picture_steps
 *
 **********************************************************************************************/
 #pragma once
 
+#include "form1.h"
 #include "picture_steps.h"
 
+#include <QAction>
 #include <QListWidget>
+#include <QTest>
 
 #include <sys/stat.h>  // Required for: mkdir()
 
@@ -39,4 +43,14 @@ inline bool selectRow(QListWidget *list, const QString &text)
     if (found.isEmpty()) return false;
     list->setCurrentItem(found.first());
     return true;
+}
+
+// Shows the main window with its left edge at x and loads the scene with "Cargar Escena XML"
+inline void showWithScene(Form1 &ventana, int x)
+{
+    ventana.move(x, 0);
+    ventana.show();
+    check(QTest::qWaitForWindowExposed(&ventana), "the main window did not show");
+    QAction *cargar = ventana.findChild<QAction *>("cargar");
+    if (check(cargar != nullptr, "no \"Cargar Escena XML\"")) cargar->trigger();
 }

@@ -3,7 +3,8 @@
 *   picture_steps - the steps the picture drivers share
 *
 *   Reading the command line (--program, --rundata, --out), counting and reporting the steps
-*   that failed, and cutting a rectangle out of a screenshot.
+*   that failed, the private X server with a scratch copy of the run data, and cutting a
+*   rectangle out of a screenshot.
 *
 *   DEPENDENCIES: xdriver
 *
@@ -54,6 +55,17 @@ inline bool check(bool ok, const std::string &what)
         fprintf(stderr, "pictures: %s\n", what.c_str());
     }
     return ok;
+}
+
+// The private X server, a connection to it and a scratch copy of the run data; false (the
+// failed step reported) when one of them could not be had
+inline bool startPictureRun(bool xvfb, const std::string &rundata, const char *prefix, xdriver::XServer &server,
+                            xdriver::XClient &client, std::string &scratch)
+{
+    if (!check(server.start(xvfb), "could not start the private X server")) return false;
+    if (!check(client.open(server.display), "could not connect to the private X server")) return false;
+    scratch = xdriver::makeTempDir(prefix);
+    return check(!scratch.empty() && xdriver::copyTree(rundata, scratch), "could not copy the run data");
 }
 
 // The rectangle of a screenshot at (x, y), clipped to the screen (empty when nothing is left)
