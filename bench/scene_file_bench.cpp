@@ -4,25 +4,14 @@
 // xmllint's validating parse. Also the reader's own validating parse alone.
 #include "events.h"
 #include "flags.h"
-#include "generators.h"
-#include "material_usage.h"
-#include "materials.h"
-#include "objects.h"
-#include "parameters.h"
+#include "scene_bench_support.h"
 #include "scene_document.h"
 #include "scene_reader.h"
-#include "scene_writer.h"
-#include "textures.h"
 
 #include <benchmark/benchmark.h>
 #include <libxml/parser.h>
 
-#include <unistd.h>
-
-#include <cstdio>
-#include <cstdlib>
-#include <fstream>
-#include <sstream>
+#include <cstdlib>  // Required for: std::system()
 #include <string>
 
 namespace {
@@ -31,31 +20,12 @@ namespace {
 void buildScene()
 {
     set_event_set_release(freeEventSet);
-    create_texture_table();
-    create_material_table();
     createFlagTable();
-    add_default_material();
-    const char *names[] = {"ladrillo", "madera", "agua"};
-    for (const char *name : names) {
-        material_record *m = new_material();
-        m->name = name;
-        m->texturado = 1;
-        m->texture = new_texture_block();
-        std::string bitmap = std::string("Data/") + name + ".bmp";
-        add_frame(m->texture.get(), bitmap.c_str());
-        add_texture_name(bitmap.c_str());
-        add_material(m);
-    }
+    addBenchMaterials();
     addFlag(newFlagRecord("PUERTA", 0));
-    rebuild_usage_table();
     for (int i = 0; i < MAX_OBJECTS; i++) {
-        int kind = i % PRIMITIVE_KINDS;
-        const kind_parameters *info = kind_parameter_info(kind);
-        primitiva record = {};
-        build_primitive(kind, info->defaults.data(), &record);
-        record.nameBase = take_name_base();
+        primitiva record = benchObject(i);
         record.pose = object_pose{(float)(i % 40) * 6.0f, 20.0f, -(float)(i / 40) * 6.0f, (float)(i * 7 % 360), 0, 0};
-        append_material_name(&record, names[i % 3]);
         EventSet *set = newEventSet();
         Event &event = set->events[(size_t)(i % EVENTS_PER_SET)];
         setCondition(&event, 0, cActivate, newActivateValue());
@@ -64,8 +34,7 @@ void buildScene()
         setConsequence(&event, 1, cRotateObj, newRotateValue(5, 0, 0));
         setConsequence(&event, 2, cAgain, newAgainValue());
         setConsequence(&event, 3, cFlagEqual, newFlagValue("PUERTA", 1));
-        int index = store_object(record, set);
-        add_user(first_material_name(object_at(index)), object_slot(index));
+        storeBenchObject(record, set);
     }
 }
 
@@ -133,21 +102,8 @@ BENCHMARK(BM_XmllintValid)->Unit(benchmark::kMillisecond);
 int main(int argc, char **argv)
 {
     char pattern[] = "/tmp/scenefile-bench-XXXXXX";
-    if (mkdtemp(pattern) == nullptr || chdir(pattern) != 0) return 1;
-    std::ifstream dtd(SW_SCENE_DTD, std::ios::binary);
-    std::ostringstream text;
-    text << dtd.rdbuf();
-    std::ofstream("DESCscene.dtd", std::ios::binary) << text.str();
-
+    if (!enterBenchDirectory(pattern)) return 1;
     buildScene();
     if (!saveScene()) return 1;
-    std::ifstream saved("escena.xml", std::ios::binary | std::ios::ate);
-    printf("scene file: %lld bytes, %d objects\n", (long long)saved.tellg(), object_count());
-
-    benchmark::Initialize(&argc, argv);
-    benchmark::RunSpecifiedBenchmarks();
-    benchmark::Shutdown();
-
-    std::string clean = std::string("rm -rf '") + pattern + "'";
-    return std::system(clean.c_str()) == 0 ? 0 : 1;
+    return runSceneBenchmarks(argc, argv, pattern);
 }

@@ -230,6 +230,24 @@ static void tell(const std::string &text)
     fflush(stdout);
 }
 
+// Takes the last step of from back (undo) or makes it again (redo), moving it to the other
+// list; says so on the feedback line
+static int replayStep(std::deque<Step> &from, std::deque<Step> &to, bool undo)
+{
+    nudgeOpen = false;
+    dragWatch.open = false;
+    if (from.empty()) {
+        tell(undo ? "Nada que deshacer" : "Nada que rehacer");
+        return 0;
+    }
+    Step step = std::move(from.back());
+    from.pop_back();
+    putSide(step, undo);
+    tell((undo ? "Deshacer: " : "Rehacer: ") + step.label);
+    to.push_back(std::move(step));
+    return 1;
+}
+
 //----------------------------------------------------------------------------------
 // Public functions: recording
 //----------------------------------------------------------------------------------
@@ -320,37 +338,9 @@ const char *operationVerb(int operation)
 //----------------------------------------------------------------------------------
 // Public functions: undo and redo
 //----------------------------------------------------------------------------------
-int undoEdit()
-{
-    nudgeOpen = false;
-    dragWatch.open = false;
-    if (done.empty()) {
-        tell("Nada que deshacer");
-        return 0;
-    }
-    Step step = std::move(done.back());
-    done.pop_back();
-    putSide(step, true);
-    tell("Deshacer: " + step.label);
-    undone.push_back(std::move(step));
-    return 1;
-}
+int undoEdit() { return replayStep(done, undone, true); }
 
-int redoEdit()
-{
-    nudgeOpen = false;
-    dragWatch.open = false;
-    if (undone.empty()) {
-        tell("Nada que rehacer");
-        return 0;
-    }
-    Step step = std::move(undone.back());
-    undone.pop_back();
-    putSide(step, false);
-    tell("Rehacer: " + step.label);
-    done.push_back(std::move(step));
-    return 1;
-}
+int redoEdit() { return replayStep(undone, done, false); }
 
 int historyAvailable()
 {

@@ -139,29 +139,23 @@ static void putEvents(std::string &out, const EventSet *set)
 //----------------------------------------------------------------------------------
 // Private helpers: reading
 //----------------------------------------------------------------------------------
-static int getInt(SnapshotReader &r)
+// A value of a plain type as its bytes; zero, failing the reader, past the end
+template <typename T>
+static T getBits(SnapshotReader &r)
 {
-    int value = 0;
+    T value = {};
     if (!r.ok || r.bytes.size() - r.at < sizeof value) {
         r.ok = false;
-        return 0;
+        return T{};
     }
     memcpy(&value, r.bytes.data() + r.at, sizeof value);
     r.at += sizeof value;
     return value;
 }
 
-static float getFloat(SnapshotReader &r)
-{
-    float value = 0.0f;
-    if (!r.ok || r.bytes.size() - r.at < sizeof value) {
-        r.ok = false;
-        return 0.0f;
-    }
-    memcpy(&value, r.bytes.data() + r.at, sizeof value);
-    r.at += sizeof value;
-    return value;
-}
+static int getInt(SnapshotReader &r) { return getBits<int>(r); }
+
+static float getFloat(SnapshotReader &r) { return getBits<float>(r); }
 
 // A count, failing the reader for a negative or absurd one
 static int getCount(SnapshotReader &r)

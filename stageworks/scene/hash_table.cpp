@@ -171,6 +171,19 @@ void *hash_table_next(const hash_table *table, hash_iterator *iterator,
     return entry->data;
 }
 
+// Every key of the table as text, in iteration order
+std::vector<std::string> hash_table_keys(const hash_table *table)
+{
+    std::vector<std::string> keys;
+    if (table == nullptr) return keys;
+    hash_iterator it = {};
+    const unsigned char *key = nullptr;
+    uint32_t length = 0;
+    for (hash_table_first(table, &it, &key, &length); key != nullptr; hash_table_next(table, &it, &key, &length))
+        keys.emplace_back((const char *)key, length);
+    return keys;
+}
+
 void hash_table_destroy(hash_table *table)
 {
     if (table == nullptr) return;

@@ -7,13 +7,15 @@
 *   and inside a bucket from the head, so the most recently inserted entry of a chain comes
 *   first. That order decides the order of the sections of every saved scene file.
 *
-*   DEPENDENCIES: C library allocator
+*   DEPENDENCIES: C library allocator; std::string and std::vector for the list of keys
 *
 **********************************************************************************************/
 #pragma once
 
 #include <cstddef>
 #include <cstdint>
+#include <string>
+#include <vector>
 
 //----------------------------------------------------------------------------------
 // Types
@@ -88,6 +90,9 @@ void *hash_table_first(const hash_table *table, hash_iterator *iterator,
                        const unsigned char **keyOut, uint32_t *keyLengthOut);
 void *hash_table_next(const hash_table *table, hash_iterator *iterator,
                       const unsigned char **keyOut, uint32_t *keyLengthOut);
+
+// Every key of the table as text, in iteration order (none for a null table)
+std::vector<std::string> hash_table_keys(const hash_table *table);
 
 // Frees every entry and the table; the data values are left to their owners
 void hash_table_destroy(hash_table *table);

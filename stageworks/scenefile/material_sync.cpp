@@ -201,25 +201,12 @@ static bool showsAnyOf(const material_record &material, const std::set<std::stri
     return false;
 }
 
-// Every key of a hash table as text
-static std::vector<std::string> tableKeys(hash_table *table)
-{
-    std::vector<std::string> keys;
-    if (table == nullptr) return keys;
-    hash_iterator it = {};
-    const unsigned char *key = nullptr;
-    uint32_t length = 0;
-    for (hash_table_first(table, &it, &key, &length); key != nullptr; hash_table_next(table, &it, &key, &length))
-        keys.emplace_back((const char *)key, length);
-    return keys;
-}
-
 // The texture table made to hold exactly the names given; the names added or removed
 static std::set<std::string> takeOverTextures(const std::vector<std::string> &names)
 {
     std::set<std::string> changed;
     const std::set<std::string> wanted(names.begin(), names.end());
-    for (const std::string &name : tableKeys(texture_table())) {
+    for (const std::string &name : hash_table_keys(texture_table())) {
         if (wanted.count(name) != 0) continue;
         remove_texture_name(name.c_str());
         changed.insert(name);
@@ -333,7 +320,7 @@ int takeOverSceneMaterials(const SceneData &scene)
         }
         free_material(fresh);
     }
-    for (const std::string &name : tableKeys(material_table())) {
+    for (const std::string &name : hash_table_keys(material_table())) {
         if (onDisk.count(name) != 0) continue;
         free_material((material_record *)hash_table_remove(material_table(), (uint32_t)name.size(), name.c_str()));
         namesChanged = true;

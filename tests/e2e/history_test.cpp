@@ -3,21 +3,16 @@
 // back with Ctrl+Z (F9 then writes the bytes of the save before the edit) and made again with
 // Ctrl+Y or Ctrl+Shift+Z (the bytes of the save after it). The feedback line shows on the
 // console and for a moment on screen; after F5 there is nothing to undo.
-#include "menus.h"
-#include "stageworks_run.h"
-#include "start_view.h"
+#include "menu_run.h"
 
 #include <X11/keysym.h>
 #include <gtest/gtest.h>
 
-#include <cstdio>
 #include <string>
 
 using namespace start_view;
 
 namespace {
-
-int noTexture(const char *) { return -1; }
 
 // Where the feedback line stands: below the statistics, at the left
 const Box NOTICE = {30, 692, 700, 737};
@@ -29,44 +24,8 @@ long yellowIn(const xdriver::Image &s, Box box)
     });
 }
 
-class History : public ::testing::Test {
+class History : public MenuRun {
 protected:
-    StageworksRun run;
-    xdriver::Image shot;
-
-    static void SetUpTestSuite()
-    {
-        setPanelTextureLoader(noTexture);
-        createMenus();
-    }
-    static void TearDownTestSuite()
-    {
-        freeMenus();
-        setPanelTextureLoader(nullptr);
-    }
-    template <typename Condition>
-    bool screenUntil(Condition condition, int timeoutMs = 10000)
-    {
-        return xdriver::waitUntil(
-            [&] {
-                run.app.pump(0);
-                if (run.app.exited) return false;
-                shot = run.input.screenshot();
-                return shot.width == SCREEN_W && shot.height == SCREEN_H && condition(shot);
-            },
-            timeoutMs, 40);
-    }
-    std::string save()
-    {
-        std::string text;
-        std::remove(run.path("escena.xml").c_str());
-        run.input.tap(XK_F9);
-        EXPECT_TRUE(xdriver::waitUntil(
-            [&] { return xdriver::readFile(run.path("escena.xml"), text) && text.find("</escena>") != std::string::npos; },
-            10000, 50))
-            << "F9 did not save";
-        return text;
-    }
     // Ctrl (and Shift) with a letter; waits for the feedback line on the console
     void control(unsigned long letter, bool shift, const std::string &expected)
     {
@@ -92,54 +51,12 @@ protected:
         control(XK_y, false, "Rehacer: " + step);
         EXPECT_EQ(save(), after) << "redo of " << step;
     }
-    // Opens the menu at a screen edge and clicks one of its buttons once it lights up
-    void chooseFromMenu(Pixel edge, Box part, const ButtonPanel *panel, int button)
-    {
-        const xdriver::Image closed = run.input.screenshot();
-        run.input.moveMouse(edge.x, edge.y);
-        ASSERT_TRUE(screenUntil([&](const xdriver::Image &s) { return changedIn(closed, s, part) > boxArea(part) / 4; }))
-            << "the menu did not open";
-        // the menu swings in: it has settled once its part stays the same for half a second
-        xdriver::Image previous = shot;
-        long stillSince = xdriver::nowMs();
-        ASSERT_TRUE(screenUntil([&](const xdriver::Image &s) {
-            if (changedIn(previous, s, part) != 0) stillSince = xdriver::nowMs();
-            previous = s;
-            return xdriver::nowMs() - stillSince >= 500;
-        }));
-        const xdriver::Image open = shot;
-        const Pixel p = menuButton(panel, button);
-        bool lit = false;
-        for (int attempt = 0; attempt < 8 && !lit; attempt++) {
-            run.input.moveMouse(p.x + attempt % 2, p.y);
-            lit = screenUntil([&](const xdriver::Image &s) { return changedIn(open, s, around(p, 12)) > 100; }, 600);
-        }
-        ASSERT_TRUE(lit) << "the button did not light up";
-        run.input.click(1);
-        ASSERT_TRUE(screenUntil([&](const xdriver::Image &s) { return changedIn(closed, s, part) < boxArea(part) / 50; }))
-            << "the menu stayed open " << run.saveScreenshot(shot, "history_menu_open");
-    }
-    static Pixel brick() { return worldToScreen(-12, 22, -20); }
-    static bool brickShows(const xdriver::Image &s)
-    {
-        double rgb[3];
-        Pixel b = brick();
-        xdriver::meanColour(s, b.x - 15, b.y - 15, b.x + 15, b.y + 15, rgb);
-        return rgb[0] > rgb[2] + 40;
-    }
 };
 
 }  // namespace
 
 TEST_F(History, CreateDeleteAndDragAreUndoneAndRedoneToTheBytesOfTheSaves)
 {
-    ASSERT_TRUE(run.startServer());
-    ASSERT_TRUE(run.prepareWorkDir());
-    ASSERT_TRUE(run.launch());
-    ASSERT_TRUE(run.waitReady()) << run.app.out << run.app.err;
-    run.input.moveMouse(512, 384);
-    ASSERT_TRUE(screenUntil([&](const xdriver::Image &s) { return brickShows(s); }, 20000)) << "no scene";
-
     // Create: a sphere where the viewer stands; Ctrl+Shift+Z redoes like Ctrl+Y
     const std::string start = save();
     run.input.tap(XK_e);

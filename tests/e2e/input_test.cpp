@@ -43,26 +43,13 @@ long whitePixels(const xdriver::Image &a, Strip s, const xdriver::Image *b = nul
 TEST(Input, LTogglesTheHudAndAClickThenTheUpArrowWalksWithEscapeIgnoredMeanwhile)
 {
     StageworksRun run;
-    ASSERT_TRUE(run.startServer());
-    ASSERT_TRUE(run.prepareWorkDir());
-    ASSERT_TRUE(run.launch());
-    ASSERT_TRUE(run.waitReady()) << run.app.out << run.app.err;
+    ASSERT_TRUE(run.start()) << run.app.out << run.app.err;
     const char *const startup[] = {" Creating hashes...\n", " Adding materials...\n", " Creating menus...\n",
                                    " Input initialization...\n", " Light initialization...\n", " Call backs...\n",
                                    " Loading textures...\n", " XML loading...\n", " MainLoop started...\n"};
     EXPECT_TRUE(appearInOrder(run.app.out, startup, 9)) << run.app.out;
-    run.input.moveMouse(512, 384);
     xdriver::Image shot;
-    // Takes screenshots until one satisfies the condition (kept in shot)
-    auto screenUntil = [&](auto condition) {
-        return xdriver::waitUntil(
-            [&] {
-                run.app.pump(0);
-                shot = run.input.screenshot();
-                return !run.app.exited && !shot.empty() && condition(shot);
-            },
-            5000, 50);
-    };
+    auto screenUntil = [&](auto condition) { return run.screenUntil(shot, condition, 5000, 50); };
     shot = run.input.screenshot();  // the game-mode window covers the screen
     ASSERT_TRUE(shot.width == 1024 && shot.height == 768);
     const long hidden = whitePixels(shot, WHOLE_HUD);

@@ -14,17 +14,6 @@
 
 namespace {
 
-const char *const STARTUP_LINES[] = {" Creating hashes...\n", " Adding materials...\n", " Creating menus...\n",
-    " Input initialization...\n", " Light initialization...\n", " Call backs...\n", " Loading textures...\n",
-    " XML loading...\n", " MainLoop started...\n"};
-
-std::string contents(const std::string &path)
-{
-    std::string text;
-    xdriver::readFile(path, text);
-    return text;
-}
-
 bool isExecutable(const std::string &path) { return access(path.c_str(), X_OK) == 0; }
 
 class Install : public ::testing::Test {
@@ -59,7 +48,6 @@ protected:
         ASSERT_TRUE(app.spawn(argv, scratch, server.display, {"HOME=" + scratch + "/home"}));
         ASSERT_TRUE(app.waitForOutput(" MainLoop started...\n", 60000)) << app.out << app.err;
         ASSERT_TRUE(xdriver::waitUntil([&] { return client.hasMappedWindow(); }, 20000));
-        EXPECT_TRUE(appearInOrder(app.out, STARTUP_LINES, sizeof STARTUP_LINES / sizeof STARTUP_LINES[0])) << app.out;
         whileUp(app.err);
         client.moveMouse(512, 384);
         client.tap(XK_Escape);
@@ -71,8 +59,8 @@ protected:
     void expectShippedFiles(const std::string &dir)
     {
         for (const char *name : {"DESCscene.dtd", "arial.glf", "Data/ladrillo.bmp", "Data/menuFile.bmp"}) {
-            EXPECT_FALSE(contents(share(name)).empty()) << name;
-            EXPECT_EQ(contents(dir + "/" + name), contents(share(name))) << name;
+            EXPECT_FALSE(readText(share(name)).empty()) << name;
+            EXPECT_EQ(readText(dir + "/" + name), readText(share(name))) << name;
         }
     }
 };
@@ -88,13 +76,13 @@ TEST_F(Install, ProgramsRunDataLauncherAndDesktopEntriesUnderThePrefix)
     EXPECT_TRUE(isExecutable(bin("stageworks-launch")));
     // The run data as the build made it (the generated demo scene included), without the build's stamp
     for (const char *name : {"escena.xml", "arial.glf", "Data/izpos2.bmp"})
-        EXPECT_EQ(contents(share(name)), contents(std::string(SW_RUNDATA_DIR) + "/" + name)) << name;
-    EXPECT_EQ(contents(share("DESCscene.dtd")), contents(std::string(SW_SOURCE_DIR) + "/assets/DESCscene.dtd"));
+        EXPECT_EQ(readText(share(name)), readText(std::string(SW_RUNDATA_DIR) + "/" + name)) << name;
+    EXPECT_EQ(readText(share("DESCscene.dtd")), readText(std::string(SW_SOURCE_DIR) + "/assets/DESCscene.dtd"));
     EXPECT_NE(access(share(".stamp").c_str(), F_OK), 0);
 
     // Desktop entries that start the installed programs
     for (const std::string &name : programs) {
-        const std::string entry = contents(prefix + "/share/applications/" + name + ".desktop");
+        const std::string entry = readText(prefix + "/share/applications/" + name + ".desktop");
         EXPECT_TRUE(entry.rfind("[Desktop Entry]\n", 0) == 0 && entry.find("\nType=Application\n") != std::string::npos &&
                     entry.find("\nName=" + name + "\n") != std::string::npos) << entry;
         ASSERT_NE(entry.find("\nExec="), std::string::npos) << name;
@@ -113,20 +101,20 @@ TEST_F(Install, LauncherPreparesSceneDirectoriesAndKeepsAChangedScene)
 
     // A new directory gets the demo scene and everything it needs
     launchAndEscape({dir}, [&](const std::string &err) {
-        EXPECT_EQ(contents(dir + "/escena.xml"), contents(share("escena.xml")));
+        EXPECT_EQ(readText(dir + "/escena.xml"), readText(share("escena.xml")));
         expectShippedFiles(dir);
         EXPECT_EQ(err.find("Error"), std::string::npos) << err;
     });
 
     // The user's changed scene and own bitmap are kept, the shipped files they spoilt refreshed
-    const std::string changed = contents(dir + "/escena.xml") + "<!-- mine -->\n";
+    const std::string changed = readText(dir + "/escena.xml") + "<!-- mine -->\n";
     std::ofstream(dir + "/escena.xml") << changed;
     std::ofstream(dir + "/Data/mio.bmp") << "my own bitmap";
     std::ofstream(dir + "/Data/ladrillo.bmp") << "damaged";
     std::ofstream(dir + "/DESCscene.dtd") << "damaged";
     launchAndEscape({dir}, [&](const std::string &err) {
-        EXPECT_EQ(contents(dir + "/escena.xml"), changed);
-        EXPECT_EQ(contents(dir + "/Data/mio.bmp"), "my own bitmap");
+        EXPECT_EQ(readText(dir + "/escena.xml"), changed);
+        EXPECT_EQ(readText(dir + "/Data/mio.bmp"), "my own bitmap");
         expectShippedFiles(dir);
         EXPECT_EQ(err.find("not loaded"), std::string::npos) << "the changed scene was refused: " << err;
     });
@@ -150,7 +138,7 @@ TEST_F(Install, ProgramsAnswerVersionAndHelpWithoutADisplayAndTheLauncherPassesO
         EXPECT_EQ(version.out, name + " " + SW_VERSION + "\n");
         EXPECT_EQ(help.exitStatus, 0) << name;
         EXPECT_EQ(help.out.rfind("Usage: " + name + " ", 0), 0u) << help.out;
-        EXPECT_FALSE(contents(prefix + "/share/man/man1/" + name + ".1.gz").empty()) << name;
+        EXPECT_FALSE(readText(prefix + "/share/man/man1/" + name + ".1.gz").empty()) << name;
     }
 
     // An option before the directory goes to stageworks (which refuses this one); the directory is still made
@@ -160,7 +148,7 @@ TEST_F(Install, ProgramsAnswerVersionAndHelpWithoutADisplayAndTheLauncherPassesO
     ASSERT_TRUE(launch.waitExit(10000));
     EXPECT_EQ(launch.exitStatus, 2);
     EXPECT_NE(launch.err.find("unknown option '--no-such-option'"), std::string::npos) << launch.err;
-    EXPECT_FALSE(contents(dir + "/escena.xml").empty());
+    EXPECT_FALSE(readText(dir + "/escena.xml").empty());
 }
 
 TEST_F(Install, LauncherWithoutRunDataSaysSoAndStartsNothing)

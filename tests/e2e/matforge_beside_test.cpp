@@ -19,20 +19,6 @@
 
 namespace {
 
-size_t occurrences(const std::string &text, const std::string &what)
-{
-    size_t count = 0;
-    for (size_t at = text.find(what); at != std::string::npos; at = text.find(what, at + 1)) count++;
-    return count;
-}
-
-std::string readText(const std::string &path)
-{
-    std::string text;
-    xdriver::readFile(path, text);
-    return text;
-}
-
 // True once the screen shows a drawn scene (many colours): the program then takes keys
 bool sceneDrawn(const xdriver::Image &shot)
 {
@@ -56,13 +42,9 @@ ino_t inodeOf(const std::string &path)
 TEST(BothPrograms, EachSaveKeepsWhatTheOtherSaved)
 {
     StageworksRun run;
-    ASSERT_TRUE(run.startServer());
-    ASSERT_TRUE(run.prepareWorkDir());
-    ASSERT_TRUE(run.launch());
-    ASSERT_TRUE(run.waitReady()) << run.app.out << run.app.err;
-    run.input.moveMouse(512, 384);
-    ASSERT_TRUE(xdriver::waitUntil([&] { run.app.pump(10); return sceneDrawn(run.input.screenshot()); }, 30000))
-        << "no scene";
+    ASSERT_TRUE(run.start()) << run.app.out << run.app.err;
+    xdriver::Image shot;
+    ASSERT_TRUE(run.screenUntil(shot, sceneDrawn, 30000)) << "no scene";
 
     const std::string scene = run.path("escena.xml");
     mftest::ScriptedDialogs dialogs;
@@ -103,12 +85,4 @@ TEST(BothPrograms, EachSaveKeepsWhatTheOtherSaved)
     EXPECT_EQ(run.app.exitStatus, 0);
 }
 
-int main(int argc, char **argv)
-{
-    // NOTE: also set here because the test listing runs without the test environment
-    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) qputenv("QT_QPA_PLATFORM", "offscreen");
-    qputenv("QT_QPA_OFFSCREEN_NO_GLX", "1");
-    QApplication app(argc, argv);
-    ::testing::InitGoogleTest(&argc, argv);
-    return RUN_ALL_TESTS();
-}
+int main(int argc, char **argv) { return mftest::runOffscreen(argc, argv); }

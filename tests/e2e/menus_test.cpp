@@ -4,23 +4,17 @@
 // adding a cube. Buttons are found where the panel layouts and the 45 degree, 4/3 projection
 // put them (the menu records are built here with the program's own tables, without bitmaps).
 #include "event_editor.h"
-#include "menus.h"
-#include "stageworks_run.h"
-#include "start_view.h"
+#include "menu_run.h"
 
 #include <X11/keysym.h>
 #include <gtest/gtest.h>
 
-#include <cmath>
-#include <cstdio>
-#include <cstdlib>
+#include <cmath>  // Required for: std::tan(), std::lround()
 #include <string>
 
 using namespace start_view;
 
 namespace {
-
-int noTexture(const char *) { return -1; }
 
 // The event panel's top-left corner in eye coordinates, and its button layer
 constexpr double PANEL_LEFT = -15.0, PANEL_TOP = 6.875 + 3.0, BUTTON_Z = -34.3;
@@ -45,77 +39,8 @@ const Box HEADER = {100, 120, 920, 230};  // the event panel's upper part
 const double HUD_HALF = 70.0 * std::tan(22.5 * 3.14159265358979 / 180.0);
 const Box SOLIDOS = {30, (int)std::lround(384.0 - 19.5 / HUD_HALF * 384.0), 400, (int)std::lround(384.0 - 17.6 / HUD_HALF * 384.0)};
 
-class Menus : public ::testing::Test {
+class Menus : public MenuRun {
 protected:
-    StageworksRun run;
-    xdriver::Image shot;
-
-    static void SetUpTestSuite()
-    {
-        setPanelTextureLoader(noTexture);
-        createMenus();
-    }
-    static void TearDownTestSuite()
-    {
-        freeMenus();
-        setPanelTextureLoader(nullptr);
-    }
-    void SetUp() override
-    {
-        ASSERT_TRUE(run.startServer());
-        ASSERT_TRUE(run.prepareWorkDir());
-        ASSERT_TRUE(run.launch());
-        ASSERT_TRUE(run.waitReady()) << run.app.out << run.app.err;
-        run.input.moveMouse(512, 384);
-        ASSERT_TRUE(screenUntil([&](const xdriver::Image &s) { return brickShows(s); }, 20000)) << "no scene";
-    }
-
-    // Takes screenshots until condition holds for one of them (kept in shot)
-    template <typename Condition>
-    bool screenUntil(Condition condition, int timeoutMs = 5000)
-    {
-        return xdriver::waitUntil(
-            [&] {
-                run.app.pump(0);
-                if (run.app.exited) return false;
-                shot = run.input.screenshot();
-                return shot.width == 1024 && shot.height == 768 && condition(shot);
-            },
-            timeoutMs, 40);
-    }
-    // Waits until a box has not changed for quietMs (a menu finished swinging in)
-    bool settles(Box box, long quietMs = 500)
-    {
-        xdriver::Image previous = run.input.screenshot();
-        long stillSince = xdriver::nowMs();
-        return screenUntil(
-            [&](const xdriver::Image &s) {
-                if (changedIn(previous, s, box) != 0) stillSince = xdriver::nowMs();
-                previous = s;
-                return xdriver::nowMs() - stillSince >= quietMs;
-            },
-            10000);
-    }
-    // Moves to a screen edge until the menu's part of the screen changes, and lets it settle
-    xdriver::Image openMenu(Pixel edge, Box part, Box still)
-    {
-        const xdriver::Image before = run.input.screenshot();
-        run.input.moveMouse(edge.x, edge.y);
-        EXPECT_TRUE(screenUntil([&](const xdriver::Image &s) { return changedIn(before, s, part) > boxArea(part) / 4; }))
-            << "the menu at (" << edge.x << ", " << edge.y << ") did not open";
-        EXPECT_TRUE(settles(still));
-        return shot;
-    }
-    // Moves over a point until the area around it changes from the idle picture (it lights up)
-    bool hover(Pixel p, const xdriver::Image &idle, int half = 12, long enough = 100)
-    {
-        for (int attempt = 0; attempt < 8; attempt++) {
-            run.input.moveMouse(p.x + attempt % 2, p.y);
-            if (screenUntil([&](const xdriver::Image &s) { return changedIn(idle, s, around(p, half)) > enough; }, 600))
-                return true;
-        }
-        return false;
-    }
     // Hovers over the first option of a kind chooser standing at (x, y) until its red hover bar
     // shows, clicks it, and waits until the chooser has closed
     void pickFirstOption(double x, double y, double width, double rows)
@@ -153,25 +78,6 @@ protected:
             settles(box, 150);
         }
     }
-    std::string saveScene()
-    {
-        std::string after;
-        std::remove(run.path("escena.xml").c_str());
-        run.input.tap(XK_F9);
-        EXPECT_TRUE(xdriver::waitUntil(
-            [&] { return xdriver::readFile(run.path("escena.xml"), after) && after.find("</escena>") != std::string::npos; },
-            10000, 50))
-            << "F9 did not save";
-        return after;
-    }
-    static Pixel brick() { return worldToScreen(-12, 22, -20); }
-    static bool brickShows(const xdriver::Image &s)
-    {
-        double rgb[3];
-        Pixel b = brick();
-        xdriver::meanColour(s, b.x - 15, b.y - 15, b.x + 15, b.y + 15, rgb);
-        return rgb[0] > rgb[2] + 40;
-    }
 };
 
 }  // namespace
@@ -181,7 +87,7 @@ TEST_F(Menus, PlayEventEditorDeleteAndPrimitiveMenuInOneRun)
     // Play from the file menu: the demo pyramid turns, Escape puts it back, and a save after play
     // has the bytes of a save before it
     const xdriver::Image base = run.input.screenshot();
-    const std::string savedBefore = saveScene();
+    const std::string savedBefore = save();
     const Box pyramid = around(worldToScreen(-0.1, 13.0, 12.45), 45);
     xdriver::Image open = openMenu({512, 3}, TOP_PART, TOP_PART);
     ASSERT_TRUE(hover(menuButton(fileMenu(), 0), open)) << "the play button did not light up";
@@ -193,7 +99,7 @@ TEST_F(Menus, PlayEventEditorDeleteAndPrimitiveMenuInOneRun)
     EXPECT_TRUE(screenUntil([&](const xdriver::Image &s) { return changedIn(base, s, pyramid) < boxArea(pyramid) / 50; }, 10000))
         << "the scene was not restored";
     ASSERT_FALSE(run.app.exited) << "Escape in play mode ended the program";
-    EXPECT_EQ(saveScene(), savedBefore);
+    EXPECT_EQ(save(), savedBefore);
 
     // Events mode from the mode menu; a click on the brick cube opens its event panel
     open = openMenu({1020, 384}, RIGHT_PART, RIGHT_PART);
@@ -238,7 +144,7 @@ TEST_F(Menus, PlayEventEditorDeleteAndPrimitiveMenuInOneRun)
     run.input.click(1);
     ASSERT_TRUE(screenUntil([&](const xdriver::Image &s) { return changedIn(base, s, HEADER) < boxArea(HEADER) / 50; }))
         << "the event panel stayed open";
-    const std::string saved = saveScene();
+    const std::string saved = save();
     const size_t at = saved.find("<primitiva codigo=\"P20\">");
     ASSERT_NE(at, std::string::npos);
     const std::string element = saved.substr(at, saved.find("</primitiva>", at) - at);

@@ -3,7 +3,7 @@
 // program runs (a material's new colour on screen with no key pressed, a new material kept by
 // F9 together with an object not saved before, a bad file reported once and never written over).
 #include "stageworks_run.h"
-#include "view_projection.h"
+#include "start_view.h"
 
 #include <gtest/gtest.h>
 // NOTE: after gtest: Xlib defines macros (None, Bool) that gtest's own names would collide with
@@ -23,28 +23,6 @@ void meanAround(const xdriver::Image &shot, double x, double y, double z, int ha
     ScreenPoint p = projectPoint(x, y, z, -41.51, 30.0, 38.74, 314.22, -8.82);
     EXPECT_TRUE(onScreen(p));
     xdriver::meanColour(shot, (int)p.x - half, (int)p.y - half, (int)p.x + half, (int)p.y + half, rgb);
-}
-
-// Screenshots (of the 1024x768 root) until the condition holds for one of them
-template <typename Condition>
-bool screenUntil(StageworksRun &run, xdriver::Image &shot, Condition condition, int timeoutMs)
-{
-    return xdriver::waitUntil(
-        [&] {
-            run.app.pump(0);
-            if (run.app.exited) return false;
-            shot = run.input.screenshot();
-            return shot.width == 1024 && shot.height == 768 && condition(shot);
-        },
-        timeoutMs, 40);
-}
-
-// The brick cube of the demo scene in front of the start camera
-bool brickShows(const xdriver::Image &shot)
-{
-    double rgb[3];
-    meanAround(shot, -12, 22, -20, 20, rgb);
-    return rgb[0] > rgb[2] + 40;
 }
 
 // Pixels of a box that differ between two screenshots
@@ -88,36 +66,18 @@ void replaceFile(const std::string &path, const std::string &content)
     ASSERT_EQ(std::rename(temporary.c_str(), path.c_str()), 0);
 }
 
-size_t occurrences(const std::string &text, const std::string &what)
-{
-    size_t count = 0;
-    for (size_t at = text.find(what); at != std::string::npos; at = text.find(what, at + 1)) count++;
-    return count;
-}
-
-std::string readText(const std::string &path)
-{
-    std::string text;
-    xdriver::readFile(path, text);
-    return text;
-}
-
 }  // namespace
 
 TEST(WindowMode, OnAPlainXServerTheSceneAMenuAtTheWindowEdgeAndEscape)
 {
     StageworksRun run;
-    ASSERT_TRUE(run.startServer(/*xvfb=*/true));
-    ASSERT_TRUE(run.prepareWorkDir());
-    ASSERT_TRUE(run.launch({"--window"}));
-    ASSERT_TRUE(run.waitReady()) << run.app.out << run.app.err;
+    ASSERT_TRUE(run.start({"--window"}, /*xvfb=*/true)) << run.app.out << run.app.err;
     const Window window = windowNamed(run.input.dpy, run.workDir);
     ASSERT_NE(window, 0u) << "no window is titled with the scene directory";
 
     // Without a window manager the window lies at the top left of the 1024x768 screen
     xdriver::Image shot;
-    run.input.moveMouse(512, 384);
-    ASSERT_TRUE(screenUntil(run, shot, brickShows, 30000)) << "no scene";
+    ASSERT_TRUE(run.screenUntil(shot, start_view::brickShows, 30000)) << "no scene";
     std::cout << "screenshot: " << run.saveScreenshot(shot, "window_mode_scene") << "\n";
 
     // Made smaller, the window shows the same picture scaled, and its right edge opens the
@@ -133,10 +93,10 @@ TEST(WindowMode, OnAPlainXServerTheSceneAMenuAtTheWindowEdgeAndEscape)
         xdriver::meanColour(s, 900, 0, 1024, 768, outside);
         return rgb[0] > rgb[2] + 40 && outside[0] + outside[1] + outside[2] < 30;
     };
-    ASSERT_TRUE(screenUntil(run, shot, smallBrick, 30000)) << "the resized window does not show the scene";
+    ASSERT_TRUE(run.screenUntil(shot, smallBrick, 30000)) << "the resized window does not show the scene";
     const xdriver::Image before = shot;
     run.input.moveMouse(798, 300);
-    EXPECT_TRUE(screenUntil(run, shot, [&](const xdriver::Image &s) { return changedIn(before, s, 620, 80, 800, 520) > 12000; }, 10000))
+    EXPECT_TRUE(run.screenUntil(shot, [&](const xdriver::Image &s) { return changedIn(before, s, 620, 80, 800, 520) > 12000; }, 10000))
         << "the mode menu did not open at the window's right edge";
     run.saveScreenshot(shot, "window_mode_menu");
 
@@ -148,18 +108,14 @@ TEST(WindowMode, OnAPlainXServerTheSceneAMenuAtTheWindowEdgeAndEscape)
 TEST(LiveMaterials, TakenOverFromDiskKeptByF9AndABadFileNeverWrittenOver)
 {
     StageworksRun run;
-    ASSERT_TRUE(run.startServer());
-    ASSERT_TRUE(run.prepareWorkDir());
-    ASSERT_TRUE(run.launch());
-    ASSERT_TRUE(run.waitReady()) << run.app.out << run.app.err;
-    run.input.moveMouse(512, 384);
+    ASSERT_TRUE(run.start()) << run.app.out << run.app.err;
     xdriver::Image shot;
     double rgb[3];
     auto cylinder = [&](const xdriver::Image &s, bool green) {
         meanAround(s, 11, 18, 3, 10, rgb);
         return green ? rgb[1] > rgb[0] + 60 : rgb[0] > rgb[1] + 60;
     };
-    ASSERT_TRUE(screenUntil(run, shot, [&](const xdriver::Image &s) { return cylinder(s, false); }, 30000))
+    ASSERT_TRUE(run.screenUntil(shot, [&](const xdriver::Image &s) { return cylinder(s, false); }, 30000))
         << "the red cylinder did not show";
 
     // An edit not saved yet: a sphere where the camera stands
@@ -179,11 +135,11 @@ TEST(LiveMaterials, TakenOverFromDiskKeptByF9AndABadFileNeverWrittenOver)
     text.insert(redEnd, added);
     replaceFile(scene, text);
     const long changedAt = xdriver::nowMs();
-    EXPECT_TRUE(screenUntil(run, shot, [&](const xdriver::Image &s) { return cylinder(s, true); }, 20000))
+    EXPECT_TRUE(run.screenUntil(shot, [&](const xdriver::Image &s) { return cylinder(s, true); }, 20000))
         << "the new colour did not show: " << rgb[0] << " " << rgb[1] << " " << rgb[2];
     std::cout << "new colour on screen after " << xdriver::nowMs() - changedAt << " ms\n";
     run.saveScreenshot(shot, "live_material_green");
-    EXPECT_TRUE(brickShows(shot));
+    EXPECT_TRUE(start_view::brickShows(shot));
 
     // F9 writes the materials from disk with the objects of the program, the new sphere too
     run.input.tap(XK_F9);

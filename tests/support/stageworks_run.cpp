@@ -5,7 +5,11 @@
 **********************************************************************************************/
 #include "stageworks_run.h"
 
-#include <sys/stat.h>
+#include <X11/keysym.h>  // Required for: XK_F9
+
+#include <sys/stat.h>  // Required for: mkdir()
+
+#include <cstdio>  // Required for: std::remove()
 
 bool StageworksRun::startServer(bool xvfb)
 {
@@ -38,6 +42,22 @@ bool StageworksRun::waitReady(int timeoutMs)
     return !app.exited;
 }
 
+bool StageworksRun::start(const std::vector<std::string> &options, bool xvfb)
+{
+    if (!startServer(xvfb) || !prepareWorkDir() || !launch(options) || !waitReady()) return false;
+    input.moveMouse(512, 384);
+    return true;
+}
+
+bool StageworksRun::saveWithF9(std::string &text, int timeoutMs)
+{
+    const std::string file = path("escena.xml");
+    std::remove(file.c_str());
+    input.tap(XK_F9);
+    return xdriver::waitUntil(
+        [&] { return xdriver::readFile(file, text) && text.find("</escena>") != std::string::npos; }, timeoutMs, 50);
+}
+
 std::string StageworksRun::saveScreenshot(const xdriver::Image &image, const std::string &name) const
 {
     std::string dir = std::string(SW_BUILD_DIR) + "/screenshots";
@@ -64,4 +84,18 @@ bool appearInOrder(const std::string &text, const char *const *lines, int count)
         from = at + 1;
     }
     return true;
+}
+
+size_t occurrences(const std::string &text, const std::string &what)
+{
+    size_t count = 0;
+    for (size_t at = text.find(what); at != std::string::npos; at = text.find(what, at + 1)) count++;
+    return count;
+}
+
+std::string readText(const std::string &path)
+{
+    std::string text;
+    xdriver::readFile(path, text);
+    return text;
 }

@@ -54,6 +54,18 @@ inline Pixel menuButton(const ButtonPanel *panel, int index)
     return eyeToScreen(eye.x, eye.y, eye.z);
 }
 
+// The brick cube of the demo scene, in front of the start camera
+inline Pixel brick() { return worldToScreen(-12, 22, -20); }
+
+// True when the screen shows the brick cube where it stands at the start (reddish there)
+inline bool brickShows(const xdriver::Image &s)
+{
+    double rgb[3];
+    const Pixel b = brick();
+    xdriver::meanColour(s, b.x - 15, b.y - 15, b.x + 15, b.y + 15, rgb);
+    return rgb[0] > rgb[2] + 40;
+}
+
 inline Box around(Pixel p, int half) { return {p.x - half, p.y - half, p.x + half, p.y + half}; }
 inline long boxArea(Box b) { return (long)(b.x1 - b.x0 + 1) * (b.y1 - b.y0 + 1); }
 

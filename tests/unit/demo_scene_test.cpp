@@ -26,10 +26,10 @@ TEST_F(DemoScene, ItSavesBackToTheSameBytesAndItsBitmapsAreInTheRunData)
     EXPECT_TRUE(xmllintAccepts("escena.xml"));
     ASSERT_EQ(saveScene(), 1);
     EXPECT_EQ(readFile("escena.xml"), shipped);
-    for (const std::string &name : keysInOrder(texture_table()))
+    for (const std::string &name : hash_table_keys(texture_table()))
         EXPECT_TRUE(fileExists(std::string(SW_RUNDATA_DIR) + "/" + name)) << name;
     int still = 0, animated = 0;
-    for (const std::string &name : keysInOrder(material_table())) {
+    for (const std::string &name : hash_table_keys(material_table())) {
         const material_record *m = find_material(name.c_str());
         if (material_is_textured(m)) (m->texture->multiple == 0 ? still : animated)++;
     }

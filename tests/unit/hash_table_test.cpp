@@ -55,7 +55,7 @@ TEST(HashTable, IterationAndRemovalAlongAChain)
     }
     for (size_t i = 0; i < 4; i++) hash_table_insert(table, (void *)(i + 1), (uint32_t)same[i].size(), same[i].data());
     hash_table_insert(table, (void *)9, (uint32_t)other[0].size(), other[0].data());
-    std::vector<std::string> chain = {same[3], same[2], same[1], same[0]}, order = scene_test::keysInOrder(table);
+    std::vector<std::string> chain = {same[3], same[2], same[1], same[0]}, order = hash_table_keys(table);
     chain.insert(bucketOf(table, other[0]) < bucketOf(table, same[0]) ? chain.begin() : chain.end(), other[0]);
     EXPECT_EQ(order, chain);
 
@@ -63,6 +63,6 @@ TEST(HashTable, IterationAndRemovalAlongAChain)
         EXPECT_EQ((intptr_t)hash_table_remove(table, (uint32_t)same[index].size(), same[index].data()), value);
     EXPECT_EQ(table->buckets[bucketOf(table, same[0])], nullptr);
     EXPECT_EQ(hash_table_remove(table, 4, "nada"), nullptr);
-    EXPECT_EQ(scene_test::keysInOrder(table), std::vector<std::string>{other[0]});
+    EXPECT_EQ(hash_table_keys(table), std::vector<std::string>{other[0]});
     hash_table_destroy(table);
 }

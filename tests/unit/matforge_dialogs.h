@@ -5,6 +5,7 @@
 
 #include "dialogos.h"
 
+#include <QApplication>  // Required for: QApplication, in runOffscreen()
 #include <QtGui>
 #include <gtest/gtest.h>
 
@@ -73,6 +74,18 @@ inline void writeBitmap(const std::string &path, const QColor &colour, int width
     image.fill(colour);
     std::filesystem::create_directories(std::filesystem::path(path).parent_path());
     ASSERT_TRUE(image.save(QString::fromStdString(path), "BMP"));
+}
+
+// The main of a test program with matforge windows: Qt's offscreen platform, all tests run
+inline int runOffscreen(int argc, char **argv)
+{
+    // NOTE: also set here because the test listing runs without the test environment; no
+    // GLX so that the offscreen platform has no OpenGL whatever display is around
+    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) qputenv("QT_QPA_PLATFORM", "offscreen");
+    qputenv("QT_QPA_OFFSCREEN_NO_GLX", "1");
+    QApplication app(argc, argv);
+    ::testing::InitGoogleTest(&argc, argv);
+    return RUN_ALL_TESTS();
 }
 
 }  // namespace mftest

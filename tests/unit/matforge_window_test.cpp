@@ -386,13 +386,4 @@ TEST_F(MatforgeWindow, TextureChooserListsTheTexturesAndHandsBackTheChoice)
     EXPECT_EQ(chooser.textSel(), "Data/agua1.bmp");
 }
 
-int main(int argc, char **argv)
-{
-    // NOTE: also set here because the test listing runs without the test environment; no
-    // GLX so that the offscreen platform has no OpenGL whatever display is around
-    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) qputenv("QT_QPA_PLATFORM", "offscreen");
-    qputenv("QT_QPA_OFFSCREEN_NO_GLX", "1");
-    QApplication app(argc, argv);
-    ::testing::InitGoogleTest(&argc, argv);
-    return RUN_ALL_TESTS();
-}
+int main(int argc, char **argv) { return mftest::runOffscreen(argc, argv); }

@@ -51,7 +51,6 @@ inline bool xmllintAccepts(const std::string &path)
     return std::system(("xmllint --valid --noout '" + path + "' 2>/dev/null").c_str()) == 0;
 }
 
-using scene_test::keysInOrder;
 
 // A scratch working directory with DESCscene.dtd; the test runs inside it
 class SceneDirTest : public ::testing::Test {

@@ -1,4 +1,4 @@
-// Helpers of the scene model tests: hash table keys, an owned object, walking faces and rings, centroids, spans.
+// Helpers of the scene model tests: an owned object, walking faces and rings, centroids, spans.
 #pragma once
 
 #include "hash_table.h"
@@ -9,18 +9,6 @@
 #include <vector>
 
 namespace scene_test {
-
-// Keys of a hash table in its iteration order
-inline std::vector<std::string> keysInOrder(hash_table *table)
-{
-    std::vector<std::string> keys;
-    hash_iterator it = {};
-    const unsigned char *key = nullptr;
-    uint32_t length = 0;
-    for (hash_table_first(table, &it, &key, &length); key != nullptr; hash_table_next(table, &it, &key, &length))
-        keys.emplace_back((const char *)key, length);
-    return keys;
-}
 
 // Owns a generated object for the length of a test
 struct Owned {

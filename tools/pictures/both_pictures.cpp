@@ -16,6 +16,7 @@
 **********************************************************************************************/
 #include "form1.h"
 #include "guion_dialogos.h"
+#include "matforge_steps.h"
 #include "xdriver.h"
 
 #include <QAction>
@@ -27,9 +28,8 @@
 
 #include <algorithm>
 #include <cstdio>
-#include <cstdlib>   // Required for: realpath(), setenv()
+#include <cstdlib>  // Required for: realpath(), setenv()
 #include <string>
-#include <sys/stat.h>
 #include <unordered_set>
 
 //----------------------------------------------------------------------------------
@@ -42,31 +42,6 @@ static const int GAP = 12;   // screen between the two windows
 //----------------------------------------------------------------------------------
 // Private helpers
 //----------------------------------------------------------------------------------
-static int failures = 0;
-
-// Counts and reports a failed step
-static bool check(bool ok, const char *what)
-{
-    if (!ok) {
-        failures++;
-        fprintf(stderr, "pictures: %s\n", what);
-    }
-    return ok;
-}
-
-// A rectangle of a screenshot
-static xdriver::Image crop(const xdriver::Image &screen, int width, int height)
-{
-    xdriver::Image part;
-    part.width = std::min(width, screen.width);
-    part.height = std::min(height, screen.height);
-    for (int y = 0; y < part.height; y++) {
-        const uint8_t *row = screen.pixel(0, y);
-        part.rgb.insert(part.rgb.end(), row, row + (size_t)part.width * 3);
-    }
-    return part;
-}
-
 // True when the stageworks window shows a drawn scene (many colours, not a blank window)
 static bool sceneDrawn(const xdriver::Image &screen)
 {
@@ -80,32 +55,15 @@ static bool sceneDrawn(const xdriver::Image &screen)
     return seen.size() >= 256;
 }
 
-// Selects the row of a list that shows `text`
-static bool selectRow(QListWidget *list, const QString &text)
-{
-    if (list == nullptr) return false;
-    QList<QListWidgetItem *> found = list->findItems(text, Qt::MatchExactly);
-    if (found.isEmpty()) return false;
-    list->setCurrentItem(found.first());
-    return true;
-}
-
 //----------------------------------------------------------------------------------
 // Public functions
 //----------------------------------------------------------------------------------
 int main(int argc, char **argv)
 {
-    std::string program, rundata, out;
-    for (int i = 1; i + 1 < argc; i += 2) {
-        std::string arg = argv[i];
-        if (arg == "--program") program = argv[i + 1];
-        else if (arg == "--rundata") rundata = argv[i + 1];
-        else if (arg == "--out") out = argv[i + 1];
-    }
-    if (program.empty() || rundata.empty() || out.empty()) {
-        fprintf(stderr, "usage: both_pictures --program STAGEWORKS --rundata DIR --out DIR\n");
-        return 2;
-    }
+    PictureArgs args;
+    if (!readPictureArgs(argc, argv, true, "both_pictures --program STAGEWORKS --rundata DIR --out DIR", args)) return 2;
+    std::string program = args.program;
+    const std::string &rundata = args.rundata, &out = args.out;
 
     // NOTE: stageworks runs in the scratch directory: a relative path would no longer name it
     char *absolute = realpath(program.c_str(), nullptr);
@@ -115,10 +73,8 @@ int main(int argc, char **argv)
     setenv("XVFB_SCREEN", SCREEN, 1);
     xdriver::XServer server;
     xdriver::XClient client;
-    if (!check(server.start(/*xvfb=*/true), "could not start the private X server")) return 1;
-    if (!check(client.open(server.display), "could not connect to the private X server")) return 1;
-    std::string scratch = xdriver::makeTempDir("both-pictures");
-    if (!check(!scratch.empty() && xdriver::copyTree(rundata, scratch), "could not copy the run data")) return 1;
+    std::string scratch;
+    if (!startPictureRun(true, rundata, "both-pictures", server, client, scratch)) return 1;
 
     long started = xdriver::nowMs();
     xdriver::ChildProcess stageworks;
@@ -129,11 +85,7 @@ int main(int argc, char **argv)
     check(xdriver::waitUntil([&] { stageworks.pump(10); return sceneDrawn(client.screenshot()); }, 30000, 100),
           "stageworks did not draw its scene");
 
-    setenv("DISPLAY", server.display.c_str(), 1);
-    // NOTE: Qt wants a private runtime directory; the scratch one took the run data's mode
-    const std::string runtime = scratch + "/runtime";
-    if (getenv("XDG_RUNTIME_DIR") == nullptr && mkdir(runtime.c_str(), 0700) == 0) setenv("XDG_RUNTIME_DIR", runtime.c_str(), 1);
-    setenv("QT_QPA_PLATFORM", "xcb", 1);
+    useXcbOn(server.display, scratch);
     int written = 0;
     {
         int qtArgc = 1;
@@ -141,18 +93,14 @@ int main(int argc, char **argv)
         QApplication app(qtArgc, qtArgv);
         GuionDialogos dialogos(QString::fromStdString(scratch + "/escena.xml"));
         Form1 ventana(&dialogos);
-        ventana.move(STAGEWORKS_WIDTH + GAP, 0);
-        ventana.show();
-        check(QTest::qWaitForWindowExposed(&ventana), "the main window did not show");
-        QAction *cargar = ventana.findChild<QAction *>("cargar");
-        if (check(cargar != nullptr, "no \"Cargar Escena XML\"")) cargar->trigger();
+        showWithScene(ventana, STAGEWORKS_WIDTH + GAP);
         check(selectRow(ventana.findChild<QListWidget *>("List1_0"), "rojo"), "no material rojo");
         QTest::qWait(600);
         client.sync();
         const int width = STAGEWORKS_WIDTH + GAP + ventana.frameGeometry().width();
         const int height = std::max(STAGEWORKS_HEIGHT, ventana.frameGeometry().height());
         const std::string file = out + "/both-programs.png";
-        if (check(xdriver::writePng(crop(client.screenshot(), width, height), file), "the picture could not be written")) {
+        if (check(xdriver::writePng(cropScreen(client.screenshot(), 0, 0, width, height), file), "the picture could not be written")) {
             printf("%s\n", file.c_str());
             written++;
         }
@@ -168,6 +116,6 @@ int main(int argc, char **argv)
     client.close();
     server.stop();
     fprintf(stderr, "pictures: %d picture of both programs in %.1f s, %d failed steps\n", written,
-            (xdriver::nowMs() - started) / 1000.0, failures);
-    return failures == 0 ? 0 : 1;
+            (xdriver::nowMs() - started) / 1000.0, pictureFailures);
+    return pictureFailures == 0 ? 0 : 1;
 }

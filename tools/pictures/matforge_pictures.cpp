@@ -17,6 +17,7 @@
 #include "form1.h"
 #include "form3.h"
 #include "guion_dialogos.h"
+#include "matforge_steps.h"
 #include "oglwin.h"
 #include "xdriver.h"
 
@@ -27,43 +28,18 @@
 #include <QTest>
 
 #include <cstdio>
-#include <cstdlib>
 #include <string>
-#include <sys/stat.h>
 
 namespace {
 
 //----------------------------------------------------------------------------------
 // Private helpers
 //----------------------------------------------------------------------------------
-int failures = 0;
-
-bool check(bool ok, const char *what)
-{
-    if (!ok) {
-        failures++;
-        fprintf(stderr, "pictures: %s\n", what);
-    }
-    return ok;
-}
-
 // The part of a screenshot that a top-level window covers
 xdriver::Image crop(const xdriver::Image &screen, QWidget *window)
 {
-    QPoint origin = window->mapToGlobal(QPoint(0, 0));
-    int x0 = std::max(origin.x(), 0), y0 = std::max(origin.y(), 0);
-    int x1 = std::min(origin.x() + window->width(), screen.width);
-    int y1 = std::min(origin.y() + window->height(), screen.height);
-    xdriver::Image part;
-    if (x1 <= x0 || y1 <= y0) return part;
-    part.width = x1 - x0;
-    part.height = y1 - y0;
-    part.rgb.reserve((size_t)part.width * part.height * 3);
-    for (int y = y0; y < y1; y++) {
-        const uint8_t *row = screen.pixel(x0, y);
-        part.rgb.insert(part.rgb.end(), row, row + (size_t)part.width * 3);
-    }
-    return part;
+    const QPoint origin = window->mapToGlobal(QPoint(0, 0));
+    return cropScreen(screen, origin.x(), origin.y(), window->width(), window->height());
 }
 
 // Brings a window to the front, lets it draw, and writes it as the X server shows it
@@ -100,16 +76,6 @@ void drag(xdriver::XClient &client, QWidget *widget, int dx, int dy)
     QTest::qWait(50);
 }
 
-// Selects the row of a list that shows `text`
-bool selectRow(QListWidget *list, const QString &text)
-{
-    if (list == nullptr) return false;
-    QList<QListWidgetItem *> found = list->findItems(text, Qt::MatchExactly);
-    if (found.isEmpty()) return false;
-    list->setCurrentItem(found.first());
-    return true;
-}
-
 }  // namespace
 
 //----------------------------------------------------------------------------------
@@ -117,28 +83,15 @@ bool selectRow(QListWidget *list, const QString &text)
 //----------------------------------------------------------------------------------
 int main(int argc, char **argv)
 {
-    std::string rundata, out;
-    for (int i = 1; i + 1 < argc; i += 2) {
-        std::string arg = argv[i];
-        if (arg == "--rundata") rundata = argv[i + 1];
-        else if (arg == "--out") out = argv[i + 1];
-    }
-    if (rundata.empty() || out.empty()) {
-        fprintf(stderr, "usage: matforge_pictures --rundata DIR --out DIR\n");
-        return 2;
-    }
+    PictureArgs args;
+    if (!readPictureArgs(argc, argv, false, "matforge_pictures --rundata DIR --out DIR", args)) return 2;
+    const std::string &rundata = args.rundata, &out = args.out;
 
     xdriver::XServer server;
     xdriver::XClient client;
-    if (!check(server.start(), "could not start the private X server")) return 1;
-    if (!check(client.open(server.display), "could not connect to the private X server")) return 1;
-    std::string scratch = xdriver::makeTempDir("matforge-pictures");
-    if (!check(!scratch.empty() && xdriver::copyTree(rundata, scratch), "could not copy the run data")) return 1;
-    setenv("DISPLAY", server.display.c_str(), 1);
-    // NOTE: Qt wants a private runtime directory; the scratch one took the run data's mode
-    const std::string runtime = scratch + "/runtime";
-    if (getenv("XDG_RUNTIME_DIR") == nullptr && mkdir(runtime.c_str(), 0700) == 0) setenv("XDG_RUNTIME_DIR", runtime.c_str(), 1);
-    setenv("QT_QPA_PLATFORM", "xcb", 1);
+    std::string scratch;
+    if (!startPictureRun(false, rundata, "matforge-pictures", server, client, scratch)) return 1;
+    useXcbOn(server.display, scratch);
 
     long started = xdriver::nowMs();
     int written = 0;
@@ -150,11 +103,7 @@ int main(int argc, char **argv)
 
         // The main window with the demo scene, the brick texture and material selected
         Form1 ventana(&dialogos);
-        ventana.move(0, 0);
-        ventana.show();
-        check(QTest::qWaitForWindowExposed(&ventana), "the main window did not show");
-        QAction *cargar = ventana.findChild<QAction *>("cargar");
-        if (check(cargar != nullptr, "no \"Cargar Escena XML\"")) cargar->trigger();
+        showWithScene(ventana, 0);
         check(selectRow(ventana.findChild<QListWidget *>("List1_1"), "Data/ladrillo.bmp"), "no texture Data/ladrillo.bmp");
         check(selectRow(ventana.findChild<QListWidget *>("List1_0"), "ladrillo"), "no material ladrillo");
         written += grab(client, &ventana, out + "/matforge-main.png");
@@ -189,6 +138,6 @@ int main(int argc, char **argv)
     client.close();
     server.stop();
     fprintf(stderr, "pictures: %d matforge pictures in %.1f s, %d failed steps\n", written,
-            (xdriver::nowMs() - started) / 1000.0, failures);
-    return failures == 0 ? 0 : 1;
+            (xdriver::nowMs() - started) / 1000.0, pictureFailures);
+    return pictureFailures == 0 ? 0 : 1;
 }

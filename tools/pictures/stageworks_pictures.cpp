@@ -23,6 +23,7 @@
 **********************************************************************************************/
 #include "menus.h"
 #include "panels.h"
+#include "picture_steps.h"
 #include "start_view.h"
 #include "xdriver.h"
 
@@ -80,15 +81,6 @@ Pixel chooserRow(double chooserX, double chooserY, double width, double height, 
     double x = chooserX + 1.0 - width + 0.7 * 3.0;
     double y = chooserY + height - CHOOSER_ROW_STEP * row - CHOOSER_TEXT_MID;
     return eyeToScreen(x, y, CHOOSER_TEXT_Z);
-}
-
-// The brick cube of the demo scene shows (its reds are well above its blues)
-bool brickShows(const xdriver::Image &s)
-{
-    double rgb[3];
-    Pixel b = worldToScreen(-12, 22, -20);
-    xdriver::meanColour(s, b.x - 15, b.y - 15, b.x + 15, b.y + 15, rgb);
-    return rgb[0] > rgb[2] + 40;
 }
 
 // Texture names for the layout-only menu records
@@ -488,17 +480,9 @@ void finish(Session &s)
 //----------------------------------------------------------------------------------
 int main(int argc, char **argv)
 {
-    std::string program, rundata, out;
-    for (int i = 1; i + 1 < argc; i += 2) {
-        std::string arg = argv[i];
-        if (arg == "--program") program = argv[i + 1];
-        else if (arg == "--rundata") rundata = argv[i + 1];
-        else if (arg == "--out") out = argv[i + 1];
-    }
-    if (program.empty() || rundata.empty() || out.empty()) {
-        fprintf(stderr, "usage: stageworks_pictures --program STAGEWORKS --rundata DIR --out DIR\n");
-        return 2;
-    }
+    PictureArgs args;
+    if (!readPictureArgs(argc, argv, true, "stageworks_pictures --program STAGEWORKS --rundata DIR --out DIR", args)) return 2;
+    const std::string &program = args.program, &rundata = args.rundata, &out = args.out;
 
     setPanelTextureLoader(noTexture);
     createMenus();
