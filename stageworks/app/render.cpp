@@ -132,6 +132,8 @@ void display()
         }
     }
 
+    // NOTE: the flush hands the frame so far to the GL, which can draw it while we wait
+    glFlush();
     waitFrameMinimum();
     if (getPlayMode() == 1) {
         setCursorShape(GLUT_CURSOR_CROSSHAIR);
