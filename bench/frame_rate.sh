@@ -2,6 +2,7 @@
 # Frame rate, main-thread CPU, load and save of stageworks on the private X server.
 #
 #   bench/frame_rate.sh [--build-dir DIR] [--seconds N] [--no-build] [--cases "demo empty ..."]
+#                       [--stageworks PROGRAM]
 #
 # Builds a Release tree (default build-release/ in the repository; --no-build uses it as it
 # is), starts the private X server of scripts/xserver.sh (Xorg dummy, 1024x768@75, game
@@ -19,7 +20,8 @@
 # counts every glXSwapBuffers call in a shared file, read before and after a window of
 # --seconds (default 10) that starts 3 s after " MainLoop started...". The main thread's own
 # CPU time (utime + stime of /proc/PID/task/PID/stat, the rasterizer threads not counted) is
-# read over the same window. The load time is the time between the program's " XML loading..."
+# read over the same window, and the CPU time of all its threads per frame (the GL's rasterizer
+# threads included: a figure that a busy machine changes little). The load time is the time between the program's " XML loading..."
 # and " MainLoop started..." lines (each line stamped as it arrives); xmllint --valid --noout
 # on the same file is timed in the same run (fastest of 3), and the save (fastest of 5, the
 # program's own writer, bench/save_timer.cpp) on the same file. Prints one table.
@@ -30,13 +32,15 @@ build="$root/build-release"
 seconds=10
 do_build=1
 cases="demo empty m250 m500 m1000 bare"
+other_program=""
 while [ $# -gt 0 ]; do
   case "$1" in
     --build-dir) build="$(realpath -m "$2")"; shift ;;
     --seconds) seconds="$2"; shift ;;
     --no-build) do_build=0 ;;
     --cases) cases="$2"; shift ;;
-    -h|--help) sed -n '2,27p' "$0" | sed 's/^# \{0,1\}//'; exit 0 ;;
+    --stageworks) other_program="$(realpath "$2")"; shift ;;
+    -h|--help) sed -n '2,30p' "$0" | sed 's/^# \{0,1\}//'; exit 0 ;;
     *) echo "frame_rate.sh: unknown option $1" >&2; exit 2 ;;
   esac
   shift
@@ -47,7 +51,7 @@ if [ "$do_build" = 1 ]; then
   cmake -S "$root" -B "$build" -DCMAKE_BUILD_TYPE=Release -DSW_MATFORGE=OFF >/dev/null
   cmake --build "$build" -j2 --target stageworks rundata mixedscene swap_counter bare_gamemode save_timer >/dev/null
 fi
-stageworks="$build/stageworks/app/stageworks"
+stageworks="${other_program:-$build/stageworks/app/stageworks}"
 mixedscene="$build/tools/demoscene/mixedscene"
 bare="$build/bench/bare_gamemode"
 saver="$build/bench/save_timer"
@@ -80,6 +84,9 @@ swaps() { [ -s "$1" ] && od -An -tu8 -N8 "$1" | tr -d ' ' || echo 0; }
 
 # utime + stime of a process's main thread, in clock ticks
 main_thread_ticks() { awk '{ sub(/^.*\) /, ""); print $12 + $13 }' "/proc/$1/task/$1/stat"; }
+
+# utime + stime of all the process's threads (the GL's rasterizer threads too), in clock ticks
+process_ticks() { awk '{ sub(/^.*\) /, ""); print $12 + $13 }' "/proc/$1/stat"; }
 
 # Milliseconds between two "<seconds> <line>" stamps of a log
 stamp_of() { grep -m1 -F -- "$2" "$1" | cut -d' ' -f1; }
@@ -116,14 +123,15 @@ run_case() {
     echo "frame_rate.sh: $name did not start" >&2; cat "$scratch/$name.err" >&2; exit 1
   fi
   sleep 3
-  local c0 t0 u0 c1 t1 u1
-  c0=$(swaps "$counter"); u0=$(main_thread_ticks "$app_pid"); t0=$(now)
+  local c0 t0 u0 p0 c1 t1 u1 p1
+  c0=$(swaps "$counter"); u0=$(main_thread_ticks "$app_pid"); p0=$(process_ticks "$app_pid"); t0=$(now)
   sleep "$seconds"
-  c1=$(swaps "$counter"); u1=$(main_thread_ticks "$app_pid"); t1=$(now)
+  c1=$(swaps "$counter"); u1=$(main_thread_ticks "$app_pid"); p1=$(process_ticks "$app_pid"); t1=$(now)
   kill "$app_pid"; wait 2>/dev/null || true
   app_pid=""
   fps=$(calc "($c1 - $c0) / ($t1 - $t0)")
   cpu=$(calc "100 * ($u1 - $u0) / $ticks / ($t1 - $t0)")
+  cpu_frame=$(calc "1000 * ($p1 - $p0) / $ticks / ($c1 - $c0)")
   load_ms=""
   local a b
   a=$(stamp_of "$log" " XML loading..."); b=$(stamp_of "$log" " MainLoop started...")
@@ -139,8 +147,8 @@ workdir() {
   echo "$dir"
 }
 
-printf '%-22s %8s %9s %10s %9s %10s %9s %10s %9s\n' \
-  "case" "fps" "ms/frame" "main CPU%" "load ms" "xmllint ms" "load/xml" "save ms" "save/xml"
+printf '%-20s %7s %8s %9s %9s %8s %10s %8s %8s %8s\n' \
+  "case" "fps" "ms/frame" "main CPU%" "CPU ms/fr" "load ms" "xmllint ms" "load/xml" "save ms" "save/xml"
 row() {
   local name="$1" dir="$2" program="$3"
   run_case "$name" "$program" "$dir"
@@ -154,8 +162,8 @@ row() {
   else
     load_ms=""
   fi
-  printf '%-22s %8.1f %9.2f %10.1f %9s %10s %9s %10s %9s\n' "$name" "$fps" "$(calc "1000 / $fps")" "$cpu" \
-    "${load_ms:--}" "${xml:--}" "${lr:--}" "${save:--}" "${sr:--}"
+  printf '%-20s %7.1f %8.2f %9.1f %9.2f %8s %10s %8s %8s %8s\n' "$name" "$fps" "$(calc "1000 / $fps")" "$cpu" \
+    "$cpu_frame" "${load_ms:--}" "${xml:--}" "${lr:--}" "${save:--}" "${sr:--}"
   eval "frame_ms_$4=$(calc "1000 / $fps")"
   [ -n "$load_ms" ] && eval "load_ms_$4=$load_ms"
   return 0

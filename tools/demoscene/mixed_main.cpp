@@ -4,7 +4,7 @@
 *
 *   Usage: mixedscene COUNT DIRECTORY
 *
-*   COUNT objects (1 to 1000) of the twelve kinds with 20 materials and two events each; the
+*   COUNT objects (0 to 1000) of the twelve kinds with 20 materials and two events each; the
 *   frame-rate benchmark and the picture test load it. Exit status 0 when the file was
 *   written, 1 otherwise.
 *
@@ -32,7 +32,7 @@ int main(int argc, char **argv)
     char *end = nullptr;
     long count = strtol(argv[1], &end, 10);
     if (end == argv[1] || *end != '\0' || !buildMixedScene((int)count)) {
-        fprintf(stderr, "mixedscene: COUNT must be a number from 1 to %d\n", MIXED_SCENE_CELLS);
+        fprintf(stderr, "mixedscene: COUNT must be a number from 0 to %d\n", MIXED_SCENE_CELLS);
         return 1;
     }
     std::string path = std::string(argv[2]) + "/" + SCENE_FILE_NAME;

@@ -189,7 +189,7 @@ bool addMixedObject(int i, int cell, const std::string &material)
 //----------------------------------------------------------------------------------
 bool buildMixedScene(int count)
 {
-    if (count < 1 || count > MIXED_SCENE_CELLS) return false;
+    if (count < 0 || count > MIXED_SCENE_CELLS) return false;
     set_event_set_release(freeEventSet);
     clear_objects();
     set_creation_counter(0);

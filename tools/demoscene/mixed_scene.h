@@ -23,5 +23,5 @@ constexpr int MIXED_SCENE_CELLS = 1000;
 //----------------------------------------------------------------------------------
 
 // Replaces the texture, material and flag tables and the objects with count mixed objects
-// (1 to 1000); false when count is out of range
+// (0 to 1000: 0 leaves the sky alone); false when count is out of range
 bool buildMixedScene(int count);
