@@ -7,9 +7,10 @@
 
 #include <charconv>
 
-#include <cmath>
+#include <cmath>  // Required for: nearbyint(), isnan(), signbit()
 #include <cstdio>
 #include <cstdlib>
+#include <cstring>  // Required for: memcpy()
 
 //----------------------------------------------------------------------------------
 // Private helpers
@@ -34,14 +35,14 @@ static int record_occurrence(hash_table *table, vertice *vertex, cara *face)
     occurrence->vertex = vertex;
     occurrence->face = face;
 
-    std::string key = position_key(vertex->x, vertex->y, vertex->z);
-    vertex_occurrence *head = (vertex_occurrence *)hash_table_get(table, (uint32_t)key.size(), key.data());
+    position_identity key = position_id(vertex->x, vertex->y, vertex->z);
+    vertex_occurrence *head = (vertex_occurrence *)hash_table_get(table, (uint32_t)sizeof key, &key);
     if (head != nullptr) {
         while (head->next != nullptr) head = head->next;
         head->next = occurrence;
         return 1;
     }
-    if (hash_table_insert(table, occurrence, (uint32_t)key.size(), key.data()) != HASH_OK) {
+    if (hash_table_insert(table, occurrence, (uint32_t)sizeof key, &key) != HASH_OK) {
         free(occurrence);
         return 0;
     }
@@ -83,6 +84,22 @@ std::string position_key(float x, float y, float z)
         end = result.ptr;
     }
     return std::string(text, (size_t)(end - text));
+}
+
+position_identity position_id(float x, float y, float z)
+{
+    // NOTE: "%f" prints the value rounded to millionths, half to even, with the sign of the
+    // value (-0.000000 for a small negative one). A float times 10^6 is exact in a double
+    // (24 + 14 significant bits), so rounding that product to an integer the same way, with
+    // the sign of zero kept, tells the texts apart exactly; NaNs print by their sign alone
+    position_identity id = {};
+    float values[3] = {x, y, z};
+    for (int i = 0; i < 3; i++) {
+        double rounded = std::nearbyint((double)values[i] * 1e6);
+        if (std::isnan(rounded)) rounded = std::signbit(rounded) ? -NAN : NAN;
+        memcpy(&id.coordinate[i], &rounded, sizeof rounded);
+    }
+    return id;
 }
 
 int build_face(cara *face, const point3 *points, int count, hash_table *vertexTable)

@@ -48,6 +48,75 @@ static char *copy_text(const char *text)
     return copy;
 }
 
+// A copy of a vertex record (none for none); false when memory ran out
+static bool copy_vertex(const vertice *from, vertice **to)
+{
+    *to = nullptr;
+    if (from == nullptr) return true;
+    *to = (vertice *)malloc(sizeof(vertice));
+    if (*to == nullptr) return false;
+    **to = *from;
+    return true;
+}
+
+// A copy of a ring, every vertex record copied (a next-vertex copy too where there is one)
+static bool copy_ring(const arista *from, arista **to)
+{
+    *to = nullptr;
+    arista **tail = to;
+    for (; from != nullptr; from = from->next) {
+        arista *edge = (arista *)calloc(1, sizeof(arista));
+        if (edge == nullptr) return false;
+        *tail = edge;
+        tail = &edge->next;
+        if (!copy_vertex(from->vertex, &edge->vertex) || !copy_vertex(from->nextVertex, &edge->nextVertex)) return false;
+    }
+    return true;
+}
+
+// A copy of a list of owned names
+static bool copy_name_list(const pair_node *from, pair_node **to)
+{
+    *to = nullptr;
+    for (; from != nullptr; from = from->next) {
+        char *name = from->value ? copy_text((const char *)from->value) : nullptr;
+        if ((from->value != nullptr && name == nullptr) || list_append(to, name) == nullptr) {
+            free(name);
+            return false;
+        }
+    }
+    return true;
+}
+
+// A copy of a face list with everything it owns
+static bool copy_faces(const cara *from, cara **to)
+{
+    *to = nullptr;
+    cara **tail = to;
+    for (; from != nullptr; from = from->next) {
+        cara *face = (cara *)malloc(sizeof(cara));
+        if (face == nullptr) return false;
+        *face = *from;
+        face->ring = nullptr;
+        face->holes = nullptr;
+        face->materials = nullptr;
+        face->next = nullptr;
+        *tail = face;
+        tail = &face->next;
+        if (!copy_ring(from->ring, &face->ring) || !copy_name_list(from->materials, &face->materials)) return false;
+        agujero **holeTail = &face->holes;
+        for (const agujero *hole = from->holes; hole != nullptr; hole = hole->next) {
+            agujero *copy = (agujero *)calloc(1, sizeof(agujero));
+            if (copy == nullptr) return false;
+            copy->numAristas = hole->numAristas;
+            *holeTail = copy;
+            holeTail = &copy->next;
+            if (!copy_ring(hole->ring, &copy->ring)) return false;
+        }
+    }
+    return true;
+}
+
 //----------------------------------------------------------------------------------
 // Public functions: construction and release
 //----------------------------------------------------------------------------------
@@ -88,6 +157,22 @@ void free_primitiva(primitiva *object)
     free_name_list(&object->materials);
     free(object->caract);
     *object = primitiva{};
+}
+
+int copy_primitiva(const primitiva *source, primitiva *copy)
+{
+    *copy = *source;
+    copy->faces = nullptr;
+    copy->materials = nullptr;
+    copy->caract = nullptr;
+    bool copied = copy_faces(source->faces, &copy->faces) && copy_name_list(source->materials, &copy->materials);
+    if (copied && source->caract != nullptr) {
+        copy->caract = (caract_record *)malloc(sizeof(caract_record));
+        if (copy->caract != nullptr) *copy->caract = *source->caract;
+        copied = copy->caract != nullptr;
+    }
+    if (!copied) free_primitiva(copy);
+    return copied ? 1 : 0;
 }
 
 int copy_vertex_coordinates(primitiva *target, const primitiva *source)

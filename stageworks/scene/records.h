@@ -112,6 +112,11 @@ void free_faces(cara **faces);
 // Frees a list of owned names and empties it
 void free_name_list(pair_node **names);
 
+// A deep copy of an object record: faces with their rings, vertices (normals included),
+// holes and material names, the parameter record and the object's material names. 1, or 0
+// when memory ran out (the copy is then freed and left zero)
+int copy_primitiva(const primitiva *source, primitiva *copy);
+
 // Copies the vertex coordinates of source into target, face by face and edge by edge, as far
 // as both face lists and both rings reach; returns the number of vertices copied
 int copy_vertex_coordinates(primitiva *target, const primitiva *source);
