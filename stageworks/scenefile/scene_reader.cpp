@@ -33,8 +33,9 @@
 //----------------------------------------------------------------------------------
 
 // NOTE: no network access: the DTD and anything else the document names must be local files.
-// The DTD is loaded with the document and the tree validated afterwards (one parse).
-static const int LOADING_PARSE = XML_PARSE_DTDLOAD | XML_PARSE_NONET;
+// The DTD is loaded with the document and the tree validated afterwards (one parse); the
+// tree is only read, so short texts are kept in their nodes.
+static const int LOADING_PARSE = XML_PARSE_DTDLOAD | XML_PARSE_NONET | XML_PARSE_COMPACT;
 
 //----------------------------------------------------------------------------------
 // Private helpers: the file
