@@ -88,8 +88,9 @@ main_thread_ticks() { awk '{ sub(/^.*\) /, ""); print $12 + $13 }' "/proc/$1/tas
 # utime + stime of all the process's threads (the GL's rasterizer threads too), in clock ticks
 process_ticks() { awk '{ sub(/^.*\) /, ""); print $12 + $13 }' "/proc/$1/stat"; }
 
-# Milliseconds between two "<seconds> <line>" stamps of a log
-stamp_of() { grep -m1 -F -- "$2" "$1" | cut -d' ' -f1; }
+# The stamp (seconds) of the first line of a "<seconds> <line>" log holding a text; empty
+# when none does
+stamp_of() { grep -m1 -F -- "$2" "$1" | cut -d' ' -f1 || true; }
 
 # Fastest of n runs of a command, in ms
 fastest_ms() {
