@@ -18,13 +18,17 @@
 #
 # Frames are counted outside the program: bench/swap_counter.c is preloaded (LD_PRELOAD) and
 # counts every glXSwapBuffers call in a shared file, read before and after a window of
-# --seconds (default 10) that starts 3 s after " MainLoop started...". The main thread's own
-# CPU time (utime + stime of /proc/PID/task/PID/stat, the rasterizer threads not counted) is
-# read over the same window, and the CPU time of all its threads per frame (the GL's rasterizer
-# threads included: a figure that a busy machine changes little). The load time is the time between the program's " XML loading..."
-# and " MainLoop started..." lines (each line stamped as it arrives); xmllint --valid --noout
-# on the same file is timed in the same run (fastest of 3), and the save (fastest of 5, the
-# program's own writer, bench/save_timer.cpp) on the same file. Prints one table.
+# --seconds (default 10) that starts 3 s after " MainLoop started...". Over the same window:
+# the main thread's own CPU time (utime + stime of /proc/PID/task/PID/stat, the renderer's
+# threads not counted), and the CPU time of all the program's threads per frame (a figure
+# that a busy machine changes little). The load time is the time between the program's
+# " XML loading..." and " MainLoop started..." lines (each line stamped as it arrives);
+# xmllint --valid --noout on the same file (fastest of 5) and the save of the same scene
+# (fastest of 5, the program's own writer, bench/save_timer.cpp) are timed in the same run.
+# Prints one table.
+#
+# --cases runs only the named cases (demo, empty, m250, m500, m1000, bare); --stageworks
+# measures another build of the program (for before/after comparisons).
 set -euo pipefail
 here="$(cd "$(dirname "${BASH_SOURCE[0]}")" && pwd)"
 root="$(dirname "$here")"
@@ -69,6 +73,7 @@ cleanup() {
   rm -rf "$scratch"
 }
 trap cleanup EXIT
+trap "exit 130" INT TERM
 
 read -r display server_pid < <(XSERVER_LOGDIR="$scratch" "$root/scripts/xserver.sh" start --owner $$)
 ticks=$(getconf CLK_TCK)
@@ -155,7 +160,7 @@ row() {
   run_case "$name" "$program" "$dir"
   local xml="" save="" lr="" sr=""
   if [ -f "$dir/escena.xml" ] && [ "$program" = "$stageworks" ]; then
-    xml=$( cd "$dir" && fastest_ms 3 xmllint --valid --noout escena.xml )
+    xml=$( cd "$dir" && fastest_ms 5 xmllint --valid --noout escena.xml )
     save=$( cd "$dir" && "$saver" 5 )
     lr=$(printf '%.2f' "$(calc "$load_ms / $xml")")
     sr=$(printf '%.2f' "$(calc "$save / $xml")")
