@@ -16,17 +16,6 @@
 // Private helpers
 //----------------------------------------------------------------------------------
 
-// A new vertex record at point p with a zero normal
-static vertice *new_vertex(const point3 &p)
-{
-    vertice *vertex = (vertice *)calloc(1, sizeof(vertice));
-    if (vertex == nullptr) return nullptr;
-    vertex->x = p.x;
-    vertex->y = p.y;
-    vertex->z = p.z;
-    return vertex;
-}
-
 // Appends an occurrence of (vertex, face) under the vertex's position key; 1 or 0
 static int record_occurrence(hash_table *table, vertice *vertex, cara *face)
 {
@@ -113,14 +102,16 @@ int build_face(cara *face, const point3 *points, int count, hash_table *vertexTa
     for (int i = 0; i < count; i++) {
         // NOTE: nothing reads a copy of the following vertex, so none is made (nextVertex stays
         // null); it would double the allocations of every generation
-        arista *edge = (arista *)calloc(1, sizeof(arista));
-        vertice *vertex = new_vertex(points[i]);
-        if (edge == nullptr || vertex == nullptr || !record_occurrence(vertexTable, vertex, face)) {
+        arista *edge = new_edge_block();
+        if (edge == nullptr) return 0;
+        vertice *vertex = edge->vertex;
+        vertex->x = points[i].x;
+        vertex->y = points[i].y;
+        vertex->z = points[i].z;
+        if (!record_occurrence(vertexTable, vertex, face)) {
             free(edge);
-            free(vertex);
             return 0;
         }
-        edge->vertex = vertex;
         *tail = edge;
         tail = &edge->next;
     }

@@ -5,6 +5,8 @@
 **********************************************************************************************/
 #include "records.h"
 
+#include <cstddef>  // Required for: offsetof
+#include <cstdint>  // Required for: uintptr_t
 #include <cstdlib>
 #include <cstring>
 
@@ -12,13 +14,27 @@
 // Private helpers
 //----------------------------------------------------------------------------------
 
+// An edge node and its vertex record in one block (one allocation instead of two for each
+// of the many vertices of a large scene)
+struct edge_block {
+    arista edge;
+    vertice vertex;
+};
+
+// True when the edge's vertex record lies in the edge's own block
+static bool vertex_in_block(const arista *edge)
+{
+    return (uintptr_t)edge->vertex == (uintptr_t)edge + offsetof(edge_block, vertex);
+}
+
 // Frees a ring of edge nodes with both vertex records of every node
 static void free_ring(arista **ring)
 {
     arista *edge = *ring;
     while (edge != nullptr) {
         arista *next = edge->next;
-        free(edge->vertex);
+        // NOTE: a vertex record allocated on its own can never start inside the edge's block
+        if (!vertex_in_block(edge)) free(edge->vertex);
         free(edge->nextVertex);
         free(edge);
         edge = next;
@@ -65,11 +81,13 @@ static bool copy_ring(const arista *from, arista **to)
     *to = nullptr;
     arista **tail = to;
     for (; from != nullptr; from = from->next) {
-        arista *edge = (arista *)calloc(1, sizeof(arista));
+        arista *edge = new_edge_block();
         if (edge == nullptr) return false;
         *tail = edge;
         tail = &edge->next;
-        if (!copy_vertex(from->vertex, &edge->vertex) || !copy_vertex(from->nextVertex, &edge->nextVertex)) return false;
+        if (from->vertex != nullptr) *edge->vertex = *from->vertex;
+        else edge->vertex = nullptr;
+        if (!copy_vertex(from->nextVertex, &edge->nextVertex)) return false;
     }
     return true;
 }
@@ -120,6 +138,14 @@ static bool copy_faces(const cara *from, cara **to)
 //----------------------------------------------------------------------------------
 // Public functions: construction and release
 //----------------------------------------------------------------------------------
+arista *new_edge_block()
+{
+    edge_block *block = (edge_block *)calloc(1, sizeof(edge_block));
+    if (block == nullptr) return nullptr;
+    block->edge.vertex = &block->vertex;
+    return &block->edge;
+}
+
 primitiva new_primitiva()
 {
     primitiva object = {};

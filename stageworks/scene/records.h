@@ -102,6 +102,10 @@ struct tex_coord {
 // A zero-filled record with scale 1 and dirty 1
 primitiva new_primitiva();
 
+// A zero-filled edge node whose vertex is a zero-filled record in the same block (freed
+// with the edge by free_faces)
+arista *new_edge_block();
+
 // Frees faces, rings, vertices, next-vertex copies, holes, face and object material names and
 // the parameter record, then resets the record to zero (not to the new_primitiva defaults)
 void free_primitiva(primitiva *object);
