@@ -20,12 +20,11 @@
 # counts every glXSwapBuffers call in a shared file, read before and after a window of
 # --seconds (default 10) that starts 3 s after " MainLoop started...". Over the same window:
 # the main thread's own CPU time (utime + stime of /proc/PID/task/PID/stat, the renderer's
-# threads not counted), and the CPU time of all the program's threads per frame (a figure
-# that a busy machine changes little). The load time is the time between the program's
-# " XML loading..." and " MainLoop started..." lines (each line stamped as it arrives);
-# xmllint --valid --noout on the same file (fastest of 5) and the save of the same scene
-# (fastest of 5, the program's own writer, bench/save_timer.cpp) are timed in the same run.
-# Prints one table.
+# threads not counted) and the CPU time of all the program's threads per frame. The load
+# time is the time between the program's " XML loading..." and " MainLoop started..." lines
+# (each line stamped as it arrives; the fastest of three starts); xmllint --valid --noout on
+# the same file (fastest of 5) and the save of the same scene (fastest of 5, the program's
+# own writer, bench/save_timer.cpp) are timed in the same run. Prints one table.
 #
 # --cases runs only the named cases (demo, empty, m250, m500, m1000, bare); --stageworks
 # measures another build of the program (for before/after comparisons).
@@ -109,12 +108,12 @@ fastest_ms() {
   printf '%.1f' "$best"
 }
 
-# Runs one case: name, program, working directory. Sets fps, cpu, load_ms.
-run_case() {
-  local name="$1" program="$2" dir="$3"
-  local counter="$scratch/$name.swaps" log="$scratch/$name.log"
-  rm -f "$counter"
+# Starts a program in a working directory with the swap counter preloaded and its output
+# lines stamped into a log, and waits for " MainLoop started...". Sets app_pid.
+start_program() {
+  local name="$1" program="$2" dir="$3" counter="$4" log="$5"
   local pidfile="$scratch/$name.pid"
+  rm -f "$pidfile"
   ( cd "$dir" && echo "$BASHPID" >"$pidfile" &&
     exec env DISPLAY="$display" SW_SWAP_COUNTER="$counter" LD_PRELOAD="$shim" "$program" ) \
     2>"$scratch/$name.err" | while IFS= read -r line; do echo "$EPOCHREALTIME $line"; done >"$log" &
@@ -122,26 +121,50 @@ run_case() {
   local i
   for i in $(seq 1 1200); do   # up to 120 s for the start-up under load
     [ -s "$pidfile" ] && app_pid=$(cat "$pidfile")
-    if [ -n "$app_pid" ] && grep -q -F " MainLoop started..." "$log"; then break; fi
+    if [ -n "$app_pid" ] && grep -q -F " MainLoop started..." "$log"; then return 0; fi
     sleep 0.1
   done
-  if [ -z "$app_pid" ] || ! grep -q -F " MainLoop started..." "$log"; then
-    echo "frame_rate.sh: $name did not start" >&2; cat "$scratch/$name.err" >&2; exit 1
-  fi
+  echo "frame_rate.sh: $name did not start" >&2; cat "$scratch/$name.err" >&2; exit 1
+}
+
+# Ends the program started last
+stop_program() {
+  kill "$app_pid"; wait 2>/dev/null || true
+  app_pid=""
+}
+
+# Milliseconds from " XML loading..." to " MainLoop started..." in a log; empty without them
+load_time() {
+  local a b
+  a=$(stamp_of "$1" " XML loading..."); b=$(stamp_of "$1" " MainLoop started...")
+  if [ -n "$a" ] && [ -n "$b" ]; then calc "($b - $a) * 1000"; fi
+}
+
+# Runs one case: name, program, working directory. Sets fps, cpu, cpu_frame and load_ms (the
+# fastest of three starts).
+run_case() {
+  local name="$1" program="$2" dir="$3"
+  local counter="$scratch/$name.swaps" log="$scratch/$name.log"
+  rm -f "$counter"
+  start_program "$name" "$program" "$dir" "$counter" "$log"
   sleep 3
   local c0 t0 u0 p0 c1 t1 u1 p1
   c0=$(swaps "$counter"); u0=$(main_thread_ticks "$app_pid"); p0=$(process_ticks "$app_pid"); t0=$(now)
   sleep "$seconds"
   c1=$(swaps "$counter"); u1=$(main_thread_ticks "$app_pid"); p1=$(process_ticks "$app_pid"); t1=$(now)
-  kill "$app_pid"; wait 2>/dev/null || true
-  app_pid=""
+  stop_program
   fps=$(calc "($c1 - $c0) / ($t1 - $t0)")
   cpu=$(calc "100 * ($u1 - $u0) / $ticks / ($t1 - $t0)")
   cpu_frame=$(calc "1000 * ($p1 - $p0) / $ticks / ($c1 - $c0)")
-  load_ms=""
-  local a b
-  a=$(stamp_of "$log" " XML loading..."); b=$(stamp_of "$log" " MainLoop started...")
-  [ -n "$a" ] && [ -n "$b" ] && load_ms=$(calc "($b - $a) * 1000")
+  load_ms=$(load_time "$log")
+  [ -n "$load_ms" ] || return 0
+  local again ms
+  for again in 2 3; do
+    start_program "$name" "$program" "$dir" "$counter" "$log.$again"
+    stop_program
+    ms=$(load_time "$log.$again")
+    if awk -v a="$ms" -v b="$load_ms" 'BEGIN { exit !(a < b) }'; then load_ms=$ms; fi
+  done
   return 0
 }
 
