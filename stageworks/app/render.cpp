@@ -116,6 +116,9 @@ void display()
     if (getPickPending() == 1 && getEditorState() == 0 && !pickActive()) setPickPending(0);
     bool scenePick = getPickPending() == 1 && getEditorState() == 0;
     if (!scenePick) drawSkyAndSun();
+    // NOTE: handed to the GL at once, so that a software renderer draws the sky while the
+    // scene is being sent
+    glFlush();
 
     advanceStatisticsWindow();
     markFrameStart();

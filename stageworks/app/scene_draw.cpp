@@ -17,6 +17,13 @@
 #include <GL/gl.h>
 
 //----------------------------------------------------------------------------------
+// Constants
+//----------------------------------------------------------------------------------
+// Objects sent between two flushes: a software renderer draws those while the next are sent
+// (fewer flushes keep it idle longer, more cost it a new batch of work each)
+static const int FLUSH_EVERY_OBJECTS = 200;
+
+//----------------------------------------------------------------------------------
 // Globals
 //----------------------------------------------------------------------------------
 static int polygonCount = 0;
@@ -304,12 +311,15 @@ void drawScene()
     GLint mode = GL_RENDER;
     glGetIntegerv(GL_RENDER_MODE, &mode);
     selectionPass = mode == GL_SELECT;
+    int sent = 0;
     for (int e = 0; e < USAGE_ENTRIES; e++) {
         const usage_entry *entry = usage_entry_at(e);
         if (entry->userCount < 1) continue;
         for (scene_slot *slot : entry->users) {
             if (slot_index(slot) < 0) continue;
             drawSlot(slot, entry->material);
+            // NOTE: a software renderer draws what it has been handed while the rest is sent
+            if (++sent % FLUSH_EVERY_OBJECTS == 0) glFlush();
         }
     }
     // NOTE: a wire-frame object last in the table must not leave the HUD drawn in lines
