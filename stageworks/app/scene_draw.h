@@ -9,7 +9,8 @@
 *   that selection passes call. An object marked dirty gets new lists in the next frame and
 *   is not drawn in that frame. Faces are named for OpenGL selection: face group g of an
 *   object is nameBase + 10000 x (g + 1). Blending is on only for materials that are not
-*   opaque. Also here: the locked object's wire outline,
+*   opaque. Every 200 objects the GL is flushed, so that a software renderer draws those
+*   while the next are sent. Also here: the locked object's wire outline,
 *   the scaling preview list shown while an object is scaled by dragging, and the counter of
 *   faces drawn face by face.
 *
