@@ -18,7 +18,6 @@
 #include "textures.h"
 
 #include <libxml/parser.h>
-#include <libxml/valid.h>
 #include <libxml/xpath.h>
 
 #include <climits>
@@ -33,9 +32,9 @@
 //----------------------------------------------------------------------------------
 
 // NOTE: no network access: the DTD and anything else the document names must be local files.
-// The DTD is loaded with the document and the tree validated afterwards (one parse); the
-// tree is only read, so short texts are kept in their nodes.
-static const int LOADING_PARSE = XML_PARSE_DTDLOAD | XML_PARSE_NONET | XML_PARSE_COMPACT;
+// One parse validates the document and makes the tree that is read (validation adds nothing
+// to the tree); the tree is only read, so short texts are kept in their nodes.
+static const int LOADING_PARSE = XML_PARSE_DTDVALID | XML_PARSE_NONET | XML_PARSE_COMPACT;
 
 //----------------------------------------------------------------------------------
 // Private helpers: the file
@@ -56,24 +55,8 @@ static bool readSceneBytes(std::string *bytes)
     return ferror(file.get()) == 0;
 }
 
-// True when the parsed document is valid against its DTD; a DTD that its DOCTYPE names must
-// have been loaded with it
-static bool documentValid(xmlDocPtr doc)
-{
-    const xmlDtd *named = doc->intSubset;
-    // NOTE: a DTD named but not loaded (a missing file, or an address on the network) is not
-    // fetched again: the validation would load it without the parse's no-network rule
-    if (named != nullptr && (named->SystemID != nullptr || named->ExternalID != nullptr) && doc->extSubset == nullptr)
-        return false;
-    xmlValidCtxtPtr validation = xmlNewValidCtxt();
-    if (validation == nullptr) return false;
-    int valid = xmlValidateDocument(validation, doc);
-    xmlFreeValidCtxt(validation);
-    return valid == 1;
-}
-
-// The file's bytes parsed once (its DTD loaded with it) and validated; null, after the
-// message, when the bytes are missing, not well formed or not valid
+// The file's bytes parsed once, validated against the DTD they name while they are parsed;
+// null, after the message, when the bytes are missing, not well formed or not valid
 static xmlDocPtr parseValidScene(const std::string *bytes)
 {
     xmlParserCtxtPtr context = xmlNewParserCtxt();
@@ -84,12 +67,13 @@ static xmlDocPtr parseValidScene(const std::string *bytes)
     xmlDocPtr doc = nullptr;
     if (bytes != nullptr)
         doc = xmlCtxtReadMemory(context, bytes->data(), (int)bytes->size(), SCENE_FILE_NAME, nullptr, LOADING_PARSE);
+    int valid = context->valid;
     xmlFreeParserCtxt(context);
     if (doc == nullptr) {
         fprintf(stderr, "Failed to parse %s\n", SCENE_FILE_NAME);
         return nullptr;
     }
-    if (!documentValid(doc)) {
+    if (valid == 0) {
         xmlFreeDoc(doc);
         fprintf(stderr, "Failed to validate %s\n", SCENE_FILE_NAME);
         return nullptr;
@@ -281,7 +265,7 @@ int validateSceneFile()
     return 1;
 }
 
-// One parse with validation, reading, and only then the new scene
+// One validating parse, reading, and only then the new scene
 int loadScene()
 {
     std::string bytes;

@@ -2,8 +2,8 @@
 *
 *   scene_reader - loading escena.xml into the running scene
 *
-*   The file is read once into memory. Those bytes are parsed once, with the DTD the document
-*   names (DESCscene.dtd beside it) loaded along, the tree is validated against it, read into
+*   The file is read once into memory. Those bytes are parsed once, validated against the DTD
+*   the document names (DESCscene.dtd beside it) as they are parsed; the tree is read into
 *   plain records (scene_document) and only then is the scene replaced, in this order:
 *   texture table, material table, flag table, object table (identifiers from a creation
 *   counter that starts again at 0) and the material usage table. Any failure up to
@@ -18,7 +18,7 @@
 *
 *   DEPENDENCIES: scene_document, scene (objects, materials, textures, usage table,
 *                 generators, operations), events (flags, event sets), base (app_state),
-*                 libxml2 (parser, validation, xpath)
+*                 libxml2 (validating parser, xpath)
 *
 **********************************************************************************************/
 #pragma once
