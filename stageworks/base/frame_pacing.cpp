@@ -8,6 +8,7 @@
 #include "app_state.h"
 
 #include <GL/freeglut.h>
+#include <cerrno>  // Required for: errno, EINTR
 #include <cstdio>
 #include <ctime>  // Required for: nanosleep()
 
@@ -30,7 +31,7 @@ static int (*elapsedSource)() = glutElapsed;
 static void sleepMs(int ms)
 {
     struct timespec wait = {ms / 1000, (long)(ms % 1000) * 1000000L};
-    while (nanosleep(&wait, &wait) != 0) {
+    while (nanosleep(&wait, &wait) != 0 && errno == EINTR) {
     }
 }
 

@@ -232,7 +232,12 @@ int bind_material_texture(material_record *material)
     if (target != 0) glBindTexture(GL_TEXTURE_2D, target);
     bool rotated = block->rotationX != 0.0f || block->rotationY != 0.0f || block->rotationZ != 0.0f;
     GLint wrap = rotated ? GL_REPEAT : GL_CLAMP_TO_EDGE;
-    if (target != 0) set_wrap(target, wrap);
+    if (target != 0) {
+        set_wrap(target, wrap);
+    } else {
+        glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_WRAP_S, wrap);
+        glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_WRAP_T, wrap);
+    }
     glMatrixMode(GL_MODELVIEW);
     return name != TEXTURE_NOT_LOADED ? 1 : 0;
 }
