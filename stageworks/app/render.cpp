@@ -117,6 +117,9 @@ void display()
     if (getPickPending() == 1 && getEditorState() == 0 && !pickActive()) setPickPending(0);
     bool scenePick = getPickPending() == 1 && getEditorState() == 0;
     if (!scenePick) drawSkyAndSun();
+    // NOTE: handed to the GL at once, so that a software renderer draws the sky while the
+    // scene is being sent
+    glFlush();
 
     advanceStatisticsWindow();
     markFrameStart();
@@ -133,6 +136,8 @@ void display()
         }
     }
 
+    // NOTE: the flush hands the frame so far to the GL, which can draw it while we wait
+    glFlush();
     waitFrameMinimum();
     if (getPlayMode() == 1) {
         setCursorShape(GLUT_CURSOR_CROSSHAIR);

@@ -16,21 +16,35 @@
 #include <GL/gl.h>
 
 //----------------------------------------------------------------------------------
+// Constants
+//----------------------------------------------------------------------------------
+// Objects sent between two flushes: a software renderer draws those while the next are sent
+// (fewer flushes keep it idle longer, more cost it a new batch of work each)
+static const int FLUSH_EVERY_OBJECTS = 200;
+
+//----------------------------------------------------------------------------------
 // Globals
 //----------------------------------------------------------------------------------
 static int polygonCount = 0;
 static material_record *drawingMaterial = nullptr;
 static unsigned int scalingPreviewList = 0;
+static material_record *preparedMaterial = nullptr;  // whose texture is bound in this pass
+static bool listsCalled = false;                      // a display list was called in this pass
+static bool selectionPass = false;                    // this pass draws into a selection
 
 //----------------------------------------------------------------------------------
 // Private helpers
 //----------------------------------------------------------------------------------
 
-// Number of vertices of a face's outer ring
-static int ringLength(const cara *face)
+// Number of vertices of a face's outer ring; *present those that are not missing
+static int ringLength(const cara *face, int *present)
 {
     int count = 0;
-    for (const arista *edge = face->ring; edge != nullptr; edge = edge->next) count++;
+    *present = 0;
+    for (const arista *edge = face->ring; edge != nullptr; edge = edge->next) {
+        count++;
+        if (edge->vertex != nullptr) (*present)++;
+    }
     return count;
 }
 
@@ -50,13 +64,31 @@ static material_record *faceMaterial(const cara *face, material_record *objectMa
     return own != nullptr ? own : objectMaterial;
 }
 
-// The faces of an object, named or not, with the given object material
+// Switches blending to what the material needs: on only when it is not opaque (with alpha 1
+// blending gives the source colour, so an opaque material looks the same without it)
+static void blendFor(const material_record *material)
+{
+    if (material_is_opaque(material)) glDisable(GL_BLEND);
+    else glEnable(GL_BLEND);
+}
+
+// The primitive that draws a face of this many vertices in a run with others (polygons alone)
+static GLenum primitiveOf(int vertices)
+{
+    return vertices == 3 ? GL_TRIANGLES : vertices == 4 ? GL_QUADS : GL_POLYGON;
+}
+
+// The faces of an object, named or not, with the given object material. Faces that follow
+// each other with the same material, culling, name and primitive share one glBegin/glEnd.
 static void drawFaces(primitiva *object, material_record *objectMaterial, int nameBase, bool named)
 {
-    glPushMatrix();
-    glDisable(GL_TEXTURE_2D);
+    // NOTE: nothing here moves the matrix; the push and pop are kept only where names are
+    if (named) glPushMatrix();
+    // NOTE: set once to what the material needs (switching it off and on again would make
+    // the GL choose its fragment program twice for every object)
     bool texturing = material_is_textured(objectMaterial) != 0;
     if (texturing) glEnable(GL_TEXTURE_2D);
+    else glDisable(GL_TEXTURE_2D);
     if (named) {
         glPopName();
         glPushName((GLuint)(nameBase + FACE_GROUP_NAME_STEP));
@@ -72,13 +104,27 @@ static void drawFaces(primitiva *object, material_record *objectMaterial, int na
     int previousGroup = 0;
     int culling = -1;
     int ordinal = 0;
+    GLenum open = GL_POLYGON;  // the primitive begun and not ended yet (GL_POLYGON: none)
+    bool begun = false;
     for (cara *face = object->faces; face != nullptr && ordinal < count; face = face->next, ordinal++) {
-        if (named && (ordinal == 0 || face->group != previousGroup))
-            glLoadName((GLuint)(nameBase + FACE_GROUP_NAME_STEP * (face->group + 1)));
+        bool rename = named && (ordinal == 0 || face->group != previousGroup);
         previousGroup = face->group;
-
         material_record *material = faceMaterial(face, objectMaterial);
-        if (ordinal == 0 || material != applied) {
+        bool rematerial = ordinal == 0 || material != applied;
+        int cull = (openFlat || (openTube && face->group == 0)) ? 0 : 1;
+        int present = 0;
+        int vertices = ringLength(face, &present);
+        GLenum primitive = primitiveOf(vertices);
+        // a polygon, or a face with a vertex missing, keeps a glBegin/glEnd of its own
+        bool alone = primitive == GL_POLYGON || present != vertices;
+
+        // NOTE: names, materials and culling cannot change inside glBegin/glEnd
+        if (begun && (rename || rematerial || cull != culling || primitive != open || alone)) {
+            glEnd();
+            begun = false;
+        }
+        if (rename) glLoadName((GLuint)(nameBase + FACE_GROUP_NAME_STEP * (face->group + 1)));
+        if (rematerial) {
             bool textured = material_is_textured(material) != 0;
             if (textured != texturing) {
                 if (textured) glEnable(GL_TEXTURE_2D);
@@ -86,18 +132,20 @@ static void drawFaces(primitiva *object, material_record *objectMaterial, int na
                 texturing = textured;
             }
             apply_material(material);
+            blendFor(material);
             applied = material;
         }
-
-        int cull = (openFlat || (openTube && face->group == 0)) ? 0 : 1;
         if (cull != culling) {
             if (cull) glEnable(GL_CULL_FACE);
             else glDisable(GL_CULL_FACE);
             culling = cull;
         }
 
-        int vertices = ringLength(face);
-        glBegin(vertices == 3 ? GL_TRIANGLES : vertices == 4 ? GL_QUADS : GL_POLYGON);
+        if (!begun) {
+            glBegin(primitive);
+            open = primitive;
+            begun = true;
+        }
         int index = 0;
         for (const arista *edge = face->ring; edge != nullptr; edge = edge->next, index++) {
             const vertice *v = edge->vertex;
@@ -110,11 +158,15 @@ static void drawFaces(primitiva *object, material_record *objectMaterial, int na
             else glNormal3f(face->normal[0], face->normal[1], face->normal[2]);
             glVertex3f(v->x, v->y, v->z);
         }
-        glEnd();
         polygonCount++;
+        if (alone) {
+            glEnd();
+            begun = false;
+        }
     }
-    glPopMatrix();
-    glEnable(GL_CULL_FACE);
+    if (begun) glEnd();
+    if (named) glPopMatrix();
+    if (culling != 1) glEnable(GL_CULL_FACE);
 }
 
 // Texture matrix of a texture block: scale, then rotation about the texture's centre
@@ -131,7 +183,9 @@ static void loadTextureMatrix(const texture_block &block)
     glMatrixMode(GL_MODELVIEW);
 }
 
-// Compiles the object's faces into a new display list; the object is not drawn
+// Compiles the object into a new pair of display lists; the object is not drawn. The first
+// list draws it in as few primitives as its materials and culling allow; the second carries
+// the selection names of its face groups, for selection passes.
 static void rebuildDisplayList(scene_slot *slot, material_record *material)
 {
     glMatrixMode(GL_MODELVIEW);
@@ -140,16 +194,27 @@ static void rebuildDisplayList(scene_slot *slot, material_record *material)
     // end a selection pass that is running in this frame
     unsigned int *cell = slot->displayList;
     if (cell == nullptr) return;
-    if (*cell != 0) glDeleteLists(*cell, 1);
-    *cell = glGenLists(1);
+    if (*cell != 0) glDeleteLists(*cell, OBJECT_DISPLAY_LISTS);
+    *cell = glGenLists(OBJECT_DISPLAY_LISTS);
     if (*cell == 0) return;
     glNewList(*cell, GL_COMPILE);
-    glEnable(GL_BLEND);
+    drawFaces(&slot->object, drawingMaterial, slot->object.nameBase, false);
+    glEndList();
+    int counted = polygonCount;  // the faces are counted once, not once per list
+    glNewList(*cell + 1, GL_COMPILE);
     glPushMatrix();
     drawObjectFaces(&slot->object, slot->object.nameBase);
     glPopMatrix();
     glEndList();
+    polygonCount = counted;
     slot->object.dirty = 0;
+}
+
+// The object's list for this pass: the named one while a selection pass runs; 0 for none
+static unsigned int objectList(const scene_slot *slot)
+{
+    if (slot->displayList == nullptr || *slot->displayList == 0) return 0;
+    return selectionPass ? *slot->displayList + 1 : *slot->displayList;
 }
 
 // True while the object is the one being scaled by a drag
@@ -163,10 +228,26 @@ static bool isScaleDragged(const primitiva *object)
 // The object from its list, or face by face when lists are off (or it has none yet)
 static void drawObjectBody(scene_slot *slot)
 {
-    if (getUseDisplayLists() == 1 && slot->displayList != nullptr && *slot->displayList != 0)
-        glCallList(*slot->displayList);
-    else
+    unsigned int list = objectList(slot);
+    if (getUseDisplayLists() == 1 && list != 0) {
+        glCallList(list);
+        listsCalled = true;
+    } else {
         drawObjectFaces(&slot->object, slot->object.nameBase);
+    }
+}
+
+// The material's texture bound with its matrix, once for the objects of a usage entry that
+// follow each other (nothing between them changes the binding or the texture matrix)
+static void prepareTexture(material_record *material)
+{
+    if (material == preparedMaterial) return;
+    preparedMaterial = material;
+    if (!material_is_textured(material)) return;
+    bind_material_texture(material);
+    texture_block &block = *material->texture;
+    if (getPlayMode() == 0) block.rotationX = block.rotationY = block.rotationZ = 0.0f;
+    loadTextureMatrix(block);
 }
 
 // One user of a usage entry: rebuilds its list, or places and draws it
@@ -178,12 +259,7 @@ static void drawSlot(scene_slot *slot, material_record *material)
         return;
     }
     setDrawingMaterial(material);
-    if (material_is_textured(material)) {
-        bind_material_texture(material);
-        texture_block &block = *material->texture;
-        if (getPlayMode() == 0) block.rotationX = block.rotationY = block.rotationZ = 0.0f;
-        loadTextureMatrix(block);
-    }
+    prepareTexture(material);
 
     glPushMatrix();
     glTranslatef(object->pose.x, object->pose.y, object->pose.z);
@@ -196,15 +272,24 @@ static void drawSlot(scene_slot *slot, material_record *material)
         glPolygonMode(GL_FRONT_AND_BACK, object->wireFrame == 1 ? GL_LINE : GL_FILL);
         glScalef(object->scaleX, object->scaleY, object->scaleZ);
         glEnable(GL_NORMALIZE);
-        if (getUseDisplayLists() == 1 && scalingPreviewList != 0) glCallList(scalingPreviewList);
-        else drawObjectFaces(object, object->nameBase);
+        if (getUseDisplayLists() == 1 && scalingPreviewList != 0) {
+            glCallList(scalingPreviewList);
+            listsCalled = true;
+            // NOTE: the preview list binds its own texture and sets its wrap
+            preparedMaterial = nullptr;
+            forget_texture_wraps();
+        } else {
+            drawObjectFaces(object, object->nameBase);
+        }
         glDisable(GL_NORMALIZE);
     } else {
-        if (object->nameBase == (getLockedObject() + 1) * NAME_BASE_STEP && slot->displayList != nullptr) {
+        unsigned int list = objectList(slot);
+        if (object->nameBase == (getLockedObject() + 1) * NAME_BASE_STEP && list != 0) {
             glPolygonMode(GL_FRONT_AND_BACK, GL_LINE);
             glPushMatrix();
             glScalef(LOCKED_OUTLINE_SCALE, LOCKED_OUTLINE_SCALE, LOCKED_OUTLINE_SCALE);
-            glCallList(*slot->displayList);
+            glCallList(list);
+            listsCalled = true;
             glPopMatrix();
         }
         glPolygonMode(GL_FRONT_AND_BACK, object->wireFrame == 1 ? GL_LINE : GL_FILL);
@@ -219,17 +304,28 @@ static void drawSlot(scene_slot *slot, material_record *material)
 void drawScene()
 {
     polygonCount = 0;
+    preparedMaterial = nullptr;
+    listsCalled = false;
     if (object_count() == 0) return;
+    GLint mode = GL_RENDER;
+    glGetIntegerv(GL_RENDER_MODE, &mode);
+    selectionPass = mode == GL_SELECT;
+    int sent = 0;
     for (int e = 0; e < USAGE_ENTRIES; e++) {
         const usage_entry *entry = usage_entry_at(e);
         if (entry->userCount < 1) continue;
         for (scene_slot *slot : entry->users) {
             if (slot_index(slot) < 0) continue;
             drawSlot(slot, entry->material);
+            // NOTE: a software renderer draws what it has been handed while the rest is sent
+            if (++sent % FLUSH_EVERY_OBJECTS == 0) glFlush();
         }
     }
     // NOTE: a wire-frame object last in the table must not leave the HUD drawn in lines
     glPolygonMode(GL_FRONT_AND_BACK, GL_FILL);
+    // the lists leave blending as their last material needs it; what is drawn after the
+    // scene finds it on, as it always has
+    if (listsCalled) glEnable(GL_BLEND);
 }
 
 void drawObjectFaces(primitiva *object, int nameBase)
@@ -257,7 +353,6 @@ void rebuildScalingPreview(int index)
     scalingPreviewList = glGenLists(1);
     if (scalingPreviewList == 0) return;
     glNewList(scalingPreviewList, GL_COMPILE);
-    glEnable(GL_BLEND);
     reset_to_reference(object);
     drawObjectFacesUnnamed(object, find_material(first_material_name(object)));
     glEndList();

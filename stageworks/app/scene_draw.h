@@ -3,10 +3,14 @@
 *   scene_draw - drawing the scene objects material by material from their display lists
 *
 *   The scene is walked through the material usage table, so objects that share a material are
-*   drawn one after another. Each object's faces, selection names and material settings are
-*   compiled once into its display list; an object marked dirty gets a new list in the next
-*   frame and is not drawn in that frame. Faces are named for OpenGL selection: face group g
-*   of an object is nameBase + 10000 x (g + 1). Also here: the locked object's wire outline,
+*   drawn one after another, and a material's texture is bound once for them. Each object's
+*   faces and material settings are compiled once into two display lists: one that draws it
+*   with as few glBegin/glEnd as possible, and one with the selection names of its face groups
+*   that selection passes call. An object marked dirty gets new lists in the next frame and
+*   is not drawn in that frame. Faces are named for OpenGL selection: face group g of an
+*   object is nameBase + 10000 x (g + 1). Blending is on only for materials that are not
+*   opaque. Every 200 objects the GL is flushed, so that a software renderer draws those
+*   while the next are sent. Also here: the locked object's wire outline,
 *   the scaling preview list shown while an object is scaled by dragging, and the counter of
 *   faces drawn face by face.
 *

@@ -8,16 +8,32 @@
 #include "app_state.h"
 
 #include <GL/freeglut.h>
+#include <cerrno>  // Required for: errno, EINTR
 #include <cstdio>
+#include <ctime>  // Required for: nanosleep()
 
 //----------------------------------------------------------------------------------
 // Globals
 //----------------------------------------------------------------------------------
 static char hudBuffer[HUD_TEXT_SIZE];
 static int lastDuration = 0;
+static bool haveFrameEnd = false;  // a frame has ended its wait
+static int lastFrameEnd = 0;       // elapsed time when it did
 
 static int glutElapsed() { return glutGet(GLUT_ELAPSED_TIME); }
 static int (*elapsedSource)() = glutElapsed;
+
+//----------------------------------------------------------------------------------
+// Private helpers
+//----------------------------------------------------------------------------------
+
+// Sleeps the calling thread for ms milliseconds
+static void sleepMs(int ms)
+{
+    struct timespec wait = {ms / 1000, (long)(ms % 1000) * 1000000L};
+    while (nanosleep(&wait, &wait) != 0 && errno == EINTR) {
+    }
+}
 
 //----------------------------------------------------------------------------------
 // Public functions
@@ -45,8 +61,21 @@ void markFrameStart() { setFrameStart(elapsedSource()); }
 
 int waitFrameMinimum()
 {
-    int elapsed = elapsedSource() - getFrameStart();
-    while (elapsed < getFrameMinMs()) elapsed = elapsedSource() - getFrameStart();
+    // NOTE: the frame runs from the end of the previous frame's wait, so that the buffer swap
+    // and the sky, which lie outside the frame start mark, count toward the minimum too: the
+    // cap is then a true 62 frames per second. The earlier of the two is taken, so a clock
+    // set back (or the first frame) measures from the start mark.
+    int anchor = getFrameStart();
+    if (haveFrameEnd && lastFrameEnd < anchor) anchor = lastFrameEnd;
+    int elapsed = elapsedSource() - anchor;
+    // NOTE: the thread sleeps rather than spins, so that the GL's own threads (a software
+    // renderer rasterizes the flushed frame meanwhile) have the processor
+    while (elapsed < getFrameMinMs()) {
+        sleepMs(getFrameMinMs() - elapsed);
+        elapsed = elapsedSource() - anchor;
+    }
+    haveFrameEnd = true;
+    lastFrameEnd = anchor + elapsed;
     if (elapsed > 0) snprintf(hudBuffer, sizeof hudBuffer, "FPS: %d frames", 1000 / elapsed);
     lastDuration = elapsed;
     return elapsed;

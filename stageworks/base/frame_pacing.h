@@ -2,11 +2,12 @@
 *
 *   frame_pacing - minimum frame time, frame statistics and the HUD text buffer
 *
-*   The display callback takes the frame start after the sky, busy-waits after the scene
-*   until frameMinMs have passed, and writes the "FPS" line into the shared HUD text buffer.
+*   The display callback takes the frame start after the sky and sleeps after the scene until
+*   frameMinMs have passed since the previous frame's wait ended (since the frame start for
+*   the first frame), then writes the "FPS" line into the shared HUD text buffer.
 *   Every 60 frames the statistics window closes: the extremes are reset and the sun moves.
 *
-*   DEPENDENCIES: app_state, GLUT (elapsed time)
+*   DEPENDENCIES: app_state, GLUT (elapsed time), POSIX (nanosleep)
 *
 **********************************************************************************************/
 #pragma once
@@ -34,8 +35,9 @@ void stepSun();
 // frameStart = elapsed time now
 void markFrameStart();
 
-// Busy-waits until frameMinMs have passed since frameStart, formats the FPS line into the
-// HUD buffer and returns the frame's duration in ms
+// Sleeps until frameMinMs have passed since the previous frame's wait ended (or frameStart,
+// when that is earlier), formats the FPS line into the HUD buffer and returns the frame's
+// duration in ms
 int waitFrameMinimum();
 
 // Duration of the last completed frame in ms (the HUD statistics use it)

@@ -68,6 +68,15 @@ void apply_material(const material_record *material)
     glMaterialf(GL_FRONT_AND_BACK, GL_SHININESS, m.pShine * 128.0f);
 }
 
+int material_is_opaque(const material_record *material)
+{
+    static const material_record defaults;
+    const material_record &m = material ? *material : defaults;
+    // NOTE: the same product send_colour makes; lighting takes its alpha from the diffuse colour
+    float alpha = m.pLuzDif[3] * m.pBlend;
+    return alpha >= 1.0f ? 1 : 0;
+}
+
 //----------------------------------------------------------------------------------
 // Public functions: the material table
 //----------------------------------------------------------------------------------

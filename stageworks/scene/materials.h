@@ -79,6 +79,10 @@ int material_is_textured(const material_record *material);
 // material sends the defaults.
 void apply_material(const material_record *material);
 
+// 1 when the material draws fully opaque (the alpha apply_material sends with its diffuse
+// colour is 1 or more, so blending would give the source colour); null is the defaults
+int material_is_opaque(const material_record *material);
+
 //----------------------------------------------------------------------------------
 // Public functions: the material table
 //----------------------------------------------------------------------------------

@@ -7,24 +7,14 @@
 
 #include <charconv>
 
-#include <cmath>
+#include <cmath>  // Required for: nearbyint(), isnan(), signbit()
 #include <cstdio>
 #include <cstdlib>
+#include <cstring>  // Required for: memcpy()
 
 //----------------------------------------------------------------------------------
 // Private helpers
 //----------------------------------------------------------------------------------
-
-// A new vertex record at point p with a zero normal
-static vertice *new_vertex(const point3 &p)
-{
-    vertice *vertex = (vertice *)calloc(1, sizeof(vertice));
-    if (vertex == nullptr) return nullptr;
-    vertex->x = p.x;
-    vertex->y = p.y;
-    vertex->z = p.z;
-    return vertex;
-}
 
 // Appends an occurrence of (vertex, face) under the vertex's position key; 1 or 0
 static int record_occurrence(hash_table *table, vertice *vertex, cara *face)
@@ -34,14 +24,14 @@ static int record_occurrence(hash_table *table, vertice *vertex, cara *face)
     occurrence->vertex = vertex;
     occurrence->face = face;
 
-    std::string key = position_key(vertex->x, vertex->y, vertex->z);
-    vertex_occurrence *head = (vertex_occurrence *)hash_table_get(table, (uint32_t)key.size(), key.data());
+    position_identity key = position_id(vertex->x, vertex->y, vertex->z);
+    vertex_occurrence *head = (vertex_occurrence *)hash_table_get(table, (uint32_t)sizeof key, &key);
     if (head != nullptr) {
         while (head->next != nullptr) head = head->next;
         head->next = occurrence;
         return 1;
     }
-    if (hash_table_insert(table, occurrence, (uint32_t)key.size(), key.data()) != HASH_OK) {
+    if (hash_table_insert(table, occurrence, (uint32_t)sizeof key, &key) != HASH_OK) {
         free(occurrence);
         return 0;
     }
@@ -85,6 +75,22 @@ std::string position_key(float x, float y, float z)
     return std::string(text, (size_t)(end - text));
 }
 
+position_identity position_id(float x, float y, float z)
+{
+    // NOTE: "%f" prints the value rounded to millionths, half to even, with the sign of the
+    // value (-0.000000 for a small negative one). A float times 10^6 is exact in a double
+    // (24 + 14 significant bits), so rounding that product to an integer the same way, with
+    // the sign of zero kept, tells the texts apart exactly; NaNs print by their sign alone
+    position_identity id = {};
+    float values[3] = {x, y, z};
+    for (int i = 0; i < 3; i++) {
+        double rounded = std::nearbyint((double)values[i] * 1e6);
+        if (std::isnan(rounded)) rounded = std::signbit(rounded) ? -NAN : NAN;
+        memcpy(&id.coordinate[i], &rounded, sizeof rounded);
+    }
+    return id;
+}
+
 int build_face(cara *face, const point3 *points, int count, hash_table *vertexTable)
 {
     if (count < 3) return 0;
@@ -96,14 +102,16 @@ int build_face(cara *face, const point3 *points, int count, hash_table *vertexTa
     for (int i = 0; i < count; i++) {
         // NOTE: nothing reads a copy of the following vertex, so none is made (nextVertex stays
         // null); it would double the allocations of every generation
-        arista *edge = (arista *)calloc(1, sizeof(arista));
-        vertice *vertex = new_vertex(points[i]);
-        if (edge == nullptr || vertex == nullptr || !record_occurrence(vertexTable, vertex, face)) {
+        arista *edge = new_edge_block();
+        if (edge == nullptr) return 0;
+        vertice *vertex = edge->vertex;
+        vertex->x = points[i].x;
+        vertex->y = points[i].y;
+        vertex->z = points[i].z;
+        if (!record_occurrence(vertexTable, vertex, face)) {
             free(edge);
-            free(vertex);
             return 0;
         }
-        edge->vertex = vertex;
         *tail = edge;
         tail = &edge->next;
     }

@@ -17,6 +17,7 @@
 #include "hash_table.h"
 #include "records.h"
 
+#include <cstdint>  // Required for: uint64_t
 #include <string>
 
 //----------------------------------------------------------------------------------
@@ -45,6 +46,13 @@ void face_normal(const point3 &p0, const point3 &p1, const point3 &p2, float nor
 
 // The position key of a point: "%f%f%f" of its coordinates, without terminator
 std::string position_key(float x, float y, float z);
+
+// The same key in 24 bytes, without making the text: two points have equal identities
+// exactly when their position keys are equal
+struct position_identity {
+    uint64_t coordinate[3];
+};
+position_identity position_id(float x, float y, float z);
 
 // Builds the face's ring from count points (count >= 3), stores its face normal and records
 // every vertex in the table. Returns 1, or 0 when an allocation failed and the ring was

@@ -38,7 +38,7 @@ static void release_slot(scene_slot &slot)
     free_primitiva(&slot.object);
     if (slot.eventSet != nullptr && releaseEventSet != nullptr) releaseEventSet(slot.eventSet);
     if (slot.displayList != nullptr) {
-        if (*slot.displayList != 0) glDeleteLists(*slot.displayList, 1);
+        if (*slot.displayList != 0) glDeleteLists(*slot.displayList, OBJECT_DISPLAY_LISTS);
         free(slot.displayList);
     }
     slot = scene_slot{};

@@ -31,6 +31,8 @@
 //----------------------------------------------------------------------------------
 constexpr int MAX_OBJECTS = 1000;
 constexpr int NAME_BASE_STEP = 100000;
+// The consecutive display lists an object's cell starts (one to draw it, one to pick it)
+constexpr int OBJECT_DISPLAY_LISTS = 2;
 
 // Largest creation counter whose selection names (nameBase + 10000 x (group + 1)) still fit in
 // a signed 32-bit number; reaching it renumbers the scene (see take_name_base)

@@ -5,6 +5,8 @@
 **********************************************************************************************/
 #include "records.h"
 
+#include <cstddef>  // Required for: offsetof
+#include <cstdint>  // Required for: uintptr_t
 #include <cstdlib>
 #include <cstring>
 
@@ -12,13 +14,27 @@
 // Private helpers
 //----------------------------------------------------------------------------------
 
+// An edge node and its vertex record in one block (one allocation instead of two for each
+// of the many vertices of a large scene)
+struct edge_block {
+    arista edge;
+    vertice vertex;
+};
+
+// True when the edge's vertex record lies in the edge's own block
+static bool vertex_in_block(const arista *edge)
+{
+    return (uintptr_t)edge->vertex == (uintptr_t)edge + offsetof(edge_block, vertex);
+}
+
 // Frees a ring of edge nodes with both vertex records of every node
 static void free_ring(arista **ring)
 {
     arista *edge = *ring;
     while (edge != nullptr) {
         arista *next = edge->next;
-        free(edge->vertex);
+        // NOTE: a vertex record allocated on its own can never start inside the edge's block
+        if (!vertex_in_block(edge)) free(edge->vertex);
         free(edge->nextVertex);
         free(edge);
         edge = next;
@@ -48,9 +64,88 @@ static char *copy_text(const char *text)
     return copy;
 }
 
+// A copy of a vertex record (none for none); false when memory ran out
+static bool copy_vertex(const vertice *from, vertice **to)
+{
+    *to = nullptr;
+    if (from == nullptr) return true;
+    *to = (vertice *)malloc(sizeof(vertice));
+    if (*to == nullptr) return false;
+    **to = *from;
+    return true;
+}
+
+// A copy of a ring, every vertex record copied (a next-vertex copy too where there is one)
+static bool copy_ring(const arista *from, arista **to)
+{
+    *to = nullptr;
+    arista **tail = to;
+    for (; from != nullptr; from = from->next) {
+        arista *edge = new_edge_block();
+        if (edge == nullptr) return false;
+        *tail = edge;
+        tail = &edge->next;
+        if (from->vertex != nullptr) *edge->vertex = *from->vertex;
+        else edge->vertex = nullptr;
+        if (!copy_vertex(from->nextVertex, &edge->nextVertex)) return false;
+    }
+    return true;
+}
+
+// A copy of a list of owned names
+static bool copy_name_list(const pair_node *from, pair_node **to)
+{
+    *to = nullptr;
+    for (; from != nullptr; from = from->next) {
+        char *name = from->value ? copy_text((const char *)from->value) : nullptr;
+        if ((from->value != nullptr && name == nullptr) || list_append(to, name) == nullptr) {
+            free(name);
+            return false;
+        }
+    }
+    return true;
+}
+
+// A copy of a face list with everything it owns
+static bool copy_faces(const cara *from, cara **to)
+{
+    *to = nullptr;
+    cara **tail = to;
+    for (; from != nullptr; from = from->next) {
+        cara *face = (cara *)malloc(sizeof(cara));
+        if (face == nullptr) return false;
+        *face = *from;
+        face->ring = nullptr;
+        face->holes = nullptr;
+        face->materials = nullptr;
+        face->next = nullptr;
+        *tail = face;
+        tail = &face->next;
+        if (!copy_ring(from->ring, &face->ring) || !copy_name_list(from->materials, &face->materials)) return false;
+        agujero **holeTail = &face->holes;
+        for (const agujero *hole = from->holes; hole != nullptr; hole = hole->next) {
+            agujero *copy = (agujero *)calloc(1, sizeof(agujero));
+            if (copy == nullptr) return false;
+            copy->numAristas = hole->numAristas;
+            *holeTail = copy;
+            holeTail = &copy->next;
+            if (!copy_ring(hole->ring, &copy->ring)) return false;
+        }
+    }
+    return true;
+}
+
 //----------------------------------------------------------------------------------
 // Public functions: construction and release
 //----------------------------------------------------------------------------------
+arista *new_edge_block()
+{
+    edge_block *block = (edge_block *)calloc(1, sizeof(edge_block));
+    if (block == nullptr) return nullptr;
+    block->edge.vertex = &block->vertex;
+    return &block->edge;
+}
+
 primitiva new_primitiva()
 {
     primitiva object = {};
@@ -88,6 +183,22 @@ void free_primitiva(primitiva *object)
     free_name_list(&object->materials);
     free(object->caract);
     *object = primitiva{};
+}
+
+int copy_primitiva(const primitiva *source, primitiva *copy)
+{
+    *copy = *source;
+    copy->faces = nullptr;
+    copy->materials = nullptr;
+    copy->caract = nullptr;
+    bool copied = copy_faces(source->faces, &copy->faces) && copy_name_list(source->materials, &copy->materials);
+    if (copied && source->caract != nullptr) {
+        copy->caract = (caract_record *)malloc(sizeof(caract_record));
+        if (copy->caract != nullptr) *copy->caract = *source->caract;
+        copied = copy->caract != nullptr;
+    }
+    if (!copied) free_primitiva(copy);
+    return copied ? 1 : 0;
 }
 
 int copy_vertex_coordinates(primitiva *target, const primitiva *source)

@@ -102,6 +102,10 @@ struct tex_coord {
 // A zero-filled record with scale 1 and dirty 1
 primitiva new_primitiva();
 
+// A zero-filled edge node whose vertex is a zero-filled record in the same block (freed
+// with the edge by free_faces)
+arista *new_edge_block();
+
 // Frees faces, rings, vertices, next-vertex copies, holes, face and object material names and
 // the parameter record, then resets the record to zero (not to the new_primitiva defaults)
 void free_primitiva(primitiva *object);
@@ -111,6 +115,11 @@ void free_faces(cara **faces);
 
 // Frees a list of owned names and empties it
 void free_name_list(pair_node **names);
+
+// A deep copy of an object record: faces with their rings, vertices (normals included),
+// holes and material names, the parameter record and the object's material names. 1, or 0
+// when memory ran out (the copy is then freed and left zero)
+int copy_primitiva(const primitiva *source, primitiva *copy);
 
 // Copies the vertex coordinates of source into target, face by face and edge by edge, as far
 // as both face lists and both rings reach; returns the number of vertices copied

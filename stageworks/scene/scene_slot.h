@@ -23,5 +23,5 @@ struct EventSet;
 struct scene_slot {
     primitiva object;
     EventSet *eventSet;
-    unsigned int *displayList;   // cell holding the GL display-list name, 0 until the renderer makes one
+    unsigned int *displayList;   // cell holding the first of the object's GL display lists, 0 until the renderer makes them
 };

@@ -14,6 +14,7 @@
 #include <GL/glu.h>
 
 #include <algorithm>
+#include <unordered_map>  // Required for: the wrap set on each texture
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
@@ -25,6 +26,7 @@
 //----------------------------------------------------------------------------------
 static hash_table *textures = nullptr;
 static GLuint blankTexture = 0;
+static std::unordered_map<GLuint, GLint> wrapSet;  // wrap last set on a texture (outside lists)
 
 //----------------------------------------------------------------------------------
 // Private helpers
@@ -67,11 +69,30 @@ static int make_texture(const char *path)
     rows_bottom_first(*image);
     GLuint name = 0;
     glGenTextures(1, &name);
+    wrapSet.erase(name);
     glPixelStorei(GL_UNPACK_ALIGNMENT, 1);
     glBindTexture(GL_TEXTURE_2D, name);
     int height = image->height < 0 ? -image->height : image->height;
     gluBuild2DMipmaps(GL_TEXTURE_2D, 3, image->width, height, GL_RGB, GL_UNSIGNED_BYTE, image->pixels.data());
     return (int)name;
+}
+
+// Sets the wrap on S and T of the bound texture, unless it is known to be set already
+static void set_wrap(GLuint texture, GLint wrap)
+{
+    GLint compiling = 0;
+    glGetIntegerv(GL_LIST_INDEX, &compiling);
+    if (compiling == 0) {
+        auto known = wrapSet.find(texture);
+        if (known != wrapSet.end() && known->second == wrap) return;
+        wrapSet[texture] = wrap;
+    } else {
+        // NOTE: a compiled call acts whenever the list is called: the texture's wrap is
+        // unknown from then on
+        wrapSet.erase(texture);
+    }
+    glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_WRAP_S, wrap);
+    glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_WRAP_T, wrap);
 }
 
 //----------------------------------------------------------------------------------
@@ -192,7 +213,10 @@ void delete_all_textures()
         glDeleteTextures(1, &name);
         entry->glName = TEXTURE_NOT_LOADED;
     }
+    forget_texture_wraps();
 }
+
+void forget_texture_wraps() { wrapSet.clear(); }
 
 //----------------------------------------------------------------------------------
 // Public functions: binding a material's texture
@@ -221,8 +245,12 @@ int bind_material_texture(material_record *material)
     if (target != 0) glBindTexture(GL_TEXTURE_2D, target);
     bool rotated = block->rotationX != 0.0f || block->rotationY != 0.0f || block->rotationZ != 0.0f;
     GLint wrap = rotated ? GL_REPEAT : GL_CLAMP_TO_EDGE;
-    glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_WRAP_S, wrap);
-    glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_WRAP_T, wrap);
+    if (target != 0) {
+        set_wrap(target, wrap);
+    } else {
+        glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_WRAP_S, wrap);
+        glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_WRAP_T, wrap);
+    }
     glMatrixMode(GL_MODELVIEW);
     return name != TEXTURE_NOT_LOADED ? 1 : 0;
 }
@@ -238,6 +266,7 @@ unsigned int blank_texture()
     GLint previous = 0;
     glGetIntegerv(GL_TEXTURE_BINDING_2D, &previous);
     glGenTextures(1, &blankTexture);
+    wrapSet.erase(blankTexture);
     glBindTexture(GL_TEXTURE_2D, blankTexture);
     glPixelStorei(GL_UNPACK_ALIGNMENT, 1);
     glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MIN_FILTER, GL_NEAREST);

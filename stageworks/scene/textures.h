@@ -85,6 +85,10 @@ int load_all_textures();
 // Deletes the GL texture of every loaded entry and marks it not loaded again
 void delete_all_textures();
 
+// Forgets which wrap each texture was given, so that the next bind sets it again (after a
+// display list that sets it has been called)
+void forget_texture_wraps();
+
 //----------------------------------------------------------------------------------
 // Public functions: binding a material's texture
 //----------------------------------------------------------------------------------
@@ -96,7 +100,8 @@ int advance_texture_frame(texture_block *block, int now);
 
 // Chooses the frame of the material's texture, binds it (the plain white texture when that
 // bitmap is not loaded) and sets the wrap: GL_REPEAT on S and T when a rotation angle is not
-// 0, else GL_CLAMP_TO_EDGE. Leaves the matrix mode at GL_MODELVIEW. 1 when the material's
+// 0, else GL_CLAMP_TO_EDGE (only when the texture does not have that wrap already). Leaves the
+// matrix mode at GL_MODELVIEW. 1 when the material's
 // own bitmap was bound, 0 otherwise
 int bind_material_texture(material_record *material);
 

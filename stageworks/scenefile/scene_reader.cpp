@@ -22,15 +22,19 @@
 
 #include <climits>
 #include <cstdio>
+#include <array>
+#include <map>  // Required for: the shapes generated in a load
 #include <memory>
+#include <utility>
 
 //----------------------------------------------------------------------------------
 // Constants
 //----------------------------------------------------------------------------------
 
-// NOTE: no network access: the DTD and anything else the document names must be local files
-static const int VALIDATING_PARSE = XML_PARSE_DTDVALID | XML_PARSE_NONET;
-static const int PLAIN_PARSE = XML_PARSE_NONET;
+// NOTE: no network access: the DTD and anything else the document names must be local files.
+// One parse validates the document and makes the tree that is read (validation adds nothing
+// to the tree); the tree is only read, so short texts are kept in their nodes.
+static const int LOADING_PARSE = XML_PARSE_DTDVALID | XML_PARSE_NONET | XML_PARSE_COMPACT;
 
 //----------------------------------------------------------------------------------
 // Private helpers: the file
@@ -51,30 +55,30 @@ static bool readSceneBytes(std::string *bytes)
     return ferror(file.get()) == 0;
 }
 
-// The validating parse of the file's bytes (null: the file could not be read)
-static int validateSceneBytes(const std::string *bytes)
+// The file's bytes parsed once, validated against the DTD they name while they are parsed;
+// null, after the message, when the bytes are missing, not well formed or not valid
+static xmlDocPtr parseValidScene(const std::string *bytes)
 {
     xmlParserCtxtPtr context = xmlNewParserCtxt();
     if (context == nullptr) {
         fprintf(stderr, "Failed to allocate parser context\n");
-        return 0;
+        return nullptr;
     }
     xmlDocPtr doc = nullptr;
     if (bytes != nullptr)
-        doc = xmlCtxtReadMemory(context, bytes->data(), (int)bytes->size(), SCENE_FILE_NAME, nullptr, VALIDATING_PARSE);
-    if (doc == nullptr) {
-        xmlFreeParserCtxt(context);
-        fprintf(stderr, "Failed to parse %s\n", SCENE_FILE_NAME);
-        return 0;
-    }
+        doc = xmlCtxtReadMemory(context, bytes->data(), (int)bytes->size(), SCENE_FILE_NAME, nullptr, LOADING_PARSE);
     int valid = context->valid;
-    xmlFreeDoc(doc);
     xmlFreeParserCtxt(context);
-    if (valid == 0) {
-        fprintf(stderr, "Failed to validate %s\n", SCENE_FILE_NAME);
-        return 0;
+    if (doc == nullptr) {
+        fprintf(stderr, "Failed to parse %s\n", SCENE_FILE_NAME);
+        return nullptr;
     }
-    return 1;
+    if (valid == 0) {
+        xmlFreeDoc(doc);
+        fprintf(stderr, "Failed to validate %s\n", SCENE_FILE_NAME);
+        return nullptr;
+    }
+    return doc;
 }
 
 // The escena element: found with XPath, or the root whatever its name (the reader refuses it)
@@ -201,11 +205,33 @@ static EventSet *buildEvents(const ObjectData &object)
     return set;
 }
 
+// Shapes already generated in this load, by kind and parameters: a scene repeats a few
+// shapes many times, and a copy costs far less than a new generation (the same record)
+struct ShapeCache {
+    std::map<std::pair<int, std::array<int, MAX_PARAMETERS>>, primitiva> shapes;
+    ~ShapeCache()
+    {
+        for (auto &shape : shapes) free_primitiva(&shape.second);
+    }
+};
+
+// The unscaled geometry of a kind with its parameters, made once per load and copied after
+static bool buildShape(const ObjectData &data, ShapeCache *cache, primitiva *record)
+{
+    auto key = std::make_pair(data.kind, data.parameters);
+    auto known = cache->shapes.find(key);
+    if (known != cache->shapes.end()) return copy_primitiva(&known->second, record) == 1;
+    if (!build_primitive(data.kind, data.parameters.data(), record)) return false;
+    primitiva shape = {};
+    if (copy_primitiva(record, &shape)) cache->shapes.emplace(key, shape);
+    return true;
+}
+
 // One object: geometry from its parameters, identifier, pose, materials, flags, scale, events
-static void buildObject(const ObjectData &data)
+static void buildObject(const ObjectData &data, ShapeCache *cache)
 {
     primitiva record = {};
-    if (!build_primitive(data.kind, data.parameters.data(), &record)) return;
+    if (!buildShape(data, cache, &record)) return;
     record.nameBase = take_name_base();
     record.pose = data.pose;
     for (const std::string &name : data.materials)
@@ -228,28 +254,25 @@ static void buildObject(const ObjectData &data)
 //----------------------------------------------------------------------------------
 // Public functions
 //----------------------------------------------------------------------------------
-// The validating parse of the file as it is now
+// The file as it is now parsed and validated
 int validateSceneFile()
 {
     std::string bytes;
     bool found = readSceneBytes(&bytes);
-    return validateSceneBytes(found ? &bytes : nullptr);
+    xmlDocPtr doc = parseValidScene(found ? &bytes : nullptr);
+    if (doc == nullptr) return 0;
+    xmlFreeDoc(doc);
+    return 1;
 }
 
-// Validation, second parse, reading, and only then the new scene
+// One validating parse, reading, and only then the new scene
 int loadScene()
 {
     std::string bytes;
     bool found = readSceneBytes(&bytes);
-    if (!validateSceneBytes(found ? &bytes : nullptr)) return 0;
+    xmlDocPtr doc = parseValidScene(found ? &bytes : nullptr);
+    if (doc == nullptr) return 0;
 
-    // NOTE: the second parse reads the same bytes that were validated, so a file replaced in
-    // between cannot slip past the validation
-    xmlDocPtr doc = xmlReadMemory(bytes.data(), (int)bytes.size(), SCENE_FILE_NAME, nullptr, PLAIN_PARSE);
-    if (doc == nullptr) {
-        fprintf(stderr, "Error: unable to parse file \"%s\"\n", SCENE_FILE_NAME);
-        return 0;
-    }
     xmlXPathContextPtr xpath = xmlXPathNewContext(doc);
     if (xpath == nullptr) {
         fprintf(stderr, "Error: unable to create new XPath context\n");
@@ -278,7 +301,8 @@ void buildScene(const SceneData &scene)
     clear_objects();
     set_creation_counter(0);
     rebuild_usage_table();
-    for (const ObjectData &object : scene.objects) buildObject(object);
+    ShapeCache cache;
+    for (const ObjectData &object : scene.objects) buildObject(object, &cache);
 
     setSelectedObject(nullptr);
     setSelectedIndex(0);

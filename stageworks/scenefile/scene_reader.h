@@ -2,23 +2,23 @@
 *
 *   scene_reader - loading escena.xml into the running scene
 *
-*   The file is read once into memory. Those bytes are parsed with DTD validation (the DTD
-*   named by the document, DESCscene.dtd beside it), parsed again without it, the element
-*   tree is read into plain records (scene_document) and only then is the scene replaced, in
-*   this order: texture table, material table, flag table, object table (identifiers from a
-*   creation counter that starts again at 0) and the material usage table. Any failure up to
+*   The file is read once into memory. Those bytes are parsed once, validated against the DTD
+*   the document names (DESCscene.dtd beside it) as they are parsed; the tree is read into
+*   plain records (scene_document) and only then is the scene replaced, in this order:
+*   texture table, material table, flag table, object table (identifiers from a creation
+*   counter that starts again at 0) and the material usage table. Any failure up to
 *   that point leaves every table, object and flag as it was. After a load nothing refers to
 *   the old scene: no object is selected, locked or held.
 *
 *   Messages on standard error: "Failed to allocate parser context", "Failed to parse
 *   escena.xml" (also for a missing file), "Failed to validate escena.xml" (also for a
-*   missing DTD), "Error: unable to parse file \"escena.xml\"", "Error: unable to create new
-*   XPath context", and "Error: scene file \"escena.xml\" not loaded: <reason>" for a valid
-*   document that is refused (see scene_document for the limits).
+*   missing DTD), "Error: unable to create new XPath context", and "Error: scene file
+*   \"escena.xml\" not loaded: <reason>" for a valid document that is refused (see
+*   scene_document for the limits).
 *
 *   DEPENDENCIES: scene_document, scene (objects, materials, textures, usage table,
 *                 generators, operations), events (flags, event sets), base (app_state),
-*                 libxml2 (parser, xpath)
+*                 libxml2 (validating parser, xpath)
 *
 **********************************************************************************************/
 #pragma once

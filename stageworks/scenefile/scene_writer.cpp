@@ -92,19 +92,26 @@ void attribute(SceneWriter &w, const char *name, const char *value)
 // An element holding a text ("%s")
 void textElement(SceneWriter &w, const char *name, const char *text)
 {
-    check(w, xmlTextWriterWriteFormatElement(w.writer, BAD_CAST name, "%s", text != nullptr ? text : ""));
+    check(w, xmlTextWriterWriteElement(w.writer, BAD_CAST name, BAD_CAST(text != nullptr ? text : "")));
 }
+
+// NOTE: numbers are formatted here into a buffer on the stack: the writer's own formatting
+// allocates a string for each of the tens of thousands of numbers of a large scene
 
 // An element holding an integer ("%d")
 void intElement(SceneWriter &w, const char *name, int value)
 {
-    check(w, xmlTextWriterWriteFormatElement(w.writer, BAD_CAST name, "%d", value));
+    char text[16];
+    snprintf(text, sizeof text, "%d", value);
+    check(w, xmlTextWriterWriteElement(w.writer, BAD_CAST name, BAD_CAST text));
 }
 
 // An element holding a real with three decimals ("%.3f")
 void realElement(SceneWriter &w, const char *name, float value)
 {
-    check(w, xmlTextWriterWriteFormatElement(w.writer, BAD_CAST name, "%.3f", (double)value));
+    char text[64];
+    snprintf(text, sizeof text, "%.3f", (double)value);
+    check(w, xmlTextWriterWriteElement(w.writer, BAD_CAST name, BAD_CAST text));
 }
 
 // An attribute formatted from a number ("P%d", "C%d", ...)

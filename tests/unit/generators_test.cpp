@@ -197,6 +197,18 @@ TEST(Normals, PositionKeysAreTheTextOfPrintf)
         snprintf(expected, sizeof expected, "%f%f%f", (double)values[i], (double)values[i + 1], (double)values[i + 2]);
         ASSERT_EQ(position_key(values[i], values[i + 1], values[i + 2]), expected) << i;
     }
+    // the 24-byte identity tells exactly the same positions apart: a value against its
+    // neighbours in the list and its nearest floats (ties at the sixth decimal among them)
+    values.push_back(std::nanf(""));
+    values.push_back(-std::nanf(""));
+    for (size_t i = 0; i + 1 < values.size(); i++) {
+        float a = values[i];
+        for (float b : {values[i + 1], std::nextafter(a, 1e30f), std::nextafter(a, -1e30f), -a}) {
+            position_identity p = position_id(a, 1.0f, b), q = position_id(b, 1.0f, a);
+            bool sameText = position_key(a, 1.0f, b) == position_key(b, 1.0f, a);
+            ASSERT_EQ(memcmp(&p, &q, sizeof p) == 0, sameText) << a << " " << b;
+        }
+    }
 }
 
 TEST(Normals, AveragingSumsOnlyTheFirstFacesOfEachPosition)

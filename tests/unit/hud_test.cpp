@@ -14,7 +14,13 @@
 namespace {
 
 int clockMs = 0;
-int fakeClock() { return clockMs; }
+int clockStep = 0;  // added after every reading (a clock that runs while the frame waits)
+int fakeClock()
+{
+    int now = clockMs;
+    clockMs += clockStep;
+    return now;
+}
 
 // Runs the frame pacing for one frame of the given duration
 void frameOf(int ms)
@@ -38,6 +44,7 @@ protected:
         resetAppState();
         clear_objects();
         setElapsedTimeSource(fakeClock);
+        clockStep = 0;
     }
     void TearDown() override
     {
@@ -88,4 +95,16 @@ TEST_F(Hud, AFrameWithoutDurationDoesNotDivideByZero)
     frameOf(0);
     EXPECT_EQ(line(5), "MAX: 0   MIN: 0");
     EXPECT_EQ(line(6), "FMIN: 0   FMAY 0");
+}
+
+TEST_F(Hud, TheMinimumFrameRunsFromTheEndOfThePreviousWait)
+{
+    frameOf(30);  // a slow frame ends its wait at 1030
+    clockStep = 1;
+    clockMs = 1033;  // the next one starts 3 ms later (the swap and the sky lie before its mark)
+    markFrameStart();
+    clockMs = 1040;
+    EXPECT_EQ(waitFrameMinimum(), 16);  // woken at 1046, not 16 ms after its own mark
+    EXPECT_EQ(std::string(hudText()), "FPS: 62 frames");
+    EXPECT_EQ(lastFrameDuration(), 16);
 }
