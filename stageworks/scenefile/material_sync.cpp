@@ -12,6 +12,7 @@
 #include "objects.h"
 #include "scene_document.h"
 #include "scene_file.h"
+#include "scene_reader.h"
 #include "textures.h"
 
 #include <libxml/parser.h>     // Required for: xmlCtxtReadMemory()
@@ -73,21 +74,6 @@ static bool sameStamp(const FileStamp &a, const FileStamp &b)
            a.nanoseconds == b.nanoseconds;
 }
 
-// The bytes of escena.xml; false when it cannot be read
-static bool readFileBytes(std::string *bytes)
-{
-    std::unique_ptr<FILE, int (*)(FILE *)> file(fopen(SCENE_FILE_NAME, "rb"), fclose);
-    if (!file) return false;
-    bytes->clear();
-    char chunk[65536];
-    size_t got;
-    while ((got = fread(chunk, 1, sizeof chunk, file.get())) > 0) {
-        bytes->append(chunk, got);
-        if (bytes->size() > (size_t)INT_MAX) return false;
-    }
-    return ferror(file.get()) == 0;
-}
-
 // Keeps the first message libxml2 gives (instead of printing every one)
 static void keepFirstError(void *data, xmlErrorPtr error)
 {
@@ -103,7 +89,7 @@ static void keepFirstError(void *data, xmlErrorPtr error)
 static int readMaterialSections(SceneData *scene, std::string *reason)
 {
     std::string bytes;
-    if (!readFileBytes(&bytes)) {
+    if (!readSceneBytes(&bytes)) {
         *reason = "the file cannot be read";
         return 0;
     }

@@ -456,6 +456,22 @@ void readObject(Reader &r, const xmlNode *node, SceneData &scene)
     scene.objects.push_back(std::move(object));
 }
 
+// The texture and material sections at the front of the document's children
+void readMaterialSections(Reader &r, Children &c, SceneData &scene)
+{
+    while (!failed(r)) {
+        const xmlNode *texture = take(c, "IDTextura");
+        if (texture == nullptr) break;
+        std::string name = wordOf(r, texture);
+        if (!name.empty()) scene.textures.push_back(name);
+    }
+    while (!failed(r)) {
+        const xmlNode *material = take(c, "IDMaterial");
+        if (material == nullptr) break;
+        readMaterial(r, material, scene);
+    }
+}
+
 }  // namespace
 
 //----------------------------------------------------------------------------------
@@ -469,17 +485,7 @@ int readSceneDocument(const xmlNode *root, SceneData *scene, std::string *error)
         refuse(r, "the root element is <%s>, not <escena>", shownName(root).c_str());
     } else {
         Children c = childrenOf(root);
-        while (!failed(r)) {
-            const xmlNode *texture = take(c, "IDTextura");
-            if (texture == nullptr) break;
-            std::string name = wordOf(r, texture);
-            if (!name.empty()) scene->textures.push_back(name);
-        }
-        while (!failed(r)) {
-            const xmlNode *material = take(c, "IDMaterial");
-            if (material == nullptr) break;
-            readMaterial(r, material, *scene);
-        }
+        readMaterialSections(r, c, *scene);
         const xmlNode *flags = failed(r) ? nullptr : take(c, "Flags");
         if (flags != nullptr) readFlags(r, flags, *scene);
         for (int position = 0; !failed(r); position++) {
@@ -505,17 +511,7 @@ int readSceneMaterialSections(const xmlNode *root, SceneData *scene, std::string
         refuse(r, "the root element is <%s>, not <escena>", shownName(root).c_str());
     } else {
         Children c = childrenOf(root);
-        while (!failed(r)) {
-            const xmlNode *texture = take(c, "IDTextura");
-            if (texture == nullptr) break;
-            std::string name = wordOf(r, texture);
-            if (!name.empty()) scene->textures.push_back(name);
-        }
-        while (!failed(r)) {
-            const xmlNode *material = take(c, "IDMaterial");
-            if (material == nullptr) break;
-            readMaterial(r, material, *scene);
-        }
+        readMaterialSections(r, c, *scene);
     }
     if (!failed(r)) return 1;
     if (error != nullptr) *error = r.error;

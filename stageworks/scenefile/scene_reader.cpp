@@ -41,7 +41,7 @@ static const int LOADING_PARSE = XML_PARSE_DTDVALID | XML_PARSE_NONET | XML_PARS
 //----------------------------------------------------------------------------------
 
 // The bytes of escena.xml; false when it cannot be read
-static bool readSceneBytes(std::string *bytes)
+bool readSceneBytes(std::string *bytes)
 {
     std::unique_ptr<FILE, int (*)(FILE *)> file(fopen(SCENE_FILE_NAME, "rb"), fclose);
     if (!file) return false;

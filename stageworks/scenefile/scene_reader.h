@@ -23,6 +23,8 @@
 **********************************************************************************************/
 #pragma once
 
+#include <string>  // Required for: std::string
+
 struct SceneData;
 
 //----------------------------------------------------------------------------------
@@ -31,6 +33,9 @@ struct SceneData;
 
 // 1 when escena.xml is well formed and valid against its DTD; 0 (with its message) otherwise
 int validateSceneFile();
+
+// The bytes of escena.xml; false when it cannot be read
+bool readSceneBytes(std::string *bytes);
 
 // Replaces the scene with the content of escena.xml. 1 when the scene was replaced; 0 when
 // it was left as it was (the reason is on standard error)
