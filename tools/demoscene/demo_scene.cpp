@@ -14,9 +14,13 @@
 #include "operations.h"
 #include "parameters.h"
 #include "records.h"
+#include "scene_file.h"
+#include "scene_writer.h"
 #include "textures.h"
 
+#include <cstdio>
 #include <initializer_list>
+#include <string>
 
 //----------------------------------------------------------------------------------
 // Private helpers
@@ -235,4 +239,18 @@ void buildDemoScene()
     addCentrePieces();
     addDoorAndDome();
     addSignAndArch();
+}
+
+int writeBuiltScene(const char *program, const char *directory)
+{
+    std::string path = std::string(directory) + "/" + SCENE_FILE_NAME;
+    int saved = saveSceneTo(path.c_str());
+    // NOTE: released so that a sanitizer build reports no leak at exit
+    clear_objects();
+    clear_usage_table();
+    clear_material_table();
+    clear_texture_table();
+    clearFlagTable();
+    if (!saved) fprintf(stderr, "%s: could not write %s\n", program, path.c_str());
+    return saved;
 }

@@ -23,3 +23,7 @@
 
 // Replaces the texture, material and flag tables and the objects with the demo scene
 void buildDemoScene();
+
+// Writes the scene now in the tables as DIRECTORY/escena.xml, then empties every table;
+// 1 when the file was written, 0 (with a message naming the program) otherwise
+int writeBuiltScene(const char *program, const char *directory);

@@ -9,18 +9,12 @@
 *   written, 1 otherwise.
 *
 **********************************************************************************************/
-#include "flags.h"
-#include "material_usage.h"
-#include "materials.h"
+
+#include "demo_scene.h"
 #include "mixed_scene.h"
-#include "objects.h"
-#include "scene_file.h"
-#include "scene_writer.h"
-#include "textures.h"
 
 #include <cstdio>
 #include <cstdlib>  // Required for: strtol()
-#include <string>
 
 // Builds the scene of COUNT objects and writes DIRECTORY/escena.xml
 int main(int argc, char **argv)
@@ -35,17 +29,5 @@ int main(int argc, char **argv)
         fprintf(stderr, "mixedscene: COUNT must be a number from 0 to %d\n", MIXED_SCENE_CELLS);
         return 1;
     }
-    std::string path = std::string(argv[2]) + "/" + SCENE_FILE_NAME;
-    int saved = saveSceneTo(path.c_str());
-    // NOTE: released so that a sanitizer build reports no leak at exit
-    clear_objects();
-    clear_usage_table();
-    clear_material_table();
-    clear_texture_table();
-    clearFlagTable();
-    if (!saved) {
-        fprintf(stderr, "mixedscene: could not write %s\n", path.c_str());
-        return 1;
-    }
-    return 0;
+    return writeBuiltScene("mixedscene", argv[2]) ? 0 : 1;
 }
