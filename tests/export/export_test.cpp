@@ -331,7 +331,9 @@ TEST(Export, ThreeJsDrawsTheDemoSceneInItsColours)
     // NOTE: a headless Chromium can fail to start on a loaded machine; the first failure's
     // message stays in the test's output, and the picture must come on the second try
     const std::string screenshot = "'" + TOOLS + "' screenshot '" + (dir / "demo.glb") + "' '" + shot + "'";
-    if (run(screenshot) != 0) ASSERT_EQ(run(screenshot), 0);
+    if (run(screenshot) != 0) {
+        ASSERT_EQ(run(screenshot), 0);
+    }
     xdriver::Image image;
     ASSERT_TRUE(xdriver::readPng(shot, image));
     ASSERT_TRUE(image.width == 1024 && image.height == 768);
