@@ -123,32 +123,6 @@ static int readMaterialSections(SceneData *scene, std::string *reason)
 // Private helpers: materials
 //----------------------------------------------------------------------------------
 
-// A material record with the values the file gives (a load's rules); null without memory
-static material_record *materialFromData(const MaterialData &data)
-{
-    material_record *material = new_material();
-    if (material == nullptr) return nullptr;
-    material->name = data.name;
-    material->pBlend = data.pBlend;
-    material->pShine = data.pShine;
-    material->texturado = data.texturado;
-    material->Ka = data.Ka;
-    material->Kd = data.Kd;
-    material->Ks = data.Ks;
-    material->pLuzDif = data.pLuzDif;
-    material->pLuzEsp = data.pLuzEsp;
-    material->pLuzEmi = data.pLuzEmi;
-    if (data.texturado == 1 && data.hasTextureBlock) {
-        material->texture = new_texture_block();
-        material->texture->TEXscaleX = data.TEXscaleX;
-        material->texture->TEXscaleY = data.TEXscaleY;
-        material->texture->milTime = data.milTime;
-        material->texture->multiple = data.multiple == 0 ? 0 : 1;
-        for (const std::string &frame : data.frames) add_frame(material->texture.get(), frame.c_str());
-    }
-    return material;
-}
-
 // True when two materials hold the same values as far as the file goes (a texture's running
 // rotation and animation frame are not in the file)
 static bool sameFileValues(const material_record &a, const material_record &b)

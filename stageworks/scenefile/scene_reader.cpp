@@ -103,36 +103,13 @@ static void buildTextures(const SceneData &scene)
     for (const std::string &name : scene.textures) add_texture_name(name.c_str());
 }
 
-// The texture block of a textured material: code 0 with its bitmap, or 1 raised by every frame
-static std::unique_ptr<texture_block> buildTextureBlock(const MaterialData &data)
-{
-    std::unique_ptr<texture_block> block = new_texture_block();
-    block->TEXscaleX = data.TEXscaleX;
-    block->TEXscaleY = data.TEXscaleY;
-    block->milTime = data.milTime;
-    block->multiple = data.multiple == 0 ? 0 : 1;
-    for (const std::string &frame : data.frames) add_frame(block.get(), frame.c_str());
-    return block;
-}
-
 // A new material table holding the materials read
 static void buildMaterials(const SceneData &scene)
 {
     create_material_table();
     for (const MaterialData &data : scene.materials) {
-        material_record *material = new_material();
+        material_record *material = materialFromData(data);
         if (material == nullptr) continue;
-        material->name = data.name;
-        material->pBlend = data.pBlend;
-        material->pShine = data.pShine;
-        material->texturado = data.texturado;
-        material->Ka = data.Ka;
-        material->Kd = data.Kd;
-        material->Ks = data.Ks;
-        material->pLuzDif = data.pLuzDif;
-        material->pLuzEsp = data.pLuzEsp;
-        material->pLuzEmi = data.pLuzEmi;
-        if (data.texturado == 1 && data.hasTextureBlock) material->texture = buildTextureBlock(data);
         // a second material of the same name is dropped: the first one stays
         if (!add_material(material)) free_material(material);
     }
@@ -309,4 +286,30 @@ void buildScene(const SceneData &scene)
     setLastHitName(0);
     setLockedObject(-1);
     setObjectHeld(0);
+}
+
+material_record *materialFromData(const MaterialData &data)
+{
+    material_record *material = new_material();
+    if (material == nullptr) return nullptr;
+    material->name = data.name;
+    material->pBlend = data.pBlend;
+    material->pShine = data.pShine;
+    material->texturado = data.texturado;
+    material->Ka = data.Ka;
+    material->Kd = data.Kd;
+    material->Ks = data.Ks;
+    material->pLuzDif = data.pLuzDif;
+    material->pLuzEsp = data.pLuzEsp;
+    material->pLuzEmi = data.pLuzEmi;
+    if (data.texturado == 1 && data.hasTextureBlock) {
+        // code 0 with its bitmap, or 1 raised by every frame
+        material->texture = new_texture_block();
+        material->texture->TEXscaleX = data.TEXscaleX;
+        material->texture->TEXscaleY = data.TEXscaleY;
+        material->texture->milTime = data.milTime;
+        material->texture->multiple = data.multiple == 0 ? 0 : 1;
+        for (const std::string &frame : data.frames) add_frame(material->texture.get(), frame.c_str());
+    }
+    return material;
 }

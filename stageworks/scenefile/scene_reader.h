@@ -26,6 +26,8 @@
 #include <string>  // Required for: std::string
 
 struct SceneData;
+struct MaterialData;
+struct material_record;
 
 //----------------------------------------------------------------------------------
 // Public functions
@@ -44,3 +46,6 @@ int loadScene();
 // The second half of a load: replaces the tables and the objects with the records read
 // (nothing can be refused any more); selection, lock and held object are cleared
 void buildScene(const SceneData &scene);
+
+// A material record with the values the file gives; null without memory
+material_record *materialFromData(const MaterialData &data);
