@@ -192,16 +192,18 @@ struct ShapeCache {
     }
 };
 
-// The unscaled geometry of a kind with its parameters, made once per load and copied after
+// The unscaled geometry of a kind with its parameters: generated once per load, and every
+// object gets a copy of it (in one block)
 static bool buildShape(const ObjectData &data, ShapeCache *cache, primitiva *record)
 {
     auto key = std::make_pair(data.kind, data.parameters);
     auto known = cache->shapes.find(key);
-    if (known != cache->shapes.end()) return copy_primitiva(&known->second, record) == 1;
-    if (!build_primitive(data.kind, data.parameters.data(), record)) return false;
-    primitiva shape = {};
-    if (copy_primitiva(record, &shape)) cache->shapes.emplace(key, shape);
-    return true;
+    if (known == cache->shapes.end()) {
+        primitiva shape = {};
+        if (!build_primitive(data.kind, data.parameters.data(), &shape)) return false;
+        known = cache->shapes.emplace(key, shape).first;
+    }
+    return copy_primitiva(&known->second, record) == 1;
 }
 
 // One object: geometry from its parameters, identifier, pose, materials, flags, scale, events
