@@ -20,11 +20,17 @@
 #include <libxml/parser.h>
 #include <libxml/xpath.h>
 
+#include <fcntl.h>     // Required for: open()
+#include <sys/stat.h>  // Required for: fstat()
+#include <unistd.h>    // Required for: read(), close()
+
+#include <algorithm>  // Required for: std::min()
+#include <cerrno>
 #include <climits>
 #include <cstdio>
+#include <cstring>  // Required for: memcpy()
 #include <array>
 #include <map>  // Required for: the shapes generated in a load
-#include <memory>
 #include <utility>
 
 //----------------------------------------------------------------------------------
@@ -43,16 +49,62 @@ static const int LOADING_PARSE = XML_PARSE_DTDVALID | XML_PARSE_NONET | XML_PARS
 // The bytes of escena.xml; false when it cannot be read
 bool readSceneBytes(std::string *bytes)
 {
-    std::unique_ptr<FILE, int (*)(FILE *)> file(fopen(SCENE_FILE_NAME, "rb"), fclose);
-    if (!file) return false;
     bytes->clear();
-    char chunk[65536];
-    size_t got;
-    while ((got = fread(chunk, 1, sizeof chunk, file.get())) > 0) {
-        bytes->append(chunk, got);
-        if (bytes->size() > (size_t)INT_MAX) return false;
+    int file = open(SCENE_FILE_NAME, O_RDONLY | O_CLOEXEC);
+    if (file < 0) return false;
+    // NOTE: room for the size the file has now and one byte more, so a file that grew since is
+    // seen to go on; the string grows from there
+    struct stat info;
+    size_t room = (fstat(file, &info) == 0 && info.st_size > 0) ? (size_t)info.st_size : 0;
+    bytes->resize(std::min(room, (size_t)INT_MAX) + 1);
+    size_t got = 0;
+    bool complete = true;
+    for (;;) {
+        if (got == bytes->size()) {
+            if (got > (size_t)INT_MAX) break;
+            bytes->resize(got * 2);
+        }
+        ssize_t count = ::read(file, &(*bytes)[got], bytes->size() - got);
+        if (count < 0 && errno == EINTR) continue;
+        if (count <= 0) {
+            complete = count == 0;
+            break;
+        }
+        got += (size_t)count;
     }
-    return ferror(file.get()) == 0;
+    close(file);
+    bytes->resize(got);
+    return complete && got <= (size_t)INT_MAX;
+}
+
+// The declaration a saved scene starts with
+static const char LATIN_ONE_DECLARATION[] = "<?xml version=\"1.0\" encoding=\"ISO-8859-1\"?>";
+
+// True for bytes under the saved scene's declaration that are all ASCII: they read the same in
+// UTF-8, so the parser may take them as they are instead of converting every byte
+static bool asciiLatinOne(const std::string &bytes)
+{
+    if (bytes.compare(0, sizeof LATIN_ONE_DECLARATION - 1, LATIN_ONE_DECLARATION) != 0) return false;
+    unsigned char seen = 0;
+    for (char c : bytes) seen |= (unsigned char)c;
+    return (seen & 0x80) == 0;
+}
+
+// The bytes still to hand to the parser
+struct ByteSource {
+    const char *next;
+    size_t left;
+};
+
+// Hands the parser the next bytes it asks for (so it keeps no copy of the whole file)
+static int nextBytes(void *context, char *buffer, int length)
+{
+    ByteSource *source = (ByteSource *)context;
+    size_t count = std::min(source->left, (size_t)(length > 0 ? length : 0));
+    memcpy(buffer, source->next, count);
+    source->next += count;
+    source->left -= count;
+    return (int)count;
 }
 
 // The file's bytes parsed once, validated against the DTD they name while they are parsed;
@@ -65,8 +117,11 @@ static xmlDocPtr parseValidScene(const std::string *bytes)
         return nullptr;
     }
     xmlDocPtr doc = nullptr;
-    if (bytes != nullptr)
-        doc = xmlCtxtReadMemory(context, bytes->data(), (int)bytes->size(), SCENE_FILE_NAME, nullptr, LOADING_PARSE);
+    if (bytes != nullptr) {
+        ByteSource source = {bytes->data(), bytes->size()};
+        int options = asciiLatinOne(*bytes) ? LOADING_PARSE | XML_PARSE_IGNORE_ENC : LOADING_PARSE;
+        doc = xmlCtxtReadIO(context, nextBytes, nullptr, &source, SCENE_FILE_NAME, nullptr, options);
+    }
     int valid = context->valid;
     xmlFreeParserCtxt(context);
     if (doc == nullptr) {
