@@ -109,25 +109,32 @@ static size_t face_list_bytes(const cara *faces)
 // there is one)
 static arista *copy_ring(const arista *from, block_cursor *cursor)
 {
+    // NOTE: the cursor is kept in a local while the records are written, so that it need not
+    // be read back after every store into the block
+    char *next = cursor->next;
     arista *ring = nullptr;
     arista **tail = &ring;
     for (; from != nullptr; from = from->next) {
-        edge_block *block = take<edge_block>(cursor);
+        edge_block *block = (edge_block *)next;
+        next += sizeof(edge_block);
         arista *edge = &block->edge;
+        const vertice *vertex = from->vertex;
         edge->vertex = nullptr;
-        edge->nextVertex = nullptr;
-        edge->next = nullptr;
-        if (from->vertex != nullptr) {
-            block->vertex = *from->vertex;
+        if (vertex != nullptr) {
+            block->vertex = *vertex;
             edge->vertex = &block->vertex;
         }
+        edge->nextVertex = nullptr;
         if (from->nextVertex != nullptr) {
-            edge->nextVertex = take<vertice>(cursor);
+            edge->nextVertex = (vertice *)next;
+            next += sizeof(vertice);
             *edge->nextVertex = *from->nextVertex;
         }
         *tail = edge;
         tail = &edge->next;
     }
+    *tail = nullptr;
+    cursor->next = next;
     return ring;
 }
 
