@@ -141,10 +141,21 @@ std::string attributeOf(const xmlNode *node, const char *name)
     return text;
 }
 
-// An integer as "%d" reads it (clamped to the int range); 0 when the text holds none
-int intFrom(const std::string &text)
+// The text inside an element, read where it lies when it is the element's single text child
+// (the usual case: nothing is copied); otherwise the whole content, kept in spare
+const char *textIn(const xmlNode *node, std::string &spare)
 {
-    const char *start = text.c_str();
+    if (node == nullptr || node->children == nullptr) return "";
+    const xmlNode *child = node->children;
+    if (child->next == nullptr && (child->type == XML_TEXT_NODE || child->type == XML_CDATA_SECTION_NODE))
+        return child->content != nullptr ? (const char *)child->content : "";
+    spare = textOf(node);
+    return spare.c_str();
+}
+
+// An integer as "%d" reads it (clamped to the int range); 0 when the text holds none
+int intFrom(const char *start)
+{
     char *end = nullptr;
     errno = 0;
     long value = strtol(start, &end, 10);
@@ -155,13 +166,17 @@ int intFrom(const std::string &text)
 }
 
 // The integer inside an element (0 for none)
-int intOf(const xmlNode *node) { return intFrom(textOf(node)); }
+int intOf(const xmlNode *node)
+{
+    std::string spare;
+    return intFrom(textIn(node, spare));
+}
 
 // A real as "%f" reads it; 0 when the text holds no finite number
 float realOf(const xmlNode *node)
 {
-    std::string text = textOf(node);
-    const char *start = text.c_str();
+    std::string spare;
+    const char *start = textIn(node, spare);
     char *end = nullptr;
     float value = strtof(start, &end);
     if (end == start || !std::isfinite(value)) return 0.0f;
