@@ -13,6 +13,7 @@
 #include <climits>
 #include <cmath>
 #include <cstdarg>
+#include <cstdint>  // Required for: uint64_t
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
@@ -172,13 +173,44 @@ int intOf(const xmlNode *node)
     return intFrom(textIn(node, spare));
 }
 
+// The powers of ten a double holds exactly
+const double EXACT_POWERS_OF_TEN[] = {1e0,  1e1,  1e2,  1e3,  1e4,  1e5,  1e6,  1e7,  1e8,  1e9,  1e10, 1e11,
+                                      1e12, 1e13, 1e14, 1e15, 1e16, 1e17, 1e18, 1e19, 1e20, 1e21, 1e22};
+
+// strtof's float for a text, and where it stops. A plain decimal of at most 15 digits (what a
+// save writes) is worked out directly: its digits and the power of ten are exact in a double,
+// so their quotient is the decimal rounded once, and rounding that to a float gives strtof's
+// float unless the quotient falls right between two floats (that case goes to strtof)
+float realFrom(const char *text, char **end)
+{
+    const char *at = text;
+    const bool negative = *at == '-';
+    if (*at == '-' || *at == '+') at++;
+    uint64_t digits = 0;
+    int count = 0, decimals = 0;
+    const char *first = at;
+    for (; *at >= '0' && *at <= '9'; at++, count++) digits = digits * 10 + (uint64_t)(*at - '0');
+    if (at == first) return strtof(text, end);
+    if (*at == '.')
+        for (at++; *at >= '0' && *at <= '9'; at++, count++, decimals++) digits = digits * 10 + (uint64_t)(*at - '0');
+    if (*at != '\0' || count > 15) return strtof(text, end);
+    const double quotient = (double)digits / EXACT_POWERS_OF_TEN[decimals];
+    const float value = (float)quotient;
+    if ((double)value != quotient) {
+        const float beyond = std::nextafter(value, (double)value < quotient ? INFINITY : -INFINITY);
+        if (((double)value + (double)beyond) / 2.0 == quotient) return strtof(text, end);
+    }
+    *end = (char *)at;
+    return negative ? -value : value;
+}
+
 // A real as "%f" reads it; 0 when the text holds no finite number
 float realOf(const xmlNode *node)
 {
     std::string spare;
     const char *start = textIn(node, spare);
     char *end = nullptr;
-    float value = strtof(start, &end);
+    float value = realFrom(start, &end);
     if (end == start || !std::isfinite(value)) return 0.0f;
     return value;
 }
