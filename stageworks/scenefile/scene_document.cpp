@@ -157,13 +157,19 @@ const char *textIn(const xmlNode *node, std::string &spare)
 // An integer as "%d" reads it (clamped to the int range); 0 when the text holds none
 int intFrom(const char *start)
 {
+    // NOTE: a sign and at most nine digits, the whole text (what a save writes), is an int
+    // worked out directly; strtol reads everything else
+    const char *at = start + (*start == '-' || *start == '+' ? 1 : 0);
+    int value = 0, count = 0;
+    for (; count < 10 && *at >= '0' && *at <= '9'; at++, count++) value = value * 10 + (*at - '0');
+    if (*at == '\0' && count > 0 && count <= 9) return *start == '-' ? -value : value;
     char *end = nullptr;
     errno = 0;
-    long value = strtol(start, &end, 10);
+    long number = strtol(start, &end, 10);
     if (end == start) return 0;
-    if (value > INT_MAX) return INT_MAX;
-    if (value < INT_MIN) return INT_MIN;
-    return (int)value;
+    if (number > INT_MAX) return INT_MAX;
+    if (number < INT_MIN) return INT_MIN;
+    return (int)number;
 }
 
 // The integer inside an element (0 for none)
@@ -417,6 +423,9 @@ void readEvent(Reader &r, const xmlNode *node, ObjectData &object)
         object.events.push_back(EventData());
         event = &object.events.back();
         event->slot = (int)slot;
+        // room for the few parts an event has, so that the lists are not grown part by part
+        event->conditions.reserve(4);
+        event->consequences.reserve(4);
     }
     Children c = childrenOf(node);
     while (!failed(r)) {
