@@ -47,11 +47,11 @@ static const int LOADING_PARSE = XML_PARSE_DTDVALID | XML_PARSE_NONET | XML_PARS
 // Private helpers: the file
 //----------------------------------------------------------------------------------
 
-// The bytes of escena.xml; false when it cannot be read
-bool readSceneBytes(std::string *bytes)
+// The bytes of a file; false when it cannot be read
+static bool readFileBytes(const char *name, std::string *bytes)
 {
     bytes->clear();
-    int file = open(SCENE_FILE_NAME, O_RDONLY | O_CLOEXEC);
+    int file = open(name, O_RDONLY | O_CLOEXEC);
     if (file < 0) return false;
     // NOTE: room for the size the file has now and one byte more, so a file that grew since is
     // seen to go on; the string grows from there
@@ -78,17 +78,31 @@ bool readSceneBytes(std::string *bytes)
     return complete && got <= (size_t)INT_MAX;
 }
 
-// The declaration a saved scene starts with
-static const char LATIN_ONE_DECLARATION[] = "<?xml version=\"1.0\" encoding=\"ISO-8859-1\"?>";
+// The bytes of escena.xml; false when it cannot be read
+bool readSceneBytes(std::string *bytes) { return readFileBytes(SCENE_FILE_NAME, bytes); }
 
-// True for bytes under the saved scene's declaration that are all ASCII: they read the same in
-// UTF-8, so the parser may take them as they are instead of converting every byte
-static bool asciiLatinOne(const std::string &bytes)
+// True when every byte is below 128
+static bool allAscii(const std::string &bytes)
 {
-    if (bytes.compare(0, sizeof LATIN_ONE_DECLARATION - 1, LATIN_ONE_DECLARATION) != 0) return false;
     unsigned char seen = 0;
     for (char c : bytes) seen |= (unsigned char)c;
     return (seen & 0x80) == 0;
+}
+
+// True for a scene file that reads the same in UTF-8 as in the Latin-1 it declares, so the
+// parser may take its bytes as they are instead of converting every one: the prologue a save
+// writes, all ASCII, and the DTD it names all ASCII too, with no text declaration of its own
+// and no entities in other files (the parser then takes those as UTF-8 as well)
+static bool readsAsUtf8(const std::string &bytes)
+{
+    const std::string prologue = std::string("<?xml version=\"1.0\" encoding=\"ISO-8859-1\"?>\n<!DOCTYPE escena SYSTEM \"") +
+                                 SCENE_DTD_NAME + "\">";
+    if (bytes.compare(0, prologue.size(), prologue) != 0 || !allAscii(bytes)) return false;
+    std::string dtd;
+    if (!readFileBytes(SCENE_DTD_NAME, &dtd) || !allAscii(dtd)) return false;
+    for (const char *word : {"<?xml", "SYSTEM", "PUBLIC"})
+        if (dtd.find(word) != std::string::npos) return false;
+    return true;
 }
 
 // The bytes still to hand to the parser
@@ -120,7 +134,7 @@ static xmlDocPtr parseValidScene(const std::string *bytes)
     xmlDocPtr doc = nullptr;
     if (bytes != nullptr) {
         ByteSource source = {bytes->data(), bytes->size()};
-        int options = asciiLatinOne(*bytes) ? LOADING_PARSE | XML_PARSE_IGNORE_ENC : LOADING_PARSE;
+        int options = readsAsUtf8(*bytes) ? LOADING_PARSE | XML_PARSE_IGNORE_ENC : LOADING_PARSE;
         doc = xmlCtxtReadIO(context, nextBytes, nullptr, &source, SCENE_FILE_NAME, nullptr, options);
     }
     int valid = context->valid;

@@ -286,6 +286,12 @@ TEST_F(SceneReader, LatinOneNamesSurviveASaveAndALoad)
     EXPECT_NE(find_material("pi\xc3\xb1" "a"), nullptr);
     ASSERT_EQ(getFlagCount(), 1);
     EXPECT_EQ(findFlag("A\xc3\xb1O")->value, 1) << "a flag met twice keeps its first value";
+
+    // a DTD in Latin-1 with its own text declaration still validates a file of plain ASCII
+    writeFile("DESCscene.dtd", "<?xml version=\"1.0\" encoding=\"ISO-8859-1\"?>\n<!-- a\xf1o -->\n" + readFile(SW_SCENE_DTD));
+    EXPECT_EQ(loadText(document(material("m")), &result), "");
+    EXPECT_EQ(result, 1);
+    EXPECT_NE(find_material("m"), nullptr);
 }
 
 TEST_F(SceneReader, PlayGivesEveryObjectItsMaterialBackEvenNone)
