@@ -212,6 +212,9 @@ void rescale_geometry(primitiva *object, float scaleX, float scaleY, float scale
     object->scaleY = scaleY;
     object->scaleZ = scaleZ;
     float dx = scaleX - 1.0f, dy = scaleY - 1.0f, dz = scaleZ - 1.0f;
+    // NOTE: factors of 1 would leave every finite coordinate as it is (v + 0 * v is v, bit for
+    // bit), so most objects of a scene file are not walked at all
+    if (dx == 0.0f && dy == 0.0f && dz == 0.0f) return;
     for (cara *face = object->faces; face != nullptr; face = face->next) {
         for (arista *edge = face->ring; edge != nullptr; edge = edge->next) {
             vertice *v = edge->vertex;

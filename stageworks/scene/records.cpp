@@ -64,32 +64,78 @@ static char *copy_text(const char *text)
     return copy;
 }
 
-// A copy of a vertex record (none for none); false when memory ran out
-static bool copy_vertex(const vertice *from, vertice **to)
+// Hands out the records of a block copy one after another, in the order they are walked
+struct block_cursor {
+    char *next;
+};
+
+// NOTE: every record of a block starts on a pointer boundary: each record size is a multiple
+// of the pointer size
+static_assert(sizeof(cara) % alignof(void *) == 0 && sizeof(agujero) % alignof(void *) == 0 &&
+                  sizeof(edge_block) % alignof(void *) == 0 && sizeof(vertice) % alignof(void *) == 0,
+              "block records keep pointer alignment");
+
+// The next record of type T in the block (its fields are set by the caller)
+template <typename T> static T *take(block_cursor *cursor)
 {
-    *to = nullptr;
-    if (from == nullptr) return true;
-    *to = (vertice *)malloc(sizeof(vertice));
-    if (*to == nullptr) return false;
-    **to = *from;
-    return true;
+    T *record = (T *)cursor->next;
+    cursor->next += sizeof(T);
+    return record;
 }
 
-// A copy of a ring, every vertex record copied (a next-vertex copy too where there is one)
-static bool copy_ring(const arista *from, arista **to)
+// The bytes a block copy of a ring takes: an edge with its vertex each, and a next-vertex
+// copy where there is one
+static size_t ring_bytes(const arista *ring)
 {
-    *to = nullptr;
-    arista **tail = to;
+    size_t bytes = 0;
+    for (; ring != nullptr; ring = ring->next)
+        bytes += sizeof(edge_block) + (ring->nextVertex != nullptr ? sizeof(vertice) : 0);
+    return bytes;
+}
+
+// The bytes a block copy of a face list takes
+static size_t face_list_bytes(const cara *faces)
+{
+    size_t bytes = 0;
+    for (; faces != nullptr; faces = faces->next) {
+        bytes += sizeof(cara) + ring_bytes(faces->ring);
+        for (const agujero *hole = faces->holes; hole != nullptr; hole = hole->next)
+            bytes += sizeof(agujero) + ring_bytes(hole->ring);
+    }
+    return bytes;
+}
+
+// A copy of a ring in the block, every vertex record copied (a next-vertex copy too where
+// there is one)
+static arista *copy_ring(const arista *from, block_cursor *cursor)
+{
+    // NOTE: the cursor is kept in a local while the records are written, so that it need not
+    // be read back after every store into the block
+    char *next = cursor->next;
+    arista *ring = nullptr;
+    arista **tail = &ring;
     for (; from != nullptr; from = from->next) {
-        arista *edge = new_edge_block();
-        if (edge == nullptr) return false;
+        edge_block *block = (edge_block *)next;
+        next += sizeof(edge_block);
+        arista *edge = &block->edge;
+        const vertice *vertex = from->vertex;
+        edge->vertex = nullptr;
+        if (vertex != nullptr) {
+            block->vertex = *vertex;
+            edge->vertex = &block->vertex;
+        }
+        edge->nextVertex = nullptr;
+        if (from->nextVertex != nullptr) {
+            edge->nextVertex = (vertice *)next;
+            next += sizeof(vertice);
+            *edge->nextVertex = *from->nextVertex;
+        }
         *tail = edge;
         tail = &edge->next;
-        if (from->vertex != nullptr) *edge->vertex = *from->vertex;
-        else edge->vertex = nullptr;
-        if (!copy_vertex(from->nextVertex, &edge->nextVertex)) return false;
     }
-    return true;
+    *tail = nullptr;
+    cursor->next = next;
+    return ring;
 }
 
 // A copy of a list of owned names
@@ -106,31 +152,31 @@ static bool copy_name_list(const pair_node *from, pair_node **to)
     return true;
 }
 
-// A copy of a face list with everything it owns
-static bool copy_faces(const cara *from, cara **to)
+// A copy of a face list in the block (face material names are copied on their own); false
+// when memory ran out
+static bool copy_faces(const cara *from, cara **to, block_cursor *cursor)
 {
     *to = nullptr;
     cara **tail = to;
     for (; from != nullptr; from = from->next) {
-        cara *face = (cara *)malloc(sizeof(cara));
-        if (face == nullptr) return false;
+        cara *face = take<cara>(cursor);
         *face = *from;
-        face->ring = nullptr;
         face->holes = nullptr;
         face->materials = nullptr;
         face->next = nullptr;
         *tail = face;
         tail = &face->next;
-        if (!copy_ring(from->ring, &face->ring) || !copy_name_list(from->materials, &face->materials)) return false;
+        face->ring = copy_ring(from->ring, cursor);
         agujero **holeTail = &face->holes;
         for (const agujero *hole = from->holes; hole != nullptr; hole = hole->next) {
-            agujero *copy = (agujero *)calloc(1, sizeof(agujero));
-            if (copy == nullptr) return false;
+            agujero *copy = take<agujero>(cursor);
             copy->numAristas = hole->numAristas;
+            copy->next = nullptr;
             *holeTail = copy;
             holeTail = &copy->next;
-            if (!copy_ring(hole->ring, &copy->ring)) return false;
+            copy->ring = copy_ring(hole->ring, cursor);
         }
+        if (!copy_name_list(from->materials, &face->materials)) return false;
     }
     return true;
 }
@@ -179,6 +225,12 @@ void free_name_list(pair_node **names)
 void free_primitiva(primitiva *object)
 {
     if (object == nullptr) return;
+    if (object->geometry != nullptr) {
+        // everything but the face material names lives in the block
+        for (cara *face = object->faces; face != nullptr; face = face->next) free_name_list(&face->materials);
+        free(object->geometry);
+        object->faces = nullptr;
+    }
     free_faces(&object->faces);
     free_name_list(&object->materials);
     free(object->caract);
@@ -191,7 +243,18 @@ int copy_primitiva(const primitiva *source, primitiva *copy)
     copy->faces = nullptr;
     copy->materials = nullptr;
     copy->caract = nullptr;
-    bool copied = copy_faces(source->faces, &copy->faces) && copy_name_list(source->materials, &copy->materials);
+    copy->geometry = nullptr;
+    const size_t bytes = face_list_bytes(source->faces);
+    if (bytes > 0) {
+        copy->geometry = malloc(bytes);
+        if (copy->geometry == nullptr) {
+            *copy = primitiva{};
+            return 0;
+        }
+    }
+    block_cursor cursor = {(char *)copy->geometry};
+    bool copied = copy_faces(source->faces, &copy->faces, &cursor) &&
+                  copy_name_list(source->materials, &copy->materials);
     if (copied && source->caract != nullptr) {
         copy->caract = (caract_record *)malloc(sizeof(caract_record));
         if (copy->caract != nullptr) *copy->caract = *source->caract;

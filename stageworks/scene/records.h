@@ -8,7 +8,9 @@
 *   names and dirty flag. Every face owns its own vertex records. Material name lists are
 *   pair_node lists whose values are private copies of the names (malloc'd C strings).
 *
-*   All records are allocated zero-filled with calloc and released with free_primitiva.
+*   Generated records are allocated zero-filled with calloc, one by one. A copy holds its
+*   faces, holes, edges and vertices in one block (geometry) instead. Both kinds are released
+*   with free_primitiva.
 *
 *   DEPENDENCIES: hash_table (pair_node lists)
 *
@@ -88,6 +90,7 @@ struct primitiva {
     float scaleX, scaleY, scaleZ;
     pair_node *materials;   // the first name is the object's material
     int dirty;
+    void *geometry;   // a copy's faces, holes, edges and vertices in one block; null: each allocated alone
 };
 
 // A texture coordinate (s, t)
@@ -110,14 +113,16 @@ arista *new_edge_block();
 // the parameter record, then resets the record to zero (not to the new_primitiva defaults)
 void free_primitiva(primitiva *object);
 
-// Frees one face list (with everything it owns) and empties it
+// Frees one face list whose records were allocated one by one (with everything it owns) and
+// empties it
 void free_faces(cara **faces);
 
 // Frees a list of owned names and empties it
 void free_name_list(pair_node **names);
 
 // A deep copy of an object record: faces with their rings, vertices (normals included),
-// holes and material names, the parameter record and the object's material names. 1, or 0
+// holes and material names, the parameter record and the object's material names. The faces,
+// holes, edges and vertices are made in one block, in the order they are walked. 1, or 0
 // when memory ran out (the copy is then freed and left zero)
 int copy_primitiva(const primitiva *source, primitiva *copy);
 

@@ -13,6 +13,7 @@
 #include <climits>
 #include <cmath>
 #include <cstdarg>
+#include <cstdint>  // Required for: uint64_t
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
@@ -141,29 +142,81 @@ std::string attributeOf(const xmlNode *node, const char *name)
     return text;
 }
 
-// An integer as "%d" reads it (clamped to the int range); 0 when the text holds none
-int intFrom(const std::string &text)
+// The text inside an element, read where it lies when it is the element's single text child
+// (the usual case: nothing is copied); otherwise the whole content, kept in spare
+const char *textIn(const xmlNode *node, std::string &spare)
 {
-    const char *start = text.c_str();
+    if (node == nullptr || node->children == nullptr) return "";
+    const xmlNode *child = node->children;
+    if (child->next == nullptr && (child->type == XML_TEXT_NODE || child->type == XML_CDATA_SECTION_NODE))
+        return child->content != nullptr ? (const char *)child->content : "";
+    spare = textOf(node);
+    return spare.c_str();
+}
+
+// An integer as "%d" reads it (clamped to the int range); 0 when the text holds none
+int intFrom(const char *start)
+{
+    // NOTE: a sign and at most nine digits, the whole text (what a save writes), is an int
+    // worked out directly; strtol reads everything else
+    const char *at = start + (*start == '-' || *start == '+' ? 1 : 0);
+    int value = 0, count = 0;
+    for (; count < 10 && *at >= '0' && *at <= '9'; at++, count++) value = value * 10 + (*at - '0');
+    if (*at == '\0' && count > 0 && count <= 9) return *start == '-' ? -value : value;
     char *end = nullptr;
     errno = 0;
-    long value = strtol(start, &end, 10);
+    long number = strtol(start, &end, 10);
     if (end == start) return 0;
-    if (value > INT_MAX) return INT_MAX;
-    if (value < INT_MIN) return INT_MIN;
-    return (int)value;
+    if (number > INT_MAX) return INT_MAX;
+    if (number < INT_MIN) return INT_MIN;
+    return (int)number;
 }
 
 // The integer inside an element (0 for none)
-int intOf(const xmlNode *node) { return intFrom(textOf(node)); }
+int intOf(const xmlNode *node)
+{
+    std::string spare;
+    return intFrom(textIn(node, spare));
+}
+
+// The powers of ten a double holds exactly
+const double EXACT_POWERS_OF_TEN[] = {1e0,  1e1,  1e2,  1e3,  1e4,  1e5,  1e6,  1e7,  1e8,  1e9,  1e10, 1e11,
+                                      1e12, 1e13, 1e14, 1e15, 1e16, 1e17, 1e18, 1e19, 1e20, 1e21, 1e22};
+
+// strtof's float for a text, and where it stops. A plain decimal of at most 15 digits (what a
+// save writes) is worked out directly: its digits and the power of ten are exact in a double,
+// so their quotient is the decimal rounded once, and rounding that to a float gives strtof's
+// float unless the quotient falls right between two floats (that case goes to strtof)
+float realFrom(const char *text, char **end)
+{
+    const char *at = text;
+    const bool negative = *at == '-';
+    if (*at == '-' || *at == '+') at++;
+    uint64_t digits = 0;
+    int count = 0, decimals = 0;
+    const char *first = at;
+    for (; *at >= '0' && *at <= '9'; at++, count++) digits = digits * 10 + (uint64_t)(*at - '0');
+    if (at == first) return strtof(text, end);
+    if (*at == '.')
+        for (at++; *at >= '0' && *at <= '9'; at++, count++, decimals++) digits = digits * 10 + (uint64_t)(*at - '0');
+    if (*at != '\0' || count > 15) return strtof(text, end);
+    const double quotient = (double)digits / EXACT_POWERS_OF_TEN[decimals];
+    const float value = (float)quotient;
+    if ((double)value != quotient) {
+        const float beyond = std::nextafter(value, (double)value < quotient ? INFINITY : -INFINITY);
+        if (((double)value + (double)beyond) / 2.0 == quotient) return strtof(text, end);
+    }
+    *end = (char *)at;
+    return negative ? -value : value;
+}
 
 // A real as "%f" reads it; 0 when the text holds no finite number
 float realOf(const xmlNode *node)
 {
-    std::string text = textOf(node);
-    const char *start = text.c_str();
+    std::string spare;
+    const char *start = textIn(node, spare);
     char *end = nullptr;
-    float value = strtof(start, &end);
+    float value = realFrom(start, &end);
     if (end == start || !std::isfinite(value)) return 0.0f;
     return value;
 }
@@ -370,6 +423,9 @@ void readEvent(Reader &r, const xmlNode *node, ObjectData &object)
         object.events.push_back(EventData());
         event = &object.events.back();
         event->slot = (int)slot;
+        // room for the few parts an event has, so that the lists are not grown part by part
+        event->conditions.reserve(4);
+        event->consequences.reserve(4);
     }
     Children c = childrenOf(node);
     while (!failed(r)) {

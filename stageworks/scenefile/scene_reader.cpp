@@ -20,11 +20,18 @@
 #include <libxml/parser.h>
 #include <libxml/xpath.h>
 
+#include <fcntl.h>     // Required for: open()
+#include <malloc.h>    // Required for: mallopt()
+#include <sys/stat.h>  // Required for: fstat()
+#include <unistd.h>    // Required for: read(), close()
+
+#include <algorithm>  // Required for: std::min()
+#include <cerrno>
 #include <climits>
 #include <cstdio>
+#include <cstring>  // Required for: memcpy()
 #include <array>
 #include <map>  // Required for: the shapes generated in a load
-#include <memory>
 #include <utility>
 
 //----------------------------------------------------------------------------------
@@ -40,19 +47,79 @@ static const int LOADING_PARSE = XML_PARSE_DTDVALID | XML_PARSE_NONET | XML_PARS
 // Private helpers: the file
 //----------------------------------------------------------------------------------
 
-// The bytes of escena.xml; false when it cannot be read
-bool readSceneBytes(std::string *bytes)
+// The bytes of a file; false when it cannot be read
+static bool readFileBytes(const char *name, std::string *bytes)
 {
-    std::unique_ptr<FILE, int (*)(FILE *)> file(fopen(SCENE_FILE_NAME, "rb"), fclose);
-    if (!file) return false;
     bytes->clear();
-    char chunk[65536];
-    size_t got;
-    while ((got = fread(chunk, 1, sizeof chunk, file.get())) > 0) {
-        bytes->append(chunk, got);
-        if (bytes->size() > (size_t)INT_MAX) return false;
+    int file = open(name, O_RDONLY | O_CLOEXEC);
+    if (file < 0) return false;
+    // NOTE: room for the size the file has now and one byte more, so a file that grew since is
+    // seen to go on; the string grows from there
+    struct stat info;
+    size_t room = (fstat(file, &info) == 0 && info.st_size > 0) ? (size_t)info.st_size : 0;
+    bytes->resize(std::min(room, (size_t)INT_MAX) + 1);
+    size_t got = 0;
+    bool complete = true;
+    for (;;) {
+        if (got == bytes->size()) {
+            if (got > (size_t)INT_MAX) break;
+            bytes->resize(got * 2);
+        }
+        ssize_t count = ::read(file, &(*bytes)[got], bytes->size() - got);
+        if (count < 0 && errno == EINTR) continue;
+        if (count <= 0) {
+            complete = count == 0;
+            break;
+        }
+        got += (size_t)count;
     }
-    return ferror(file.get()) == 0;
+    close(file);
+    bytes->resize(got);
+    return complete && got <= (size_t)INT_MAX;
+}
+
+// The bytes of escena.xml; false when it cannot be read
+bool readSceneBytes(std::string *bytes) { return readFileBytes(SCENE_FILE_NAME, bytes); }
+
+// True when every byte is below 128
+static bool allAscii(const std::string &bytes)
+{
+    unsigned char seen = 0;
+    for (char c : bytes) seen |= (unsigned char)c;
+    return (seen & 0x80) == 0;
+}
+
+// True for a scene file that reads the same in UTF-8 as in the Latin-1 it declares, so the
+// parser may take its bytes as they are instead of converting every one: the prologue a save
+// writes, all ASCII, and the DTD it names all ASCII too, with no text declaration of its own
+// and no entities in other files (the parser then takes those as UTF-8 as well)
+static bool readsAsUtf8(const std::string &bytes)
+{
+    const std::string prologue = std::string("<?xml version=\"1.0\" encoding=\"ISO-8859-1\"?>\n<!DOCTYPE escena SYSTEM \"") +
+                                 SCENE_DTD_NAME + "\">";
+    if (bytes.compare(0, prologue.size(), prologue) != 0 || !allAscii(bytes)) return false;
+    std::string dtd;
+    if (!readFileBytes(SCENE_DTD_NAME, &dtd) || !allAscii(dtd)) return false;
+    for (const char *word : {"<?xml", "SYSTEM", "PUBLIC"})
+        if (dtd.find(word) != std::string::npos) return false;
+    return true;
+}
+
+// The bytes still to hand to the parser
+struct ByteSource {
+    const char *next;
+    size_t left;
+};
+
+// Hands the parser the next bytes it asks for (so it keeps no copy of the whole file)
+static int nextBytes(void *context, char *buffer, int length)
+{
+    ByteSource *source = (ByteSource *)context;
+    size_t count = std::min(source->left, (size_t)(length > 0 ? length : 0));
+    memcpy(buffer, source->next, count);
+    source->next += count;
+    source->left -= count;
+    return (int)count;
 }
 
 // The file's bytes parsed once, validated against the DTD they name while they are parsed;
@@ -65,8 +132,11 @@ static xmlDocPtr parseValidScene(const std::string *bytes)
         return nullptr;
     }
     xmlDocPtr doc = nullptr;
-    if (bytes != nullptr)
-        doc = xmlCtxtReadMemory(context, bytes->data(), (int)bytes->size(), SCENE_FILE_NAME, nullptr, LOADING_PARSE);
+    if (bytes != nullptr) {
+        ByteSource source = {bytes->data(), bytes->size()};
+        int options = readsAsUtf8(*bytes) ? LOADING_PARSE | XML_PARSE_IGNORE_ENC : LOADING_PARSE;
+        doc = xmlCtxtReadIO(context, nextBytes, nullptr, &source, SCENE_FILE_NAME, nullptr, options);
+    }
     int valid = context->valid;
     xmlFreeParserCtxt(context);
     if (doc == nullptr) {
@@ -79,6 +149,23 @@ static xmlDocPtr parseValidScene(const std::string *bytes)
         return nullptr;
     }
     return doc;
+}
+
+// Frees a parsed document
+static void freeSceneTree(xmlDocPtr doc)
+{
+#ifdef M_MXFAST
+    // NOTE: glibc keeps freed small blocks apart (fast bins) and merges them all in one pass at
+    // the next large allocation; for the many nodes of a large scene that pass costs several ms
+    // with every node out of cache again. With fast bins off while the tree is freed, each node
+    // is merged as it is freed, next to the nodes freed just before it. 64 * sizeof(size_t) / 4
+    // is glibc's usual limit, set back after
+    mallopt(M_MXFAST, 0);
+    xmlFreeDoc(doc);
+    mallopt(M_MXFAST, 64 * (int)sizeof(size_t) / 4);
+#else
+    xmlFreeDoc(doc);
+#endif
 }
 
 // The escena element: found with XPath, or the root whatever its name (the reader refuses it)
@@ -192,16 +279,18 @@ struct ShapeCache {
     }
 };
 
-// The unscaled geometry of a kind with its parameters, made once per load and copied after
+// The unscaled geometry of a kind with its parameters: generated once per load, and every
+// object gets a copy of it (in one block)
 static bool buildShape(const ObjectData &data, ShapeCache *cache, primitiva *record)
 {
     auto key = std::make_pair(data.kind, data.parameters);
     auto known = cache->shapes.find(key);
-    if (known != cache->shapes.end()) return copy_primitiva(&known->second, record) == 1;
-    if (!build_primitive(data.kind, data.parameters.data(), record)) return false;
-    primitiva shape = {};
-    if (copy_primitiva(record, &shape)) cache->shapes.emplace(key, shape);
-    return true;
+    if (known == cache->shapes.end()) {
+        primitiva shape = {};
+        if (!build_primitive(data.kind, data.parameters.data(), &shape)) return false;
+        known = cache->shapes.emplace(key, shape).first;
+    }
+    return copy_primitiva(&known->second, record) == 1;
 }
 
 // One object: geometry from its parameters, identifier, pose, materials, flags, scale, events
@@ -238,7 +327,7 @@ int validateSceneFile()
     bool found = readSceneBytes(&bytes);
     xmlDocPtr doc = parseValidScene(found ? &bytes : nullptr);
     if (doc == nullptr) return 0;
-    xmlFreeDoc(doc);
+    freeSceneTree(doc);
     return 1;
 }
 
@@ -260,7 +349,7 @@ int loadScene()
     std::string error;
     int read = readSceneDocument(sceneRoot(doc, xpath), &scene, &error);
     xmlXPathFreeContext(xpath);
-    xmlFreeDoc(doc);
+    freeSceneTree(doc);
     if (!read) {
         fprintf(stderr, "Error: scene file \"%s\" not loaded: %s\n", SCENE_FILE_NAME, error.c_str());
         return 0;

@@ -3,8 +3,10 @@
 *   scene_reader - loading escena.xml into the running scene
 *
 *   The file is read once into memory. Those bytes are parsed once, validated against the DTD
-*   the document names (DESCscene.dtd beside it) as they are parsed; the tree is read into
-*   plain records (scene_document) and only then is the scene replaced, in this order:
+*   the document names (DESCscene.dtd beside it) as they are parsed (a file in the form a save
+*   writes whose bytes, and the DTD's, are all ASCII is parsed without converting them from
+*   Latin-1: they read the same either way); the tree is read into plain records
+*   (scene_document) and only then is the scene replaced, in this order:
 *   texture table, material table, flag table, object table (identifiers from a creation
 *   counter that starts again at 0) and the material usage table. Any failure up to
 *   that point leaves every table, object and flag as it was. After a load nothing refers to
@@ -18,7 +20,7 @@
 *
 *   DEPENDENCIES: scene_document, scene (objects, materials, textures, usage table,
 *                 generators, operations), events (flags, event sets), base (app_state),
-*                 libxml2 (validating parser, xpath)
+*                 libxml2 (validating parser, xpath), glibc (mallopt, to free the tree)
 *
 **********************************************************************************************/
 #pragma once

@@ -1,6 +1,7 @@
 // Scene objects: the object table (identifiers, capacity, deleting, cloning, ownership of event
-// sets, the solid switch) and the operations on an object (snapping, angle wrap, camera sectors,
-// the move, rotate and scale tables, rebuilding the vertices from the reference shape).
+// sets, the solid switch), the deep copy of a record, and the operations on an object (snapping,
+// angle wrap, camera sectors, the move, rotate and scale tables, rebuilding the vertices from the
+// reference shape).
 #include "app_state.h"
 #include "camera.h"
 #include "generators.h"
@@ -11,6 +12,10 @@
 
 #include <gtest/gtest.h>
 
+#include <cmath>
+#include <cstdlib>
+#include <cstring>
+#include <set>
 #include <vector>
 
 using namespace scene_test;
@@ -50,6 +55,60 @@ int storeBuilt(int kind, std::vector<int> values)
     record.nameBase = take_name_base();
     append_material_name(&record, "(default)");
     return store_object(record, nullptr);
+}
+
+// A ring of separately allocated edges and vertices at the points given (no vertex where a
+// point's x is NaN) with a next-vertex copy on the last edge
+arista *bareRing(const std::vector<vertice> &points, vertice next)
+{
+    arista *ring = nullptr;
+    arista **tail = &ring;
+    arista *last = nullptr;
+    for (const vertice &point : points) {
+        last = (arista *)calloc(1, sizeof(arista));
+        if (!std::isnan(point.x)) {
+            last->vertex = (vertice *)malloc(sizeof(vertice));
+            *last->vertex = point;
+        }
+        *tail = last;
+        tail = &last->next;
+    }
+    last->nextVertex = (vertice *)malloc(sizeof(vertice));
+    *last->nextVertex = next;
+    return ring;
+}
+
+// Compares two rings value by value; every vertex record of the copy is its own
+void expectSameRing(const arista *a, const arista *b, std::set<const void *> &sourceRecords)
+{
+    for (; a != nullptr && b != nullptr; a = a->next, b = b->next) {
+        EXPECT_EQ(sourceRecords.count(b), 0u);
+        ASSERT_EQ(a->vertex == nullptr, b->vertex == nullptr);
+        ASSERT_EQ(a->nextVertex == nullptr, b->nextVertex == nullptr);
+        if (a->vertex != nullptr) {
+            EXPECT_EQ(memcmp(a->vertex, b->vertex, sizeof(vertice)), 0);
+            EXPECT_EQ(sourceRecords.count(b->vertex), 0u);
+        }
+        if (a->nextVertex != nullptr) {
+            EXPECT_EQ(memcmp(a->nextVertex, b->nextVertex, sizeof(vertice)), 0);
+        }
+    }
+    EXPECT_TRUE(a == nullptr && b == nullptr) << "rings of different lengths";
+}
+
+// Every face, edge and vertex record reachable from the object
+std::set<const void *> recordsOf(const primitiva &object)
+{
+    std::set<const void *> records;
+    auto addRing = [&](const arista *edge) {
+        for (; edge != nullptr; edge = edge->next) records.insert({edge, edge->vertex, edge->nextVertex});
+    };
+    for (const cara *face = object.faces; face != nullptr; face = face->next) {
+        records.insert(face);
+        addRing(face->ring);
+        for (const agujero *hole = face->holes; hole != nullptr; hole = hole->next) addRing(hole->ring);
+    }
+    return records;
 }
 
 class Operations : public ::testing::Test {
@@ -152,6 +211,61 @@ TEST_F(Objects, CloneAndRescaleWorkFromTheObjectsOwnParameters)
     EXPECT_EQ(is_solid(object_at(3)), 0);
     EXPECT_EQ(cull_face(object_at(3)), 1);
     EXPECT_EQ(faces_to_draw(object_at(3)), 8);
+}
+
+TEST(Records, ACopyHoldsTheSameValuesAndSharesNoRecord)
+{
+    // a generated sphere with, on its first face, a hole of three edges (one without a vertex)
+    // and its own material names on the second
+    primitiva source = {};
+    int values[] = {6, 4, 8, 3, 2};
+    ASSERT_EQ(build_primitive(KIND_SPHERE, values, &source), 1);
+    source.faces->holes = (agujero *)calloc(1, sizeof(agujero));
+    source.faces->holes->numAristas = 3;
+    source.faces->holes->ring =
+        bareRing({{1, 2, 3, 0, 0, 1}, {NAN, 0, 0, 0, 0, 0}, {4, 5, 6, 1, 0, 0}}, {7, 8, 9, 0, 1, 0});
+    list_append(&source.faces->next->materials, strdup("oro"));
+    append_material_name(&source, "ladrillo");
+    source.pose.x = 3.5f;
+
+    primitiva copy = {};
+    ASSERT_EQ(copy_primitiva(&source, &copy), 1);
+    std::set<const void *> sourceRecords = recordsOf(source);
+    EXPECT_EQ(copy.numCaras, source.numCaras);
+    EXPECT_EQ(copy.pose.x, 3.5f);
+    EXPECT_NE(copy.caract, source.caract);
+    EXPECT_EQ(memcmp(copy.caract, source.caract, sizeof(caract_record)), 0);
+    EXPECT_NE(first_material_name(&copy), first_material_name(&source));
+    EXPECT_STREQ(first_material_name(&copy), "ladrillo");
+    const cara *a = source.faces, *b = copy.faces;
+    int faces = 0;
+    for (; a != nullptr && b != nullptr; a = a->next, b = b->next, faces++) {
+        EXPECT_EQ(sourceRecords.count(b), 0u);
+        EXPECT_TRUE(a->numVertices == b->numVertices && a->group == b->group);
+        EXPECT_EQ(memcmp(a->normal, b->normal, sizeof a->normal), 0);
+        expectSameRing(a->ring, b->ring, sourceRecords);
+        ASSERT_EQ(a->holes == nullptr, b->holes == nullptr);
+        if (a->holes != nullptr) {
+            EXPECT_EQ(b->holes->numAristas, 3);
+            EXPECT_EQ(b->holes->next, nullptr);
+            expectSameRing(a->holes->ring, b->holes->ring, sourceRecords);
+        }
+        ASSERT_EQ(a->materials == nullptr, b->materials == nullptr);
+        if (a->materials != nullptr) {
+            EXPECT_NE(b->materials->value, a->materials->value);
+            EXPECT_STREQ((const char *)b->materials->value, "oro");
+        }
+    }
+    EXPECT_TRUE(a == nullptr && b == nullptr) << "face lists of different lengths";
+    EXPECT_EQ(faces, 48);
+
+    // each is released on its own, the source first
+    free_primitiva(&source);
+    EXPECT_EQ(copy.faces->holes->ring->next->vertex, nullptr);
+    EXPECT_EQ(copy.faces->holes->ring->next->next->nextVertex->y, 8.0f);
+    free_primitiva(&copy);
+    EXPECT_EQ(copy.faces, nullptr);
+    EXPECT_EQ(copy.geometry, nullptr);
 }
 
 TEST_F(Objects, EventSetsAreReleasedWithTheirObjects)

@@ -8,6 +8,8 @@
 #include "camera.h"
 #include "play.h"
 
+#include <cstring>  // Required for: memcmp()
+
 using namespace scene_file_test;
 
 namespace {
@@ -238,7 +240,16 @@ TEST_F(SceneReader, LimitsAreInclusiveAndLongValuesAreRead)
     first.position = "<X>" + std::string(300, '0') + "1.5</X><Y>1e999</Y><Z>nan</Z>";
     first.caract = "<cCubo><CUBOlado>" + std::string(400, '0') + "12</CUBOlado></cCubo>";
     std::string objects = first.text();
-    for (int i = 1; i < 1000; i++) objects += ObjectXml().text();
+    // numbers as strtof reads them, bit for bit: a tie between two floats, a negative zero,
+    // many decimals, a decimal point with nothing after it, a sign, an exponent
+    const std::vector<std::string> reals = {"16777217.000", "-0.000", "0.1", "123456.789012345", "7.", "+2.5",
+                                            "-1234567.891", "3.4e2", "0.000000000000001"};
+    for (size_t i = 0; i < reals.size(); i += 3) {
+        ObjectXml numbers;
+        numbers.position = element("X", reals[i]) + element("Y", reals[i + 1]) + element("Z", reals[i + 2]);
+        objects += numbers.text();
+    }
+    for (int i = 1 + (int)reals.size() / 3; i < 1000; i++) objects += ObjectXml().text();
     int result = -1;
     EXPECT_EQ(loadText(document(material(longest) + objects), &result), "");
     ASSERT_EQ(result, 1);
@@ -249,6 +260,12 @@ TEST_F(SceneReader, LimitsAreInclusiveAndLongValuesAreRead)
     EXPECT_FLOAT_EQ(object_at(0)->pose.x, 1.5f);
     EXPECT_FLOAT_EQ(object_at(0)->pose.y, 0.0f) << "not a finite number";
     EXPECT_EQ(get_parameter(object_at(0), CUBO_LADO), 12);
+    for (size_t i = 0; i < reals.size(); i++) {
+        const object_pose &pose = object_at(1 + (int)i / 3)->pose;
+        const float read = i % 3 == 0 ? pose.x : (i % 3 == 1 ? pose.y : pose.z);
+        const float expected = strtof(reals[i].c_str(), nullptr);
+        EXPECT_EQ(memcmp(&read, &expected, sizeof read), 0) << reals[i];
+    }
 }
 
 TEST_F(SceneReader, LatinOneNamesSurviveASaveAndALoad)
@@ -269,6 +286,12 @@ TEST_F(SceneReader, LatinOneNamesSurviveASaveAndALoad)
     EXPECT_NE(find_material("pi\xc3\xb1" "a"), nullptr);
     ASSERT_EQ(getFlagCount(), 1);
     EXPECT_EQ(findFlag("A\xc3\xb1O")->value, 1) << "a flag met twice keeps its first value";
+
+    // a DTD in Latin-1 with its own text declaration still validates a file of plain ASCII
+    writeFile("DESCscene.dtd", "<?xml version=\"1.0\" encoding=\"ISO-8859-1\"?>\n<!-- a\xf1o -->\n" + readFile(SW_SCENE_DTD));
+    EXPECT_EQ(loadText(document(material("m")), &result), "");
+    EXPECT_EQ(result, 1);
+    EXPECT_NE(find_material("m"), nullptr);
 }
 
 TEST_F(SceneReader, PlayGivesEveryObjectItsMaterialBackEvenNone)
