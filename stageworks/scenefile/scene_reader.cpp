@@ -21,7 +21,6 @@
 #include <libxml/xpath.h>
 
 #include <fcntl.h>     // Required for: open()
-#include <malloc.h>    // Required for: mallopt()
 #include <sys/stat.h>  // Required for: fstat()
 #include <unistd.h>    // Required for: read(), close()
 
@@ -149,23 +148,6 @@ static xmlDocPtr parseValidScene(const std::string *bytes)
         return nullptr;
     }
     return doc;
-}
-
-// Frees a parsed document
-static void freeSceneTree(xmlDocPtr doc)
-{
-#ifdef M_MXFAST
-    // NOTE: glibc keeps freed small blocks apart (fast bins) and merges them all in one pass at
-    // the next large allocation; for the many nodes of a large scene that pass costs several ms
-    // with every node out of cache again. With fast bins off while the tree is freed, each node
-    // is merged as it is freed, next to the nodes freed just before it. 64 * sizeof(size_t) / 4
-    // is glibc's usual limit, set back after
-    mallopt(M_MXFAST, 0);
-    xmlFreeDoc(doc);
-    mallopt(M_MXFAST, 64 * (int)sizeof(size_t) / 4);
-#else
-    xmlFreeDoc(doc);
-#endif
 }
 
 // The escena element: found with XPath, or the root whatever its name (the reader refuses it)
@@ -327,7 +309,7 @@ int validateSceneFile()
     bool found = readSceneBytes(&bytes);
     xmlDocPtr doc = parseValidScene(found ? &bytes : nullptr);
     if (doc == nullptr) return 0;
-    freeSceneTree(doc);
+    xmlFreeDoc(doc);
     return 1;
 }
 
@@ -349,7 +331,7 @@ int loadScene()
     std::string error;
     int read = readSceneDocument(sceneRoot(doc, xpath), &scene, &error);
     xmlXPathFreeContext(xpath);
-    freeSceneTree(doc);
+    xmlFreeDoc(doc);
     if (!read) {
         fprintf(stderr, "Error: scene file \"%s\" not loaded: %s\n", SCENE_FILE_NAME, error.c_str());
         return 0;
