@@ -1,6 +1,6 @@
 // Saving and loading a scene of 1000 objects (the twelve kinds in turn, default parameters,
 // every object with one event of two conditions and a looping chain of four consequences),
-// beside xmllint's validating parse of the same file. The goal: a load within three times
+// beside xmllint's validating parse of the same file. The goal: a load within twice
 // xmllint's validating parse. Also the reader's own validating parse alone.
 #include "events.h"
 #include "flags.h"
@@ -52,13 +52,16 @@ void BM_LoadScene(benchmark::State &state)
 }
 BENCHMARK(BM_LoadScene)->Unit(benchmark::kMillisecond);
 
-// The file's share of a load: the validating parse, the second parse and reading the tree
-// into records, without building the objects
+// The file's share of a load: one parse validated while it runs and reading the tree into
+// records, without building the objects
 void BM_ReadSceneFile(benchmark::State &state)
 {
     for (auto _ : state) {
-        if (validateSceneFile() != 1) state.SkipWithError("the file did not validate");
-        xmlDocPtr doc = xmlReadFile("escena.xml", nullptr, XML_PARSE_NONET);
+        xmlDocPtr doc = xmlReadFile("escena.xml", nullptr, XML_PARSE_DTDVALID | XML_PARSE_NONET);
+        if (doc == nullptr) {
+            state.SkipWithError("the file did not parse");
+            break;
+        }
         SceneData scene;
         std::string error;
         if (readSceneDocument(xmlDocGetRootElement(doc), &scene, &error) != 1) state.SkipWithError(error.c_str());
