@@ -2,9 +2,10 @@
 *
 *   render - the display callback: one frame of stageworks
 *
-*   A frame: camera and lights, the sky box and the sun, the scene objects (or the selection
-*   pass of a scene pick), the minimum frame time, one step of the running events, the open
-*   menu or event editor page (with its panel pick), the HUD, and the buffer swap.
+*   A frame: camera and lights, the scene objects with the sky box and the sun behind them
+*   (or the selection pass of a scene pick; with a panel open the sky comes first), the
+*   minimum frame time, one step of the running events, the open menu or event editor page
+*   (with its panel pick), the HUD, and the buffer swap.
 *
 **********************************************************************************************/
 #include "render.h"
@@ -58,6 +59,13 @@ static void drawSkyAndSun()
     glMaterialfv(GL_FRONT_AND_BACK, GL_DIFFUSE, sunColour);
     drawSun();
     glPopMatrix();
+}
+
+// The sky and the sun behind the scene's objects; the objects after them are fogged again
+static void drawSkyBehindScene()
+{
+    drawSkyAndSun();
+    glEnable(GL_FOG);
 }
 
 // Step 13: the open panel, or its selection pass when a panel pick is pending
@@ -116,10 +124,12 @@ void display()
     // (none was started) would find no object and start looking around
     if (getPickPending() == 1 && getEditorState() == 0 && !pickActive()) setPickPending(0);
     bool scenePick = getPickPending() == 1 && getEditorState() == 0;
-    if (!scenePick) drawSkyAndSun();
-    // NOTE: handed to the GL at once, so that a software renderer draws the sky while the
-    // scene is being sent
-    glFlush();
+    // NOTE: with the scene in front, the sky goes behind its opaque objects (drawScene), so
+    // that a software renderer shades only the sky that shows
+    if (!scenePick && getEditorState() != 0) {
+        drawSkyAndSun();
+        glFlush();
+    }
 
     advanceStatisticsWindow();
     markFrameStart();
@@ -127,8 +137,10 @@ void display()
 
     if (getEditorState() == 0) {
         if (!scenePick) {
+            // NOTE: what the sky left on when it was drawn before the objects
+            glEnable(GL_LIGHTING);
             glEnable(GL_FOG);
-            drawScene();
+            drawScene(drawSkyBehindScene);
         } else {
             drawScene();
             endScenePick();

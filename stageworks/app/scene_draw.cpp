@@ -19,8 +19,10 @@
 // Constants
 //----------------------------------------------------------------------------------
 // Objects sent between two flushes: a software renderer draws those while the next are sent
-// (fewer flushes keep it idle longer, more cost it a new batch of work each)
+// (fewer flushes keep it idle longer, more cost it a new batch of work each). The first batch
+// is smaller, so that the renderer has work soon after the frame starts.
 static const int FLUSH_EVERY_OBJECTS = 200;
+static const int FIRST_FLUSH_OBJECTS = 50;
 
 //----------------------------------------------------------------------------------
 // Globals
@@ -250,6 +252,19 @@ static void prepareTexture(material_record *material)
     loadTextureMatrix(block);
 }
 
+// The background, once, where the objects drawn so far hide it as if it had been drawn first.
+// It finds what it had at the start of a frame: filled polygons, no blending
+static void drawBackground(void (*&background)())
+{
+    if (background == nullptr) return;
+    glPolygonMode(GL_FRONT_AND_BACK, GL_FILL);
+    glDisable(GL_BLEND);
+    background();
+    background = nullptr;
+    // NOTE: the background may leave another texture bound and the texture matrix reset
+    preparedMaterial = nullptr;
+}
+
 // One user of a usage entry: rebuilds its list, or places and draws it
 static void drawSlot(scene_slot *slot, material_record *material)
 {
@@ -301,12 +316,15 @@ static void drawSlot(scene_slot *slot, material_record *material)
 //----------------------------------------------------------------------------------
 // Public functions
 //----------------------------------------------------------------------------------
-void drawScene()
+void drawScene(void (*background)())
 {
     polygonCount = 0;
     preparedMaterial = nullptr;
     listsCalled = false;
-    if (object_count() == 0) return;
+    if (object_count() == 0) {
+        drawBackground(background);
+        return;
+    }
     GLint mode = GL_RENDER;
     glGetIntegerv(GL_RENDER_MODE, &mode);
     selectionPass = mode == GL_SELECT;
@@ -314,13 +332,17 @@ void drawScene()
     for (int e = 0; e < USAGE_ENTRIES; e++) {
         const usage_entry *entry = usage_entry_at(e);
         if (entry->userCount < 1) continue;
+        // NOTE: see-through materials blend over the background, so it is drawn before them
+        if (!material_is_opaque(entry->material)) drawBackground(background);
         for (scene_slot *slot : entry->users) {
             if (slot_index(slot) < 0) continue;
             drawSlot(slot, entry->material);
             // NOTE: a software renderer draws what it has been handed while the rest is sent
-            if (++sent % FLUSH_EVERY_OBJECTS == 0) glFlush();
+            sent++;
+            if (sent == FIRST_FLUSH_OBJECTS || sent % FLUSH_EVERY_OBJECTS == 0) glFlush();
         }
     }
+    drawBackground(background);
     // NOTE: a wire-frame object last in the table must not leave the HUD drawn in lines
     glPolygonMode(GL_FRONT_AND_BACK, GL_FILL);
     // the lists leave blending as their last material needs it; what is drawn after the

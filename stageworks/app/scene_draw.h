@@ -9,8 +9,8 @@
 *   that selection passes call. An object marked dirty gets new lists in the next frame and
 *   is not drawn in that frame. Faces are named for OpenGL selection: face group g of an
 *   object is nameBase + 10000 x (g + 1). Blending is on only for materials that are not
-*   opaque. Every 200 objects the GL is flushed, so that a software renderer draws those
-*   while the next are sent. Also here: the locked object's wire outline,
+*   opaque. After the first 50 objects and then every 200 the GL is flushed, so that a
+*   software renderer draws those while the next are sent. Also here: the locked object's wire outline,
 *   the scaling preview list shown while an object is scaled by dragging, and the counter of
 *   faces drawn face by face.
 *
@@ -33,8 +33,12 @@ constexpr float LOCKED_OUTLINE_SCALE = 1.1f;
 // Public functions
 //----------------------------------------------------------------------------------
 
-// Draws every scene object (rebuilding the lists of dirty objects instead of drawing them)
-void drawScene();
+// Draws every scene object (rebuilding the lists of dirty objects instead of drawing them).
+// A background given (the sky) is drawn once, depth tested, after the opaque materials that
+// come before the first see-through one (after all of them when there is none): where those
+// objects are nearer it is hidden as if it had been drawn first, but its pixels there are
+// never shaded, and see-through materials still blend over it.
+void drawScene(void (*background)() = nullptr);
 
 // Draws one object's faces with selection names, in the drawing material
 void drawObjectFaces(primitiva *object, int nameBase);

@@ -3,7 +3,7 @@
 *   sky - the sky box and the sun
 *
 *   The sky box is a cube of edge 1999 centred on the camera, one textured quad per face,
-*   drawn unlit without fog or culling before everything else. Its six textures are loaded at
+*   drawn unlit without fog or culling, behind everything else. Its six textures are loaded at
 *   start-up and the program cannot run without them. The sun is a GLU sphere of radius 25
 *   drawn at the sun light's position, 1000 units from the viewer.
 *

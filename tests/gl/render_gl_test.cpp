@@ -142,6 +142,80 @@ TEST_F(RenderGl, ADirtyObjectIsMissingFromExactlyTheFrameThatRebuildsItsListAndP
     }
 }
 
+namespace {
+
+int backgroundCalls = 0;
+
+// A green wall far behind everything, unlit and without fog, as the sky is drawn
+void greenBackground()
+{
+    backgroundCalls++;
+    glDisable(GL_FOG);
+    glDisable(GL_LIGHTING);
+    glDisable(GL_TEXTURE_2D);
+    glColor3f(0.0f, 1.0f, 0.0f);
+    glMatrixMode(GL_MODELVIEW);
+    glPushMatrix();
+    glLoadIdentity();
+    glBegin(GL_QUADS);
+    glVertex3f(-2000, -2000, -900);
+    glVertex3f(-2000, 2000, -900);
+    glVertex3f(2000, 2000, -900);
+    glVertex3f(2000, -2000, -900);
+    glEnd();
+    glPopMatrix();
+    glEnable(GL_LIGHTING);
+    glEnable(GL_FOG);
+}
+
+// The red and green levels of a back-buffer pixel
+std::array<int, 2> redGreen(const Point &p)
+{
+    unsigned char c[3] = {0, 0, 0};
+    glFinish();
+    glReadBuffer(GL_BACK);
+    glPixelStorei(GL_PACK_ALIGNMENT, 1);
+    glReadPixels(p[0], H - 1 - p[1], 1, 1, GL_RGB, GL_UNSIGNED_BYTE, c);
+    return {c[0], c[1]};
+}
+
+}  // namespace
+
+TEST_F(RenderGl, TheBackgroundIsDrawnOnceBehindOpaqueObjectsAndUnderSeeThroughOnes)
+{
+    material_record *glass = new_material();
+    glass->name = "cristal";
+    glass->pLuzDif = glass->pLuzEsp = {0, 0, 0, 1};
+    glass->pLuzEmi = {1, 0, 0, 1};
+    glass->pBlend = 0.5f;
+    add_material(glass);
+    rebuild_usage_table();
+    auto sceneFrame = [] {
+        backgroundCalls = 0;
+        glClearColor(0, 0, 0, 1);
+        glClear(GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT);
+        drawScene(greenBackground);
+    };
+    sceneFrame();  // nothing placed yet: the background alone
+    EXPECT_EQ(backgroundCalls, 1);
+    EXPECT_EQ(redGreen({W / 2, H / 2})[1], 255);
+
+    place(KIND_CUBE, "rojo", -8, -20);
+    place(KIND_CUBE, "cristal", 8, -20);
+    const Point solid = screenOf(-8, 30, -20), seeThrough = screenOf(8, 30, -20);
+    for (int lists : {1, 0}) {
+        setUseDisplayLists(lists);
+        for (int f = 0; f < 2; f++) sceneFrame();  // the first frame builds the lists
+        EXPECT_EQ(backgroundCalls, 1) << lists;
+        std::array<int, 2> front = redGreen(solid), blended = redGreen(seeThrough), open = redGreen({4, 4});
+        EXPECT_EQ(front[0], 255) << lists;  // hidden behind the opaque cube
+        EXPECT_EQ(front[1], 0) << lists;
+        EXPECT_NEAR(blended[0], 128, 3) << lists;  // half the glass over the background
+        EXPECT_NEAR(blended[1], 128, 3) << lists;
+        EXPECT_EQ(open[1], 255) << lists;
+    }
+}
+
 TEST_F(RenderGl, APickSelectsTheNearerOfTwoOverlappingObjectsAndAnEmptyPickStartsMouseLook)
 {
     setEditingMode(ObjectEditing);
