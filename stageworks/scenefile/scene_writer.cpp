@@ -95,15 +95,29 @@ void textElement(SceneWriter &w, const char *name, const char *text)
     check(w, xmlTextWriterWriteElement(w.writer, BAD_CAST name, BAD_CAST(text != nullptr ? text : "")));
 }
 
-// NOTE: numbers are formatted here into a buffer on the stack: the writer's own formatting
-// allocates a string for each of the tens of thousands of numbers of a large scene
+// NOTE: numbers are formatted here into a buffer on the stack, and their elements are written
+// whole as they will appear (a number needs no escaping): the writer's own formatting and its
+// element calls allocate and free several times for each of the tens of thousands of numbers
+// of a large scene. The writer still closes the start tag before them.
+
+// An element holding a number already formatted: <name>text</name>
+void numberElement(SceneWriter &w, const char *name, const char *text)
+{
+    char element[160];
+    int length = snprintf(element, sizeof element, "<%s>%s</%s>", name, text, name);
+    if (length < 0 || length >= (int)sizeof element) {
+        check(w, xmlTextWriterWriteElement(w.writer, BAD_CAST name, BAD_CAST text));
+        return;
+    }
+    check(w, xmlTextWriterWriteRawLen(w.writer, BAD_CAST element, length));
+}
 
 // An element holding an integer ("%d")
 void intElement(SceneWriter &w, const char *name, int value)
 {
     char text[16];
     snprintf(text, sizeof text, "%d", value);
-    check(w, xmlTextWriterWriteElement(w.writer, BAD_CAST name, BAD_CAST text));
+    numberElement(w, name, text);
 }
 
 // An element holding a real with three decimals ("%.3f")
@@ -111,7 +125,7 @@ void realElement(SceneWriter &w, const char *name, float value)
 {
     char text[64];
     snprintf(text, sizeof text, "%.3f", (double)value);
-    check(w, xmlTextWriterWriteElement(w.writer, BAD_CAST name, BAD_CAST text));
+    numberElement(w, name, text);
 }
 
 // An attribute formatted from a number ("P%d", "C%d", ...)
