@@ -7,18 +7,12 @@
 *   Exit status: 0 written, 1 the scene or a bitmap could not be read or the file not
 *   written (nothing is left at OUT), 2 bad arguments.
 *
-*   DEPENDENCIES: export_gltf, scene_reader, scene tables (materials, textures, usage,
-*                 objects), flags, events
+*   DEPENDENCIES: export_gltf, scene_reader (tables and loader), objects (sample shapes)
 *
 **********************************************************************************************/
-#include "events.h"
 #include "export_gltf.h"
-#include "flags.h"
-#include "material_usage.h"
-#include "materials.h"
 #include "objects.h"
 #include "scene_reader.h"
-#include "textures.h"
 
 #include <cerrno>      // Required for: errno
 #include <climits>     // Required for: PATH_MAX
@@ -51,18 +45,6 @@ static std::string absolutePath(const std::string &path)
     char cwd[PATH_MAX];
     if (getcwd(cwd, sizeof cwd) == nullptr) return path;
     return std::string(cwd) + "/" + path;
-}
-
-// The empty tables the loader fills, as the editor makes them at start-up
-static void createSceneTables()
-{
-    set_event_set_release(freeEventSet);
-    create_texture_table();
-    create_material_table();
-    createFlagTable();
-    add_default_material();
-    rebuild_usage_table();
-    build_sample_objects();
 }
 
 //----------------------------------------------------------------------------------
@@ -103,6 +85,7 @@ int main(int argc, char **argv)
     }
 
     createSceneTables();
+    build_sample_objects();
     if (!loadScene()) {
         fprintf(stderr, "stageworks-export: the scene '%s/escena.xml' could not be read; nothing was written\n",
                 dir.c_str());

@@ -302,6 +302,16 @@ static void buildObject(const ObjectData &data, ShapeCache *cache)
 //----------------------------------------------------------------------------------
 // Public functions
 //----------------------------------------------------------------------------------
+void createSceneTables()
+{
+    set_event_set_release(freeEventSet);
+    create_texture_table();
+    create_material_table();
+    createFlagTable();
+    add_default_material();
+    rebuild_usage_table();
+}
+
 // The file as it is now parsed and validated
 int validateSceneFile()
 {

@@ -35,6 +35,10 @@ struct material_record;
 // Public functions
 //----------------------------------------------------------------------------------
 
+// Empty texture, material and flag tables with the default material and a usage table, as
+// the editor makes them at start-up; event sets are released by the events library
+void createSceneTables();
+
 // 1 when escena.xml is well formed and valid against its DTD; 0 (with its message) otherwise
 int validateSceneFile();
 

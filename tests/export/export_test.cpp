@@ -107,12 +107,7 @@ void freshTables()
 {
     clear_objects();
     set_creation_counter(0);
-    set_event_set_release(freeEventSet);
-    create_texture_table();
-    create_material_table();
-    createFlagTable();
-    add_default_material();
-    rebuild_usage_table();
+    createSceneTables();
 }
 
 // Loads DIR/escena.xml with the editor's loader
