@@ -528,12 +528,9 @@ void readMaterialSections(Reader &r, Children &c, SceneData &scene)
     }
 }
 
-}  // namespace
-
-//----------------------------------------------------------------------------------
-// Public functions
-//----------------------------------------------------------------------------------
-int readSceneDocument(const xmlNode *root, SceneData *scene, std::string *error)
+// The escena element read into the scene: its texture and material sections, and with whole
+// the flags and objects after them up to its end. 1, or 0 with the error and nothing read
+int readScene(const xmlNode *root, SceneData *scene, std::string *error, bool whole)
 {
     Reader r;
     *scene = SceneData();
@@ -542,16 +539,18 @@ int readSceneDocument(const xmlNode *root, SceneData *scene, std::string *error)
     } else {
         Children c = childrenOf(root);
         readMaterialSections(r, c, *scene);
-        const xmlNode *flags = failed(r) ? nullptr : take(c, "Flags");
-        if (flags != nullptr) readFlags(r, flags, *scene);
-        for (int position = 0; !failed(r); position++) {
-            const xmlNode *object = take(c, "primitiva");
-            if (object == nullptr) break;
-            r.object = position;
-            readObject(r, object, *scene);
+        if (whole) {
+            const xmlNode *flags = failed(r) ? nullptr : take(c, "Flags");
+            if (flags != nullptr) readFlags(r, flags, *scene);
+            for (int position = 0; !failed(r); position++) {
+                const xmlNode *object = take(c, "primitiva");
+                if (object == nullptr) break;
+                r.object = position;
+                readObject(r, object, *scene);
+            }
+            if (!failed(r)) r.object = -1;
+            expectEnd(r, c);
         }
-        if (!failed(r)) r.object = -1;
-        expectEnd(r, c);
     }
     if (!failed(r)) return 1;
     if (error != nullptr) *error = r.error;
@@ -559,18 +558,17 @@ int readSceneDocument(const xmlNode *root, SceneData *scene, std::string *error)
     return 0;
 }
 
+}  // namespace
+
+//----------------------------------------------------------------------------------
+// Public functions
+//----------------------------------------------------------------------------------
+int readSceneDocument(const xmlNode *root, SceneData *scene, std::string *error)
+{
+    return readScene(root, scene, error, true);
+}
+
 int readSceneMaterialSections(const xmlNode *root, SceneData *scene, std::string *error)
 {
-    Reader r;
-    *scene = SceneData();
-    if (!isNamed(root, "escena")) {
-        refuse(r, "the root element is <%s>, not <escena>", shownName(root).c_str());
-    } else {
-        Children c = childrenOf(root);
-        readMaterialSections(r, c, *scene);
-    }
-    if (!failed(r)) return 1;
-    if (error != nullptr) *error = r.error;
-    *scene = SceneData();
-    return 0;
+    return readScene(root, scene, error, false);
 }
