@@ -14,6 +14,7 @@
 #include "operations.h"
 #include "parameters.h"
 #include "records.h"
+#include "scene_building.h"
 #include "scene_file.h"
 #include "scene_writer.h"
 #include "textures.h"
@@ -38,47 +39,6 @@ constexpr int TILE_SIZE = 90;
 
 constexpr const char *DOOR_FLAG = "PUERTA";
 
-// A material with a still texture
-void addStillMaterial(const char *name, const char *bitmap)
-{
-    material_record *material = new_material();
-    if (material == nullptr) return;
-    material->name = name;
-    material->texturado = 1;
-    material->texture = new_texture_block();
-    add_frame(material->texture.get(), bitmap);
-    add_texture_name(bitmap);
-    if (!add_material(material)) free_material(material);
-}
-
-// A material whose texture cycles through the bitmaps every milTime ms
-void addAnimatedMaterial(const char *name, int milTime, std::initializer_list<const char *> frames)
-{
-    material_record *material = new_material();
-    if (material == nullptr) return;
-    material->name = name;
-    material->texturado = 1;
-    material->texture = new_texture_block();
-    material->texture->milTime = milTime;
-    material->texture->multiple = 1;
-    for (const char *frame : frames) {
-        add_frame(material->texture.get(), frame);
-        add_texture_name(frame);
-    }
-    if (!add_material(material)) free_material(material);
-}
-
-// A plain coloured material
-void addColouredMaterial(const char *name, float r, float g, float b, float shine)
-{
-    material_record *material = new_material();
-    if (material == nullptr) return;
-    material->name = name;
-    material->pLuzDif = {r, g, b, 1.0f};
-    material->pShine = shine;
-    if (!add_material(material)) free_material(material);
-}
-
 // One object built from its parameters (the kind's defaults where none are given), posed,
 // scaled and given its material; returns its slot or -1
 int addObject(int kind, std::initializer_list<int> parameters, const char *material, object_pose pose, float scale,
@@ -97,13 +57,7 @@ int addObject(int kind, std::initializer_list<int> parameters, const char *mater
     record.promediado = promediado;
     append_material_name(&record, material);
     rescale_geometry(&record, scale, scale, scale);
-    int index = store_object(record, nullptr);
-    if (index < 0) {
-        free_primitiva(&record);
-        return -1;
-    }
-    add_user(first_material_name(object_at(index)), object_slot(index));
-    return index;
+    return storeBuiltObject(record, nullptr);
 }
 
 // The event set of the object in slot index (made when it has none)
@@ -134,12 +88,12 @@ void loop(Event *event, int count, int kind, void *value)
 void addMaterials()
 {
     add_default_material();
-    addStillMaterial("ladrillo", "Data/ladrillo.bmp");
-    addStillMaterial("madera", "Data/madera.bmp");
-    addStillMaterial("marmol", "Data/marmol.bmp");
-    addStillMaterial("suelo", "Data/suelo.bmp");
-    addStillMaterial("cesped", "Data/cesped.bmp");
-    addAnimatedMaterial("agua", 300, {"Data/agua1.bmp", "Data/agua2.bmp", "Data/agua3.bmp"});
+    addTexturedMaterial("ladrillo", 0, {"Data/ladrillo.bmp"});
+    addTexturedMaterial("madera", 0, {"Data/madera.bmp"});
+    addTexturedMaterial("marmol", 0, {"Data/marmol.bmp"});
+    addTexturedMaterial("suelo", 0, {"Data/suelo.bmp"});
+    addTexturedMaterial("cesped", 0, {"Data/cesped.bmp"});
+    addTexturedMaterial("agua", 300, {"Data/agua1.bmp", "Data/agua2.bmp", "Data/agua3.bmp"});
     addColouredMaterial("rojo", 0.85f, 0.18f, 0.12f, 0.2f);
     addColouredMaterial("azul", 0.2f, 0.35f, 0.85f, 0.3f);
     addColouredMaterial("verde", 0.2f, 0.75f, 0.25f, 0.3f);

@@ -14,6 +14,7 @@
 #include "operations.h"
 #include "parameters.h"
 #include "records.h"
+#include "scene_building.h"
 #include "textures.h"
 
 #include <cmath>  // Required for: sinf(), cosf(), tanf()
@@ -47,37 +48,6 @@ constexpr const char *FLAG_NAME = "MIXTO";
 //----------------------------------------------------------------------------------
 // Private helpers
 //----------------------------------------------------------------------------------
-
-// A material with a still texture or with frames cycling every milTime ms
-void addTexturedMaterial(const char *name, int milTime, std::initializer_list<const char *> frames)
-{
-    material_record *material = new_material();
-    if (material == nullptr) return;
-    material->name = name;
-    material->texturado = 1;
-    material->texture = new_texture_block();
-    if (frames.size() > 1) {
-        material->texture->milTime = milTime;
-        material->texture->multiple = 1;
-    }
-    for (const char *frame : frames) {
-        add_frame(material->texture.get(), frame);
-        add_texture_name(frame);
-    }
-    if (!add_material(material)) free_material(material);
-}
-
-// A plain coloured material; alpha below 1 makes it see-through
-void addColouredMaterial(const char *name, float r, float g, float b, float shine, float alpha = 1.0f)
-{
-    material_record *material = new_material();
-    if (material == nullptr) return;
-    material->name = name;
-    material->pLuzDif = {r, g, b, 1.0f};
-    material->pShine = shine;
-    material->pBlend = alpha;
-    if (!add_material(material)) free_material(material);
-}
 
 // The 20 materials, in the order the objects take them
 const std::vector<std::string> &addMaterials()
@@ -171,15 +141,7 @@ bool addMixedObject(int i, int cell, const std::string &material)
     record.pose = cellPose(column, row, depth, (float)(i * 37 % 360));
     record.promediado = (i / PRIMITIVE_KINDS) % 2;
     append_material_name(&record, material.c_str());
-    EventSet *events = mixedEvents(i);
-    int index = store_object(record, events);
-    if (index < 0) {
-        free_primitiva(&record);
-        freeEventSet(events);
-        return false;
-    }
-    add_user(first_material_name(object_at(index)), object_slot(index));
-    return true;
+    return storeBuiltObject(record, mixedEvents(i)) >= 0;
 }
 
 }  // namespace
