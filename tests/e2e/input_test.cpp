@@ -49,7 +49,7 @@ TEST(Input, LTogglesTheHudAndAClickThenTheUpArrowWalksWithEscapeIgnoredMeanwhile
                                    " Loading textures...\n", " XML loading...\n", " MainLoop started...\n"};
     EXPECT_TRUE(appearInOrder(run.app.out, startup, 9)) << run.app.out;
     xdriver::Image shot;
-    auto screenUntil = [&](auto condition) { return run.screenUntil(shot, condition, 5000, 50); };
+    auto screenUntil = [&](auto condition) { return run.screenUntil(shot, condition, 30000, 50); };
     shot = run.input.screenshot();  // the game-mode window covers the screen
     ASSERT_TRUE(shot.width == 1024 && shot.height == 768);
     const long hidden = whitePixels(shot, WHOLE_HUD);

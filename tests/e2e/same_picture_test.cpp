@@ -40,10 +40,10 @@ bool start(StageworksRun &run, int count)
 
 // A screenshot once two taken a second apart agree (the first frames build the display lists;
 // the sun's slow turn may move a few pixels by a level)
-xdriver::Image steadyPicture(StageworksRun &run)
+bool steadyPicture(StageworksRun &run, xdriver::Image &shot)
 {
-    xdriver::Image previous, shot;
-    xdriver::waitUntil(
+    xdriver::Image previous;
+    return xdriver::waitUntil(
         [&] {
             run.app.pump(1000);
             shot = run.input.screenshot();
@@ -53,7 +53,6 @@ xdriver::Image steadyPicture(StageworksRun &run)
             return steady;
         },
         120000, 0);
-    return shot;
 }
 
 // Compares the program's picture with the reference of that name (or writes the reference)
@@ -61,7 +60,8 @@ void expectSamePicture(int count, const std::string &name)
 {
     StageworksRun run;
     ASSERT_TRUE(start(run, count)) << run.app.out << run.app.err;
-    xdriver::Image shot = steadyPicture(run);
+    xdriver::Image shot;
+    ASSERT_TRUE(steadyPicture(run, shot)) << "the picture did not settle";
     ASSERT_EQ(shot.width, 1024);
     ASSERT_EQ(shot.height, 768);
     std::string reference = REFERENCE_DIR + name + ".png";

@@ -36,6 +36,21 @@ bool StageworksRun::waitReady(int timeoutMs)
 {
     if (!app.waitForOutput(" MainLoop started...\n", timeoutMs)) return false;
     if (!xdriver::waitUntil([&] { return input.hasMappedWindow(); }, timeoutMs)) return false;
+    // NOTE: until the first frame is swapped, which on a loaded machine (or under the
+    // sanitizers with a large scene) can take seconds, the screen shows only black or the
+    // server's grey root pattern; every frame of the program has the sky's colour in it
+    xdriver::waitUntil(
+        [&] {
+            app.pump(0);
+            xdriver::Image shot = input.screenshot();
+            for (int y = 0; y < shot.height; y += 16)
+                for (int x = 0; x < shot.width; x += 16) {
+                    const uint8_t *p = shot.pixel(x, y);
+                    if (p[0] != p[1] || p[1] != p[2]) return true;
+                }
+            return app.exited;
+        },
+        timeoutMs, 100);
     // A few frames so that the first picture is on the screen
     long end = xdriver::nowMs() + 500;
     while (xdriver::nowMs() < end) app.pump(20);

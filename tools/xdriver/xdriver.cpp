@@ -251,6 +251,14 @@ void XClient::moveMouse(int x, int y)
     XFlush(dpy);
 }
 
+bool XClient::pointerPosition(int &x, int &y)
+{
+    Window root = 0, child = 0;
+    int winX = 0, winY = 0;
+    unsigned int mask = 0;
+    return XQueryPointer(dpy, DefaultRootWindow(dpy), &root, &child, &x, &y, &winX, &winY, &mask) == True;
+}
+
 void XClient::button(int number, bool press)
 {
     XTestFakeButtonEvent(dpy, (unsigned int)number, press ? True : False, CurrentTime);

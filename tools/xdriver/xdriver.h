@@ -88,6 +88,8 @@ struct XClient {
     void typeText(const std::string &text);
 
     void moveMouse(int x, int y);
+    // Where the pointer is on the screen now; false when it cannot be asked
+    bool pointerPosition(int &x, int &y);
     void button(int button, bool press);
     void click(int button, int holdMs = 40);
     void sync();
