@@ -4,8 +4,8 @@
 *
 *   Every reading and writing function of the file-safety library answers with a FileStatus:
 *   FILE_OK, or one problem with the system's error number where one applies. The texts here
-*   are English, for standard error and command-line tools; a program that talks to its user
-*   in another language turns the problem into its own text.
+*   are English, for standard error and command-line tools, and Spanish, for the windows and
+*   notices of the programs.
 *
 *   The texts about a file a scene names never tell whether something outside the scene
 *   directory exists: a name that resolves outside it and a name that resolves to nothing
@@ -57,6 +57,11 @@ FileStatus fileFailure(FileProblem problem, int error = 0);
 // ("no such file in the scene directory", "the file is read-only", "cannot write: No space
 // left on device")
 std::string fileProblemText(const FileStatus &status);
+
+// The same reason in Spanish, for the programs' own windows and notices (plain ASCII, so that
+// any font shows it): "no hay tal fichero en el directorio de la escena", "el fichero es de
+// solo lectura", "no se puede escribir (disco lleno)"
+std::string fileProblemSpanish(const FileStatus &status);
 
 // The reason for a file a scene names, with the name as the scene writes it:
 // "\"Data/x.bmp\": no such file in the scene directory"

@@ -35,8 +35,12 @@
 #include <string>
 
 //----------------------------------------------------------------------------------
-// Types
+// Types and constants
 //----------------------------------------------------------------------------------
+
+// Largest scene file either program reads (a scene of 1000 objects with events takes a few
+// megabytes)
+constexpr size_t SCENE_FILE_MAX_BYTES = (size_t)64 << 20;
 
 // What tells one file from another, and one state of it from another
 struct FileIdentity {

@@ -77,6 +77,7 @@ static Watch dragWatch;
 static int dragOperation = -1;
 static std::string notice;
 static std::chrono::steady_clock::time_point noticeTime;
+static int noticeMs = HISTORY_NOTICE_MS;   // how long the current line stays
 
 //----------------------------------------------------------------------------------
 // Private helpers: watching
@@ -222,13 +223,7 @@ static void putSide(const Step &step, bool before)
 }
 
 // The feedback line on standard output and on screen
-static void tell(const std::string &text)
-{
-    notice = text;
-    noticeTime = std::chrono::steady_clock::now();
-    printf("%s\n", text.c_str());
-    fflush(stdout);
-}
+static void tell(const std::string &text) { showNotice(text, HISTORY_NOTICE_MS); }
 
 // Takes the last step of from back (undo) or makes it again (redo), moving it to the other
 // list; says so on the feedback line
@@ -374,11 +369,20 @@ size_t historyBytes() { return keptBytes; }
 
 const std::string &historyNotice() { return notice; }
 
+void showNotice(const std::string &text, int milliseconds)
+{
+    notice = text;
+    noticeTime = std::chrono::steady_clock::now();
+    noticeMs = milliseconds;
+    printf("%s\n", text.c_str());
+    fflush(stdout);
+}
+
 void drawHistoryNotice()
 {
     if (notice.empty()) return;
     auto shown = std::chrono::steady_clock::now() - noticeTime;
-    if (std::chrono::duration_cast<std::chrono::milliseconds>(shown).count() > HISTORY_NOTICE_MS) return;
+    if (std::chrono::duration_cast<std::chrono::milliseconds>(shown).count() > noticeMs) return;
     glColor3f(1.0f, 1.0f, 0.4f);
     drawText(notice.c_str(), NOTICE_X, NOTICE_Y, NOTICE_Z, 1000.0f);
     glColor3f(1.0f, 1.0f, 1.0f);

@@ -17,7 +17,8 @@
 *   HISTORY_MIN_STEPS steps are always kept.
 *
 *   Every undo or redo names its step on standard output and, for a moment, at the bottom of
-*   the screen ("Deshacer: mover objeto P12", "Nada que deshacer").
+*   the screen ("Deshacer: mover objeto P12", "Nada que deshacer"); other commands show their
+*   own lines at the same place (showNotice).
 *
 *   DEPENDENCIES: edit_snapshots (app); objects (scene); event_editor, event_cursor (events);
 *                 menus (appearance marks); app_state, font (base); OpenGL
@@ -95,8 +96,12 @@ int undoStepCount();
 int redoStepCount();
 size_t historyBytes();
 
-// The last feedback line ("" before the first undo or redo)
+// The last feedback line ("" before the first undo, redo or other notice)
 const std::string &historyNotice();
+
+// Any other feedback line (a save that asks or was refused, ...): shown at the same place for
+// milliseconds, and printed on standard output
+void showNotice(const std::string &text, int milliseconds);
 
 // Draws the feedback line while it is fresh (the caller has begun text)
 void drawHistoryNotice();
