@@ -28,6 +28,7 @@
 
 #include <cstddef>
 #include <string>
+#include <vector>
 
 struct primitiva;
 
@@ -103,5 +104,10 @@ const std::string &historyNotice();
 // milliseconds, and printed on standard output
 void showNotice(const std::string &text, int milliseconds);
 
-// Draws the feedback line while it is fresh (the caller has begun text)
+// Draws the feedback line while it is fresh (the caller has begun text); a line too long for
+// the screen is cut at spaces into lines drawn one above the other, the last where a short one
+// stands
 void drawHistoryNotice();
+
+// The lines a feedback line is drawn in: cut at spaces into pieces of at most 78 characters
+std::vector<std::string> noticeLines(const std::string &text);
