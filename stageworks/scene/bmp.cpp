@@ -185,8 +185,9 @@ static channel_mask make_channel_mask(uint32_t mask)
     if (mask == 0) return channel;
     while (((mask >> channel.shift) & 1u) == 0) channel.shift++;
     channel.maximum = mask >> channel.shift;
-    if ((channel.maximum & (channel.maximum + 1)) == 0)
-        while ((channel.maximum >> channel.bits) != 0) channel.bits++;
+    // NOTE: counted in 64 bits, so that a mask of all 32 bits ends the count too
+    if (((uint64_t)channel.maximum & ((uint64_t)channel.maximum + 1)) == 0)
+        while (channel.bits < 32 && (channel.maximum >> channel.bits) != 0) channel.bits++;
     return channel;
 }
 

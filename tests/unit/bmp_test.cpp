@@ -154,6 +154,8 @@ TEST(BmpReader, DecodesEveryDepthCompressionAndLayout)
          {R, G, {0, 4, 0}}},
         {"32 bits XRGB", {1, 1, 32, {30, 20, 10, 99}}, {GREY}},
         {"32 bits masks", {1, 1, 32, {30, 20, 10, 99}, {}, FIELDS, {0xFF, 0xFF00, 0xFF0000}}, {{30, 20, 10}}},
+        {"32 bits, a mask of all 32 bits keeps its top 8", {1, 1, 32, {0x78, 0x56, 0x34, 0x12}, {}, FIELDS,
+         {0xFFFFFFFF, 0xFF, 0xFFFF0000}}, {{0x12, 0x78, 0x12}}},
         {"32 bits gappy masks", {1, 1, 32, {0xFF, 0xFF, 0xFF, 0xFF}, {}, FIELDS, {0, 0xFF00FF00, 0x80000001}},
          {{0, 255, 255}}},
         {"packed DIB, 8 bits", {2, 1, 8, {2, 1, 0, 0}, {R, G, B}, 0, {}, false, 40, 3}, {B, G}},
