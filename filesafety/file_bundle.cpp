@@ -10,7 +10,7 @@
 #include <dirent.h>    // Required for: opendir(), readdir() (emptying the scratch folder)
 #include <fcntl.h>     // Required for: open()
 #include <sys/stat.h>  // Required for: mkdir(), lstat()
-#include <unistd.h>    // Required for: write(), fsync(), close(), link(), unlink(), rmdir()
+#include <unistd.h>    // Required for: fsync(), close(), link(), unlink(), rmdir()
 
 #include <cerrno>
 #include <cstdio>      // Required for: rename()
@@ -71,14 +71,7 @@ static int writeNewFile(const std::string &path, const std::string &bytes)
 {
     int descriptor = open(path.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_NOFOLLOW | O_CLOEXEC, 0666);
     if (descriptor < 0) return errno;
-    int error = 0;
-    size_t done = 0;
-    while (done < bytes.size() && error == 0) {
-        ssize_t wrote = write(descriptor, bytes.data() + done, bytes.size() - done);
-        if (wrote < 0 && errno == EINTR) continue;
-        if (wrote <= 0) error = wrote < 0 ? errno : EIO;
-        else done += (size_t)wrote;
-    }
+    int error = writeWhole(descriptor, bytes.data(), bytes.size());
     if (error == 0 && fsync(descriptor) != 0) error = errno;
     if (close(descriptor) != 0 && error == 0) error = errno;
     return error;

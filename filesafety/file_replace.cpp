@@ -26,19 +26,6 @@ static const size_t COPY_CHUNK = 1 << 16;
 // Private helpers
 //----------------------------------------------------------------------------------
 
-// Writes all bytes to a descriptor; the errno of the first failure, 0 when all were written
-static int writeAll(int descriptor, const char *bytes, size_t size)
-{
-    size_t done = 0;
-    while (done < size) {
-        ssize_t wrote = write(descriptor, bytes + done, size - done);
-        if (wrote < 0 && errno == EINTR) continue;
-        if (wrote <= 0) return wrote < 0 ? errno : EIO;
-        done += (size_t)wrote;
-    }
-    return 0;
-}
-
 // Flushes and closes a descriptor written to; the errno of the first failure, or 0
 static int syncAndClose(int descriptor)
 {
@@ -67,6 +54,18 @@ static bool isReadOnly(const std::string &path, const struct stat &info)
 //----------------------------------------------------------------------------------
 // Public functions
 //----------------------------------------------------------------------------------
+int writeWhole(int descriptor, const char *bytes, size_t size)
+{
+    size_t done = 0;
+    while (done < size) {
+        ssize_t wrote = write(descriptor, bytes + done, size - done);
+        if (wrote < 0 && errno == EINTR) continue;
+        if (wrote <= 0) return wrote < 0 ? errno : EIO;
+        done += (size_t)wrote;
+    }
+    return 0;
+}
+
 std::string folderOf(const std::string &path)
 {
     const size_t slash = path.find_last_of('/');
@@ -133,7 +132,7 @@ FileStatus replaceFile(const std::string &path, const std::string &bytes)
     std::string temporary = folder + "/." + lastPartOf(target) + ".XXXXXX";
     int descriptor = mkstemp(&temporary[0]);
     if (descriptor < 0) return fileFailure(FILE_NO_TEMPORARY, errno);
-    int error = writeAll(descriptor, bytes.data(), bytes.size());
+    int error = writeWhole(descriptor, bytes.data(), bytes.size());
     if (error == 0 && fchmod(descriptor, exists ? (old.st_mode & 07777) : defaultMode()) != 0) error = errno;
     if (error == 0 && exists) {
         // NOTE: only the superuser may give a file away, and anyone may keep a group they are
@@ -180,7 +179,7 @@ FileStatus keepCopyBeside(const std::string &path, const std::string &suffix, st
         if (count < 0 && errno == EINTR) continue;
         if (count < 0) error = errno;
         if (count <= 0) break;
-        error = writeAll(descriptor, chunk.data(), (size_t)count);
+        error = writeWhole(descriptor, chunk.data(), (size_t)count);
         if (error != 0) break;
     }
     if (error == 0 && fchmod(descriptor, mode) != 0) error = errno;

@@ -26,6 +26,7 @@
 
 #include "file_status.h"
 
+#include <cstddef>
 #include <string>
 
 //----------------------------------------------------------------------------------
@@ -49,6 +50,10 @@ FileStatus replaceFile(const std::string &path, const std::string &bytes);
 // named path + suffix, or path + suffix + ".2", ".3", ... when that name is taken; the new
 // file's path in *copy. Never writes over an existing file
 FileStatus keepCopyBeside(const std::string &path, const std::string &suffix, std::string *copy);
+
+// Writes all bytes to a descriptor, going on after interruptions; the errno of the first
+// failure, 0 when every byte was written
+int writeWhole(int descriptor, const char *bytes, size_t size);
 
 // Flushes a folder, so that names just made or renamed in it reach the disk
 bool syncFolder(const std::string &folder);

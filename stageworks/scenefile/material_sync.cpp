@@ -49,13 +49,6 @@ static bool seenUnreadable = false;    // the last look could not read it
 // Private helpers: the file
 //----------------------------------------------------------------------------------
 
-// True for two stamps of the same state of the file
-static bool sameStamp(const SceneFileStamp &a, const SceneFileStamp &b)
-{
-    if (a.exists != b.exists) return false;
-    return !a.exists || a.identity == b.identity;
-}
-
 // True when the other sections of the file last seen are the ones stageworks read or wrote
 static bool othersAsOwn() { return own.known && seenOthers.known && own.fingerprint == seenOthers.fingerprint; }
 
@@ -186,6 +179,12 @@ static int takeOverFromDisk(const SceneFileStamp &now)
 //----------------------------------------------------------------------------------
 // Public functions
 //----------------------------------------------------------------------------------
+bool sameSceneStamp(const SceneFileStamp &a, const SceneFileStamp &b)
+{
+    if (a.exists != b.exists) return false;
+    return !a.exists || a.identity == b.identity;
+}
+
 SceneFileStamp sceneFileStamp()
 {
     SceneFileStamp stamp;
@@ -219,9 +218,9 @@ void rememberSceneWritten(const std::string &document)
 int syncSceneMaterials()
 {
     const SceneFileStamp now = sceneFileStamp();
-    if (sameStamp(now, seen)) return 0;
+    if (sameSceneStamp(now, seen)) return 0;
     seen = now;
-    if (sameStamp(now, synced) || !now.exists) return 0;
+    if (sameSceneStamp(now, synced) || !now.exists) return 0;
     // NOTE: the stamp is taken before the file is read: a write in between is seen next time
     int result = takeOverFromDisk(now);
     if (result < 0) return 0;
@@ -234,9 +233,9 @@ SceneOnDisk checkSceneOnDisk()
 {
     const SceneFileStamp now = sceneFileStamp();
     if (!now.exists) return SCENE_AS_KNOWN;
-    if (sameStamp(now, synced)) return syncedNotLoaded ? SCENE_NOT_LOADED : SCENE_AS_KNOWN;
+    if (sameSceneStamp(now, synced)) return syncedNotLoaded ? SCENE_NOT_LOADED : SCENE_AS_KNOWN;
     // NOTE: a changed file the last look read (or found bad) is not read (nor reported) again
-    if (!sameStamp(now, seen) || (!seenUnreadable && !seenOthers.known)) takeOverFromDisk(now);
+    if (!sameSceneStamp(now, seen) || (!seenUnreadable && !seenOthers.known)) takeOverFromDisk(now);
     if (seenUnreadable) return SCENE_UNREADABLE;
     if (!othersAsOwn()) return SCENE_OTHERS_CHANGED;
     synced = now;

@@ -61,6 +61,9 @@ enum SceneOnDisk {
 // The stamp of escena.xml now (exists false when there is none)
 SceneFileStamp sceneFileStamp();
 
+// True for two stamps of the same state of the file (or both of no file)
+bool sameSceneStamp(const SceneFileStamp &a, const SceneFileStamp &b);
+
 // After a load: the file as stamped before it was read, and the bytes of a load that replaced
 // the scene (null for a load that failed: then nothing of the file is held)
 void rememberSceneRead(const SceneFileStamp &before, const std::string *document);

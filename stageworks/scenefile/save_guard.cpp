@@ -32,12 +32,6 @@ static SaveQuestion question;
 // Private helpers
 //----------------------------------------------------------------------------------
 
-// True for two stamps of the same state of the file
-static bool sameState(const SceneFileStamp &a, const SceneFileStamp &b)
-{
-    return a.exists == b.exists && (!a.exists || a.identity == b.identity);
-}
-
 // A save that waits for its answer: the question noted, the notice and the line on standard
 // error
 static SaveCheck ask(SceneOnDisk state, long long nowMs)
@@ -68,7 +62,7 @@ static SaveCheck ask(SceneOnDisk state, long long nowMs)
 // True when this save answers the question asked about the same state of the file in time
 static bool answers(SceneOnDisk state, long long nowMs)
 {
-    return question.asked && question.state == state && sameState(question.stamp, sceneFileStamp()) &&
+    return question.asked && question.state == state && sameSceneStamp(question.stamp, sceneFileStamp()) &&
            nowMs >= question.askedMs && nowMs - question.askedMs <= SAVE_CONFIRM_MS;
 }
 
