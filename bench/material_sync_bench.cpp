@@ -48,7 +48,8 @@ int main(int argc, char **argv)
     char pattern[] = "/tmp/materialsync-bench-XXXXXX";
     if (!enterBenchDirectory(pattern)) return 1;
     buildScene();
-    if (!saveScene()) return 1;
-    rememberSceneFile();
+    std::string document;
+    if (!saveScene(&document)) return 1;
+    rememberSceneWritten(document);
     return runSceneBenchmarks(argc, argv, pattern);
 }

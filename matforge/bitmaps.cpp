@@ -5,6 +5,11 @@
 **********************************************************************************************/
 #include "bitmaps.h"
 
+#include "bitmap_limits.h"
+#include "scene_paths.h"
+
+#include <QBuffer>
+#include <QByteArray>
 #include <QFile>
 #include <QImageReader>
 #include <QLabel>
@@ -21,7 +26,18 @@ QString rutaTextura(const SceneDocument &doc, const std::string &name)
 QImage leeBitmap(const SceneDocument &doc, const std::string &name)
 {
     if (name.empty()) return QImage();
-    QImageReader lector(rutaTextura(doc, name));
+    // NOTE: the bytes are read under the rule for files a scene names (inside the scene's
+    // directory, a regular file, without blocking), and the picture only when its header asks
+    // for no more than its bytes can describe
+    std::string bytes;
+    if (!fileOk(readSceneFile(doc.XMLPath, name, BITMAP_MAX_FILE_BYTES, &bytes))) return QImage();
+    QByteArray datos = QByteArray::fromRawData(bytes.data(), (qsizetype)bytes.size());
+    QBuffer buffer(&datos);
+    buffer.open(QIODevice::ReadOnly);
+    QImageReader lector(&buffer);
+    const QSize claimed = lector.size();
+    if (claimed.isValid() && !bitmapDescribable((uint64_t)claimed.width(), (uint64_t)claimed.height(), bytes.size()))
+        return QImage();
     return lector.read();
 }
 

@@ -5,6 +5,7 @@
 **********************************************************************************************/
 #include "form1.h"
 
+#include "bitmaps.h"
 #include "form3.h"
 #include "scene_conflict.h"
 #include "scene_save.h"
@@ -17,7 +18,6 @@
 #include <QFile>
 #include <QGroupBox>
 #include <QHBoxLayout>
-#include <QImageReader>
 #include <QLabel>
 #include <QListWidget>
 #include <QMenuBar>
@@ -195,10 +195,7 @@ void Form1::muestraImagen(int fila)
 {
     image1_->clear();
     if (fila < 0 || fila >= (int)doc_->texturas.size()) return;
-    QImageReader lector(textoRuta(uneRuta(doc_->XMLPath, doc_->texturas[fila])));
-    QImage imagen = lector.read();
-    if (imagen.isNull()) return;
-    image1_->setPixmap(QPixmap::fromImage(imagen).scaled(image1_->size(), Qt::KeepAspectRatio, Qt::SmoothTransformation));
+    muestraEnCaja(image1_, leeBitmap(*doc_, doc_->texturas[fila]));
 }
 
 // Message box through the dialogs of the window

@@ -16,7 +16,7 @@ PACKAGES=(
   qt6-qpa-plugins
   libpng-dev
   dpkg-dev lintian desktop-file-utils appstream man-db
-  libtinygltf-dev libstb-dev chromium
+  libtinygltf-dev nlohmann-json3-dev libstb-dev chromium
 )
 # Node.js runs the glTF test tools (tests/gltf); a node already on the machine is kept
 if ! command -v npm >/dev/null 2>&1; then

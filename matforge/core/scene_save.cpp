@@ -5,14 +5,8 @@
 **********************************************************************************************/
 #include "scene_save.h"
 
+#include "file_replace.h"
 #include "scene_scan.h"
-
-#include <cerrno>
-#include <cstdlib>
-#include <cstring>
-#include <fcntl.h>
-#include <sys/stat.h>
-#include <unistd.h>
 
 //----------------------------------------------------------------------------------
 // Private helpers
@@ -101,31 +95,6 @@ static void anadeLineas(std::string &out, const std::string &text, size_t from)
     }
 }
 
-// Writes all of `data` to a descriptor; false on the first failed write
-static bool escribeTodo(int fd, const std::string &data)
-{
-    size_t done = 0;
-    while (done < data.size()) {
-        ssize_t wrote = write(fd, data.data() + done, data.size() - done);
-        if (wrote < 0) {
-            if (errno == EINTR) continue;
-            return false;
-        }
-        done += (size_t)wrote;
-    }
-    return true;
-}
-
-// Permission bits for the new file: those of the file it replaces, else the usual ones
-static mode_t permisosPara(const std::string &destination)
-{
-    struct stat info;
-    if (stat(destination.c_str(), &info) == 0) return info.st_mode & 07777;
-    mode_t mask = umask(0);
-    umask(mask);
-    return 0666 & ~mask;
-}
-
 //----------------------------------------------------------------------------------
 // Public functions
 //----------------------------------------------------------------------------------
@@ -160,37 +129,11 @@ int componeXML(SceneDocument &doc, const std::string &source, std::string &resul
 int escribeFicheroSeguro(const std::string &directory, const std::string &file, const std::string &data,
                          std::string &error)
 {
-    std::string destination = uneRuta(directory, file);
-    std::string temporary = uneRuta(directory, file + ".XXXXXX.tmp");
-    int fd = mkstemps(&temporary[0], 4);
-    if (fd < 0) {
-        error = "No se puede crear un fichero temporal en " + directory + ": " + strerror(errno) + ".";
-        return 0;
-    }
-    bool written = escribeTodo(fd, data);
-    int savedErrno = errno;
-    if (written && fchmod(fd, permisosPara(destination)) != 0) {
-        written = false;
-        savedErrno = errno;
-    }
-    if (written && fsync(fd) != 0) {
-        written = false;
-        savedErrno = errno;
-    }
-    if (close(fd) != 0 && written) {
-        written = false;
-        savedErrno = errno;
-    }
-    if (written && rename(temporary.c_str(), destination.c_str()) != 0) {
-        written = false;
-        savedErrno = errno;
-    }
-    if (!written) {
-        unlink(temporary.c_str());
-        error = "No se puede escribir " + destination + ": " + strerror(savedErrno) + ".";
-        return 0;
-    }
-    return 1;
+    const std::string destination = uneRuta(directory, file);
+    const FileStatus status = replaceFile(destination, data);
+    if (fileOk(status)) return 1;
+    error = destination + ": " + fileProblemSpanish(status) + ".";
+    return 0;
 }
 
 int guardaXML(SceneDocument &doc, std::string &error)

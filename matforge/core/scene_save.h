@@ -5,10 +5,12 @@
 *   The new file is the source file up to and including the <escena> start tag, the freshly
 *   written texture and material sections on one line ended by CR LF, and then the rest of
 *   the source after its old sections, line by line, each line ended by CR LF. The file is
-*   written under a temporary name beside the destination and then renamed over it, so that
-*   a failed save leaves the destination as it was.
+*   put in the destination's place whole (file_replace): a temporary file made with mkstemp
+*   beside it, every write and the flush checked, the old permissions kept, then renamed over
+*   it; a destination that is a link keeps being one (its target is replaced), and a
+*   read-only destination is not replaced. A failed save leaves the destination as it was.
 *
-*   DEPENDENCIES: scene_document, scene_scan, editor_material, POSIX file calls
+*   DEPENDENCIES: scene_document, scene_scan, editor_material, file_replace (file_safety)
 *
 **********************************************************************************************/
 #pragma once
@@ -27,8 +29,9 @@ std::string seccionesXML(const SceneDocument &doc);
 // found again in that text; 0 with a message when it has no <escena> start tag.
 int componeXML(SceneDocument &doc, const std::string &source, std::string &result, std::string &error);
 
-// Writes `data` as directory/file through a temporary file in the same directory, renamed
-// over the destination once complete; 0 with a message, the destination untouched
+// Writes `data` as directory/file through a temporary file beside the file it replaces,
+// renamed over it once complete; 0 with a message ("escena.xml: el fichero es de solo
+// lectura."), the destination untouched
 int escribeFicheroSeguro(const std::string &directory, const std::string &file, const std::string &data,
                          std::string &error);
 

@@ -5,19 +5,14 @@
 **********************************************************************************************/
 #include "scene_scan.h"
 
-#include <cerrno>
+#include "scene_paths.h"
+
 #include <climits>
-#include <cstdio>
 #include <cstring>
-#include <memory>
 
 //----------------------------------------------------------------------------------
 // Types
 //----------------------------------------------------------------------------------
-struct CierraFichero {
-    void operator()(FILE *file) const { fclose(file); }
-};
-using Fichero = std::unique_ptr<FILE, CierraFichero>;
 
 // Cursor of one scan over the text of a file
 struct CursorEtiquetas {
@@ -112,26 +107,11 @@ static int escaneaFichero(SceneDocument &doc, std::string &error, int (*scan)(Sc
 //----------------------------------------------------------------------------------
 int leeFichero(const std::string &path, std::string &text, std::string &error)
 {
-    Fichero file(fopen(path.c_str(), "rb"));
-    if (!file) {
-        error = "No se puede abrir el fichero " + path + ": " + strerror(errno) + ".";
-        return 0;
-    }
-    text.clear();
-    char buffer[65536];
-    size_t got;
-    while ((got = fread(buffer, 1, sizeof buffer, file.get())) > 0) {
-        if (text.size() + got > (size_t)INT32_MAX) {
-            error = "El fichero " + path + " es demasiado grande.";
-            return 0;
-        }
-        text.append(buffer, got);
-    }
-    if (ferror(file.get())) {
-        error = "Error al leer el fichero " + path + ".";
-        return 0;
-    }
-    return 1;
+    // NOTE: a pipe or a device is refused before it is opened, so reading never waits
+    const FileStatus status = readRegularFile(path, SCENE_FILE_MAX_BYTES, &text);
+    if (fileOk(status)) return 1;
+    error = "No se puede leer el fichero " + path + ": " + fileProblemSpanish(status) + ".";
+    return 0;
 }
 
 int32_t buscaInicioEscena(const std::string &text)

@@ -8,7 +8,7 @@
 *   element everything from its tag to the next "<". Positions count characters (bytes) from
 *   the start of the file.
 *
-*   DEPENDENCIES: scene_document, editor_material, C standard I/O
+*   DEPENDENCIES: scene_document, editor_material, scene_paths (file_safety: reading the file)
 *
 **********************************************************************************************/
 #pragma once
@@ -20,8 +20,8 @@
 //----------------------------------------------------------------------------------
 // Public functions
 //----------------------------------------------------------------------------------
-// Reads a whole file into `text`; 0 with a message in `error` when it cannot be read or is
-// too large for the 32-bit positions
+// Reads a whole file into `text`; 0 with a message in `error` when it cannot be read, is no
+// regular file or is larger than SCENE_FILE_MAX_BYTES
 int leeFichero(const std::string &path, std::string &text, std::string &error);
 
 // Characters up to and including the '>' of the first <escena> tag of a text; 0 when absent

@@ -15,8 +15,10 @@
 #include "menus.h"
 #include "objects.h"
 #include "picking.h"
+#include "frame_pacing.h"
 #include "play.h"
 #include "prompts.h"
+#include "save_guard.h"
 #include "scene_reader.h"
 #include "scene_writer.h"
 #include "textures.h"
@@ -30,19 +32,37 @@
 static const int MATERIAL_CHOOSER_STATE = 6;
 static const int LAST_EDITOR_STATE = 22;
 static const int SCENE_FILE_CHECK_MS = 500;
+static const int SAVE_NOTICE_MS = 6000;     // a save's question stays while it can be answered
 
 //----------------------------------------------------------------------------------
 // Scene file
 //----------------------------------------------------------------------------------
 
 // Writes escena.xml; a failed save keeps the previous file. Texture and material sections
-// another program saved since the file was last read or written are taken over first. The
-// player never writes
+// another program saved since the file was last read or written are taken over first; what
+// else is on disk and not in the editor is either kept beside the file first or asked about
+// (save_guard). The player never writes
 void saveSceneCommand()
 {
     if (playerBindingsActive()) return;
-    if (!prepareSceneSave()) return;
-    if (saveScene()) rememberSceneFile();
+    const SaveCheck check = checkSceneSave(elapsedMs());
+    if (check.verdict == SAVE_ASK_AGAIN || check.verdict == SAVE_REFUSED) {
+        showNotice(check.notice, SAVE_NOTICE_MS);
+        return;
+    }
+    std::string copy, notice;
+    if (check.verdict == SAVE_KEEP_COPY_FIRST && !keepSceneCopy(check, &copy, &notice)) {
+        showNotice(notice, SAVE_NOTICE_MS);
+        return;
+    }
+    std::string document;
+    if (!saveScene(&document)) {
+        showNotice(saveFailedNotice(lastSaveStatus()), SAVE_NOTICE_MS);
+        return;
+    }
+    rememberSceneWritten(document);
+    forgetSaveQuestion();
+    if (!copy.empty()) showNotice(savedWithCopyNotice(check, copy), SAVE_NOTICE_MS);
 }
 
 // Timer callback: takes over what another program saved, then checks again later
@@ -68,9 +88,12 @@ void loadSceneCommand()
     }
     delete_all_textures();
     clearEditHistory();
-    // NOTE: noted before the read: a write in between is then seen by the next check
-    rememberSceneFile();
-    loadScene();
+    forgetSaveQuestion();
+    // NOTE: stamped before the read: a write in between is then seen by the next check
+    const SceneFileStamp before = sceneFileStamp();
+    std::string document;
+    const int loaded = loadScene(&document);
+    rememberSceneRead(before, loaded ? &document : nullptr);
     load_all_textures();
     buildMaterialChooser(DEFAULT_MATERIAL_NAME);
     for (int i = 0; i < object_count(); i++) set_dirty(object_at(i), 1);

@@ -12,7 +12,10 @@
 #pragma once
 
 // F9 and the save button: writes escena.xml, after taking over the texture and material
-// sections another program saved since stageworks last read or wrote the file
+// sections another program saved since stageworks last read or wrote the file. A file that
+// failed to load is kept beside it first; a file whose flags or objects changed on disk (or
+// that cannot be read) is written only by a second F9 within a few seconds, which keeps it
+// beside it first; a read-only file is not written. Each case says so at the bottom left
 void saveSceneCommand();
 
 // Start-up: checks escena.xml twice a second and takes over the textures and materials

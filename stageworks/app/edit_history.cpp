@@ -64,6 +64,8 @@ static const int PRIMITIVE_MENU_STATE = 1;
 static const float NOTICE_X = -36.0f;
 static const float NOTICE_Y = -24.0f;
 static const float NOTICE_Z = -70.0f;
+static const float NOTICE_LINE_STEP = 2.0f;   // a longer line is cut, its first part drawn higher
+static const size_t NOTICE_LINE_CHARS = 78;    // what fits across the screen
 
 //----------------------------------------------------------------------------------
 // Globals
@@ -77,6 +79,7 @@ static Watch dragWatch;
 static int dragOperation = -1;
 static std::string notice;
 static std::chrono::steady_clock::time_point noticeTime;
+static int noticeMs = HISTORY_NOTICE_MS;   // how long the current line stays
 
 //----------------------------------------------------------------------------------
 // Private helpers: watching
@@ -222,13 +225,7 @@ static void putSide(const Step &step, bool before)
 }
 
 // The feedback line on standard output and on screen
-static void tell(const std::string &text)
-{
-    notice = text;
-    noticeTime = std::chrono::steady_clock::now();
-    printf("%s\n", text.c_str());
-    fflush(stdout);
-}
+static void tell(const std::string &text) { showNotice(text, HISTORY_NOTICE_MS); }
 
 // Takes the last step of from back (undo) or makes it again (redo), moving it to the other
 // list; says so on the feedback line
@@ -374,12 +371,39 @@ size_t historyBytes() { return keptBytes; }
 
 const std::string &historyNotice() { return notice; }
 
+void showNotice(const std::string &text, int milliseconds)
+{
+    notice = text;
+    noticeTime = std::chrono::steady_clock::now();
+    noticeMs = milliseconds;
+    printf("%s\n", text.c_str());
+    fflush(stdout);
+}
+
 void drawHistoryNotice()
 {
     if (notice.empty()) return;
     auto shown = std::chrono::steady_clock::now() - noticeTime;
-    if (std::chrono::duration_cast<std::chrono::milliseconds>(shown).count() > HISTORY_NOTICE_MS) return;
+    if (std::chrono::duration_cast<std::chrono::milliseconds>(shown).count() > noticeMs) return;
+    const std::vector<std::string> lines = noticeLines(notice);
     glColor3f(1.0f, 1.0f, 0.4f);
-    drawText(notice.c_str(), NOTICE_X, NOTICE_Y, NOTICE_Z, 1000.0f);
+    for (size_t i = 0; i < lines.size(); i++) {
+        const float y = NOTICE_Y + NOTICE_LINE_STEP * (float)(lines.size() - 1 - i);
+        drawText(lines[i].c_str(), NOTICE_X, y, NOTICE_Z, 1000.0f);
+    }
     glColor3f(1.0f, 1.0f, 1.0f);
+}
+
+std::vector<std::string> noticeLines(const std::string &text)
+{
+    std::vector<std::string> lines;
+    size_t start = 0;
+    while (text.size() - start > NOTICE_LINE_CHARS) {
+        size_t cut = text.rfind(' ', start + NOTICE_LINE_CHARS);
+        if (cut == std::string::npos || cut <= start) cut = start + NOTICE_LINE_CHARS;
+        lines.push_back(text.substr(start, cut - start));
+        start = cut < text.size() && text[cut] == ' ' ? cut + 1 : cut;
+    }
+    lines.push_back(text.substr(start));
+    return lines;
 }

@@ -17,7 +17,8 @@
 *   HISTORY_MIN_STEPS steps are always kept.
 *
 *   Every undo or redo names its step on standard output and, for a moment, at the bottom of
-*   the screen ("Deshacer: mover objeto P12", "Nada que deshacer").
+*   the screen ("Deshacer: mover objeto P12", "Nada que deshacer"); other commands show their
+*   own lines at the same place (showNotice).
 *
 *   DEPENDENCIES: edit_snapshots (app); objects (scene); event_editor, event_cursor (events);
 *                 menus (appearance marks); app_state, font (base); OpenGL
@@ -27,6 +28,7 @@
 
 #include <cstddef>
 #include <string>
+#include <vector>
 
 struct primitiva;
 
@@ -95,8 +97,17 @@ int undoStepCount();
 int redoStepCount();
 size_t historyBytes();
 
-// The last feedback line ("" before the first undo or redo)
+// The last feedback line ("" before the first undo, redo or other notice)
 const std::string &historyNotice();
 
-// Draws the feedback line while it is fresh (the caller has begun text)
+// Any other feedback line (a save that asks or was refused, ...): shown at the same place for
+// milliseconds, and printed on standard output
+void showNotice(const std::string &text, int milliseconds);
+
+// Draws the feedback line while it is fresh (the caller has begun text); a line too long for
+// the screen is cut at spaces into lines drawn one above the other, the last where a short one
+// stands
 void drawHistoryNotice();
+
+// The lines a feedback line is drawn in: cut at spaces into pieces of at most 78 characters
+std::vector<std::string> noticeLines(const std::string &text);

@@ -8,20 +8,18 @@
 #include "export_extras.h"
 #include "export_material.h"
 #include "export_mesh.h"
+#include "file_bundle.h"
 #include "materials.h"
 #include "objects.h"
+#include "scene_paths.h"
 
+#include <nlohmann/json.hpp>   // Required for: the .gltf JSON, written without its buffer
 #include <tiny_gltf.h>   // Required for: tinygltf::Model, tinygltf::TinyGLTF
 
 #include <algorithm>   // Required for: std::find()
-#include <cerrno>      // Required for: errno
 #include <cmath>       // Required for: cos(), sin()
-#include <cstdio>      // Required for: rename(), remove()
-#include <cstring>     // Required for: memcpy(), strerror()
-#include <fcntl.h>     // Required for: open()
 #include <map>         // Required for: the material and texture lookups
-#include <sstream>     // Required for: the .glb bytes before they are written
-#include <unistd.h>    // Required for: fsync(), close(), write(), rmdir()
+#include <sstream>     // Required for: the files' bytes before they are written
 #include <utility>     // Required for: std::pair
 
 //----------------------------------------------------------------------------------
@@ -41,6 +39,7 @@ struct Builder {
     tinygltf::Model model;
     std::map<std::pair<const material_record *, bool>, int> materials;   // (material, double-sided) -> index
     std::map<std::string, int> textures;                                 // bitmap path -> texture index
+    std::map<FileIdentity, int> texturesOfFile;                          // bitmap file -> texture index
     std::string error;
 };
 
@@ -102,9 +101,14 @@ static int textureFor(Builder &b, const std::string &path)
 {
     auto known = b.textures.find(path);
     if (known != b.textures.end()) return known->second;
+    // NOTE: every spelling of one file's path ("Data/a.bmp", "./Data/a.bmp", a link) is one image
+    OpenedFile file;
+    if (!openSceneBitmap(path, &file, b.error)) return -1;
+    auto sameFile = b.texturesOfFile.find(file.identity);
+    if (sameFile != b.texturesOfFile.end()) return b.textures[path] = sameFile->second;
 
     std::vector<unsigned char> png;
-    if (!bitmapAsPng(path, png, b.error)) return -1;
+    if (!bitmapAsPng(file, path, png, b.error)) return -1;
     tinygltf::Image image;
     image.name = path;
     image.mimeType = "image/png";
@@ -125,6 +129,7 @@ static int textureFor(Builder &b, const std::string &path)
     b.model.textures.push_back(texture);
     const int index = (int)b.model.textures.size() - 1;
     b.textures[path] = index;
+    b.texturesOfFile[file.identity] = index;
     return index;
 }
 
@@ -273,78 +278,54 @@ static bool endsWith(const std::string &text, const std::string &tail)
     return text.size() > tail.size() && text.compare(text.size() - tail.size(), tail.size(), tail) == 0;
 }
 
-// Writes bytes to a new file and flushes it to disk
-static bool writeSynced(const std::string &path, const std::string &bytes, std::string &error)
+// The model as the bytes of its files: one .glb, or the .bin and then the .gltf that names it
+// (moved into place in that order, so the .gltf never names a missing buffer)
+static bool modelFiles(tinygltf::Model &model, const std::string &base, bool binary, std::vector<OutputFile> &files,
+                       std::string &error)
 {
-    int fd = open(path.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0644);
-    if (fd < 0) {
-        error = "cannot create '" + path + "': " + strerror(errno);
+    tinygltf::TinyGLTF writer;
+    std::ostringstream out;
+    if (binary) {
+        if (!writer.WriteGltfSceneToStream(&model, out, false, true) || !out) {
+            error = "the glTF file could not be made";
+            return false;
+        }
+        files.push_back({base, out.str()});
+        return true;
+    }
+    // NOTE: the JSON is made without the buffer's bytes, which go to the .bin instead
+    std::vector<unsigned char> data;
+    if (!model.buffers.empty()) data.swap(model.buffers[0].data);
+    const bool made = writer.WriteGltfSceneToStream(&model, out, false, false) && out;
+    if (!model.buffers.empty()) data.swap(model.buffers[0].data);
+    nlohmann::json json = made ? nlohmann::json::parse(out.str(), nullptr, false) : nlohmann::json();
+    if (!made || json.is_discarded()) {
+        error = "the glTF file could not be made";
         return false;
     }
-    size_t done = 0;
-    while (done < bytes.size()) {
-        ssize_t n = write(fd, bytes.data() + done, bytes.size() - done);
-        if (n <= 0) break;
-        done += (size_t)n;
+    if (!model.buffers.empty()) {
+        const std::string bin = base.substr(0, base.size() - 5) + ".bin";
+        const std::vector<unsigned char> &bytes = model.buffers[0].data;
+        json["buffers"][0]["uri"] = bin;
+        json["buffers"][0]["byteLength"] = bytes.size();
+        files.push_back({bin, std::string(bytes.begin(), bytes.end())});
     }
-    const bool ok = done == bytes.size() && fsync(fd) == 0;
-    if (close(fd) != 0 || !ok) {
-        error = "cannot write '" + path + "': " + strerror(errno);
-        return false;
-    }
+    files.push_back({base, json.dump(2)});
     return true;
 }
 
-// Flushes a file another writer made (or a directory)
-static bool syncFile(const std::string &path)
-{
-    int fd = open(path.c_str(), O_RDONLY);
-    if (fd < 0) return false;
-    const bool ok = fsync(fd) == 0;
-    return close(fd) == 0 && ok;
-}
-
-// Writes the model into a scratch directory beside path and renames the files into place
-// (the .gltf's .bin first, so the main file never names a missing buffer)
+// Writes the model's files beside path, all of them or none (file_bundle)
 static bool writeModel(tinygltf::Model &model, const std::string &path, bool binary, std::string &error)
 {
     const size_t slash = path.find_last_of('/');
-    const std::string dir = slash == std::string::npos ? "." : path.substr(0, slash);
+    const std::string dir = slash == std::string::npos ? "." : (slash == 0 ? "/" : path.substr(0, slash));
     const std::string base = slash == std::string::npos ? path : path.substr(slash + 1);
-    std::string scratch = dir + "/.stageworks-export-XXXXXX";
-    if (mkdtemp(&scratch[0]) == nullptr) {
-        error = "cannot write in '" + dir + "': " + strerror(errno);
-        return false;
-    }
-
-    std::vector<std::string> names = {base};
-    tinygltf::TinyGLTF writer;
-    bool written = false;
-    if (binary) {
-        std::ostringstream out;
-        written = writer.WriteGltfSceneToStream(&model, out, false, true);
-        if (written) written = writeSynced(scratch + "/" + base, out.str(), error);
-    } else {
-        if (!model.buffers.empty()) {
-            const std::string bin = base.substr(0, base.size() - 5) + ".bin";
-            model.buffers[0].uri = bin;
-            names.insert(names.begin(), bin);
-        }
-        written = writer.WriteGltfSceneToFile(&model, scratch + "/" + base, false, false, true, false);
-        for (const std::string &name : names) written = written && syncFile(scratch + "/" + name);
-    }
-    if (!written && error.empty()) error = "cannot write '" + path + "'";
-    for (const std::string &name : names) {
-        if (written && rename((scratch + "/" + name).c_str(), (dir + "/" + name).c_str()) != 0) {
-            error = "cannot rename the new file to '" + dir + "/" + name + "': " + strerror(errno);
-            written = false;
-        }
-        remove((scratch + "/" + name).c_str());
-    }
-    rmdir(scratch.c_str());
-    // NOTE: the renames themselves reach the disk with the directory
-    if (written) syncFile(dir);
-    return written;
+    std::vector<OutputFile> files;
+    if (!modelFiles(model, base, binary, files, error)) return false;
+    const FileStatus status = writeFilesTogether(dir, files);
+    if (fileOk(status)) return true;
+    error = "cannot write '" + path + "': " + fileProblemText(status);
+    return false;
 }
 
 //----------------------------------------------------------------------------------

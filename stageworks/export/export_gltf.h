@@ -16,7 +16,7 @@
 *   disk and then renamed into place, so a failure never leaves a partial output file.
 *
 *   DEPENDENCIES: export_mesh, export_material, export_extras, objects, materials,
-*                 material_usage, tinygltf
+*                 material_usage, file_bundle and scene_paths (file_safety), tinygltf
 *
 **********************************************************************************************/
 #pragma once

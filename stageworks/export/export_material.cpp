@@ -7,13 +7,13 @@
 
 #include "bmp.h"
 #include "materials.h"
+#include "scene_paths.h"
 
 #include <stb_image_write.h>   // Required for: stbi_write_png_to_func()
 
 #include <algorithm>   // Required for: std::copy_n(), std::max(), std::min()
 #include <cstdlib>     // Required for: std::abs()
 #include <cmath>       // Required for: powf()
-#include <unistd.h>    // Required for: access()
 
 //----------------------------------------------------------------------------------
 // Private helpers
@@ -65,14 +65,18 @@ std::string firstBitmapOf(const material_record *material)
     return material->texture->frames.front();
 }
 
-bool bitmapAsPng(const std::string &path, std::vector<unsigned char> &png, std::string &error)
+bool openSceneBitmap(const std::string &path, OpenedFile *file, std::string &error)
+{
+    const FileStatus status = openSceneFile(".", path, 0, file);
+    if (fileOk(status)) return true;
+    error = "the bitmap " + sceneFileMessage(path, status);
+    return false;
+}
+
+bool bitmapAsPng(const OpenedFile &file, const std::string &path, std::vector<unsigned char> &png, std::string &error)
 {
     png.clear();
-    if (access(path.c_str(), R_OK) != 0) {
-        error = "cannot read the bitmap '" + path + "'";
-        return false;
-    }
-    std::unique_ptr<dib_image> image = load_dib_image(path.c_str());
+    std::unique_ptr<dib_image> image = load_dib_image_file(file, path.c_str());
     const int height = image ? std::abs(image->height) : 0;
     if (!image || image->width <= 0 || height == 0 ||
         image->pixels.size() < (size_t)image->width * 3 * (size_t)height) {

@@ -4,7 +4,8 @@
 *
 *   Malformed files: a file whose headers do not describe a supported image (header size,
 *   planes, bit count, compression, dimensions, a colour table or masks cut off by the end
-*   of the file, uncompressed rows that do not fit the file) is refused with an error box.
+*   of the file, uncompressed rows that do not fit the file, run-length data too short to
+*   describe the picture it claims) is refused with an error box.
 *   Inside a file that passes those checks, damage is decoded as far as it is safe:
 *     - a palette index past the colour table, or an entry missing from a short table,
 *       gives a black pixel;
@@ -16,12 +17,11 @@
 **********************************************************************************************/
 #include "bmp.h"
 
+#include "bitmap_limits.h"
 #include "message_box.h"
+#include "scene_paths.h"
 
-#include <fcntl.h>
-#include <sys/mman.h>
-#include <sys/stat.h>
-#include <unistd.h>
+#include <sys/mman.h>  // Required for: mmap(), munmap()
 
 #include <array>
 #include <cstdio>
@@ -37,17 +37,19 @@ constexpr size_t PIXEL_OFFSET_FIELD = 10;
 constexpr uint32_t WINDOWS_HEADER_SIZE = 40;
 constexpr uint32_t OS2_HEADER_SIZE = 12;
 constexpr size_t MASKS_SIZE = 12;
+constexpr size_t HEADER_MASKS_OFFSET = 40;   // where the masks lie inside a header of 52 bytes or more
 
 enum dib_error { DIB_OK, DIB_UNKNOWN_FORMAT, DIB_NO_MEMORY, DIB_CONVERSION };
 
 // A colour table entry, widened to R, G, B
 typedef std::array<unsigned char, 3> rgb_entry;
 
-// One channel of a bit-field pixel: (pixel & mask) >> shift, scaled from 0..maximum to 0..255
+// One channel of a bit-field pixel: (pixel & mask) >> shift, widened from 0..maximum to 0..255
 struct channel_mask {
     uint32_t mask;
     uint32_t shift;
     uint32_t maximum;
+    uint32_t bits;    // width of a mask without gaps (0 for a mask with gaps)
 };
 
 // Where everything of a file lies, after every offset has been checked against the file
@@ -59,9 +61,8 @@ struct dib_layout {
     uint32_t paletteSize;
 };
 
-// The read-only view of a mapped file; unmapped and closed when it goes out of scope
+// The read-only view of a mapped file; unmapped when it goes out of scope
 struct mapped_file {
-    int descriptor = -1;
     void *data = MAP_FAILED;
     size_t size = 0;
 
@@ -71,7 +72,6 @@ struct mapped_file {
     ~mapped_file()
     {
         if (data != MAP_FAILED) munmap(data, size);
-        if (descriptor >= 0) close(descriptor);
     }
 };
 
@@ -100,14 +100,23 @@ static bool has_file_header(const unsigned char *bytes, size_t size)
     return size >= 2 && bytes[0] == 0x42 && bytes[1] == 0x4D;
 }
 
-// Parses the info header as stored (no defaults applied)
+// True for the sizes of the Windows info header and its later versions (52 and 56 bytes: the
+// masks inside the header; 108: version 4; 124: version 5), which all begin with the 40 bytes
+// of the first one
+static bool is_windows_header(uint32_t size)
+{
+    return size == WINDOWS_HEADER_SIZE || size == 52 || size == 56 || size == 108 || size == 124;
+}
+
+// Parses the info header as stored (no defaults applied); a later Windows header is read as
+// its first 40 bytes (its colour space and profile are not used)
 static dib_error parse_info_header(const unsigned char *bytes, size_t size, dib_info_header *header)
 {
     size_t at = has_file_header(bytes, size) ? FILE_HEADER_SIZE : 0;
     if (size < at + 4) return DIB_UNKNOWN_FORMAT;
     *header = dib_info_header{};
     header->size = read_u32(bytes, at);
-    if (header->size != WINDOWS_HEADER_SIZE && header->size != OS2_HEADER_SIZE) return DIB_UNKNOWN_FORMAT;
+    if (!is_windows_header(header->size) && header->size != OS2_HEADER_SIZE) return DIB_UNKNOWN_FORMAT;
     if (size - at < header->size) return DIB_CONVERSION;
     if (header->size == OS2_HEADER_SIZE) {
         header->width = (int32_t)read_u16(bytes, at + 4);
@@ -172,20 +181,29 @@ static bool is_supported_format(const dib_info_header &header)
 // Shift and range of one bit-field mask
 static channel_mask make_channel_mask(uint32_t mask)
 {
-    channel_mask channel = {mask, 0, 0};
+    channel_mask channel = {mask, 0, 0, 0};
     if (mask == 0) return channel;
     while (((mask >> channel.shift) & 1u) == 0) channel.shift++;
     channel.maximum = mask >> channel.shift;
+    // NOTE: counted in 64 bits, so that a mask of all 32 bits ends the count too
+    if (((uint64_t)channel.maximum & ((uint64_t)channel.maximum + 1)) == 0)
+        while (channel.bits < 32 && (channel.maximum >> channel.bits) != 0) channel.bits++;
     return channel;
 }
 
-// One channel of a 16- or 32-bit pixel scaled to 0..255
+// One channel of a 16- or 32-bit pixel widened to 0..255. A mask without gaps repeats its bits
+// downwards (5 bits abcde give abcdeabc; more than 8 bits keep the top 8), as image tools widen
+// them; a mask with gaps is scaled to the nearest value
 static unsigned char extract_channel(uint32_t pixel, const channel_mask &channel)
 {
     if (channel.maximum == 0) return 0;
     // NOTE: (pixel & mask) >> shift never exceeds mask >> shift, even for masks with gaps
     uint64_t value = (pixel & channel.mask) >> channel.shift;
-    return (unsigned char)((value * 255 + channel.maximum / 2) / channel.maximum);
+    if (channel.bits == 0) return (unsigned char)((value * 255 + channel.maximum / 2) / channel.maximum);
+    const int bits = (int)channel.bits;
+    uint64_t widened = 0;
+    for (int at = 8 - bits; at > -bits; at -= bits) widened |= at >= 0 ? value << at : value >> -at;
+    return (unsigned char)(widened & 0xFF);
 }
 
 // Reads the colour table entries that lie inside [start, limit) of the file
@@ -209,11 +227,16 @@ static dib_error read_layout(const unsigned char *bytes, size_t size, dib_layout
     if (error != DIB_OK) return error;
     if (header.planes != 1 || !is_supported_format(header)) return DIB_CONVERSION;
     if (header.width <= 0 || header.height == 0 || header.height == INT32_MIN) return DIB_CONVERSION;
-    if ((uint64_t)header.width * row_count(header) > DIB_MAX_PIXELS) return DIB_NO_MEMORY;
+    if (!bitmapSizeAllowed((uint64_t)header.width, row_count(header))) return DIB_NO_MEMORY;
 
     bool fileHeader = has_file_header(bytes, size);
-    size_t tableStart = (fileHeader ? FILE_HEADER_SIZE : 0) + header.size;
-    if (header.compression == DIB_COMPRESSION_BITFIELDS) {
+    const size_t headerStart = fileHeader ? FILE_HEADER_SIZE : 0;
+    size_t tableStart = headerStart + header.size;
+    if (header.compression == DIB_COMPRESSION_BITFIELDS && header.size >= HEADER_MASKS_OFFSET + MASKS_SIZE) {
+        // NOTE: the header was checked to lie in the file whole, masks included
+        for (size_t i = 0; i < 3; i++)
+            layout->masks[i] = make_channel_mask(read_u32(bytes, headerStart + HEADER_MASKS_OFFSET + 4 * i));
+    } else if (header.compression == DIB_COMPRESSION_BITFIELDS) {
         if (size - tableStart < MASKS_SIZE) return DIB_CONVERSION;
         for (size_t i = 0; i < 3; i++) layout->masks[i] = make_channel_mask(read_u32(bytes, tableStart + 4 * i));
         tableStart += MASKS_SIZE;
@@ -241,6 +264,10 @@ static dib_error read_layout(const unsigned char *bytes, size_t size, dib_layout
         uint64_t stride = row_stride(header);
         uint64_t lastRow = ((uint64_t)header.width * header.bitCount + 7) / 8;
         if (stride * (row_count(header) - 1) + lastRow > size - layout->pixelOffset) return DIB_CONVERSION;
+    } else if (!bitmapDescribable((uint64_t)header.width, row_count(header), size - layout->pixelOffset)) {
+        // NOTE: run-length data that could not describe the picture it claims (a few bytes
+        // asking for 8192 x 8192) is refused before the picture is allocated
+        return DIB_CONVERSION;
     }
     layout->paletteSize = 0;
     if (header.bitCount <= 8) read_palette(bytes, tableStart, tableLimit, entrySize, colorCount, layout);
@@ -378,16 +405,12 @@ static void report_open_failure(const char *path)
     showMessageBox("Error", text.c_str());
 }
 
-// Opens and maps a regular, non-empty file read-only
-static bool map_file(const char *path, mapped_file *file)
+// Maps an opened, non-empty regular file read-only
+static bool map_file(const OpenedFile &opened, mapped_file *file)
 {
-    if (path == nullptr) return false;
-    file->descriptor = open(path, O_RDONLY | O_CLOEXEC);
-    if (file->descriptor < 0) return false;
-    struct stat info {};
-    if (fstat(file->descriptor, &info) != 0 || !S_ISREG(info.st_mode) || info.st_size <= 0) return false;
-    file->size = (size_t)info.st_size;
-    file->data = mmap(nullptr, file->size, PROT_READ, MAP_PRIVATE, file->descriptor, 0);
+    if (opened.descriptor < 0 || opened.identity.size <= 0) return false;
+    file->size = (size_t)opened.identity.size;
+    file->data = mmap(nullptr, file->size, PROT_READ, MAP_PRIVATE, opened.descriptor, 0);
     return file->data != MAP_FAILED;
 }
 
@@ -396,7 +419,7 @@ static bool map_file(const char *path, mapped_file *file)
 //----------------------------------------------------------------------------------
 uint32_t dib_color_count(const dib_info_header &header)
 {
-    if (header.size == WINDOWS_HEADER_SIZE && header.colorsUsed != 0) return header.colorsUsed;
+    if (is_windows_header(header.size) && header.colorsUsed != 0) return header.colorsUsed;
     switch (header.bitCount) {
     case 1: return 2;
     case 4: return 16;
@@ -433,12 +456,22 @@ std::unique_ptr<dib_image> decode_dib_image(const unsigned char *bytes, size_t s
     return image;
 }
 
-std::unique_ptr<dib_image> load_dib_image(const char *path)
+std::unique_ptr<dib_image> load_dib_image_file(const OpenedFile &opened, const char *shownName)
 {
     mapped_file file;
-    if (!map_file(path, &file)) {
-        report_open_failure(path);
+    if (!map_file(opened, &file)) {
+        report_open_failure(shownName);
         return nullptr;
     }
     return decode_dib_image((const unsigned char *)file.data, file.size);
+}
+
+std::unique_ptr<dib_image> load_dib_image(const char *path)
+{
+    OpenedFile opened;
+    if (path == nullptr || !fileOk(openRegularFile(path, 0, &opened))) {
+        report_open_failure(path);
+        return nullptr;
+    }
+    return load_dib_image_file(opened, path);
 }

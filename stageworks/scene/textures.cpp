@@ -9,11 +9,14 @@
 #include "frame_pacing.h"
 #include "materials.h"
 #include "message_box.h"
+#include "scene_paths.h"
 
 #include <GL/gl.h>
 #include <GL/glu.h>
 
 #include <algorithm>
+#include <map>            // Required for: the GL texture of each bitmap file
+#include <set>            // Required for: the bitmap files that could not be read
 #include <unordered_map>  // Required for: the wrap set on each texture
 #include <cstdio>
 #include <cstdlib>
@@ -28,6 +31,13 @@ static hash_table *textures = nullptr;
 static GLuint blankTexture = 0;
 static std::unordered_map<GLuint, GLint> wrapSet;  // wrap last set on a texture (outside lists)
 
+// NOTE: one GL texture per bitmap file, whatever the spellings of its path in the table
+// ("Data/a.bmp", "./Data/a.bmp", a link to it): the entries share it, and it is deleted
+// with the last of them
+static std::map<FileIdentity, GLuint> textureOfFile;
+static std::unordered_map<GLuint, int> textureUsers;
+static std::set<FileIdentity> unreadableFiles;     // refused once, not decoded again
+
 //----------------------------------------------------------------------------------
 // Private helpers
 //----------------------------------------------------------------------------------
@@ -37,13 +47,6 @@ static texture_entry *entry_of(const char *path)
 {
     if (textures == nullptr || path == nullptr) return nullptr;
     return (texture_entry *)hash_table_get(textures, (uint32_t)strlen(path), path);
-}
-
-// 1 when the file can be opened for reading
-static int file_readable(const char *path)
-{
-    std::unique_ptr<FILE, int (*)(FILE *)> file(fopen(path, "rb"), fclose);
-    return file ? 1 : 0;
 }
 
 // Rows bottom first, as OpenGL takes them (a top-down bitmap is turned over)
@@ -57,11 +60,9 @@ static void rows_bottom_first(dib_image &image)
                          image.pixels.begin() + (long)(bottom * row));
 }
 
-// Reads the bitmap and makes a mipmapped texture of it; -1 after an "Error!" box
-static int make_texture(const char *path)
+// A mipmapped texture of a decoded picture; -1 (after an "Error!" box naming path) for none
+static int upload_texture(std::unique_ptr<dib_image> image, const char *path)
 {
-    if (path == nullptr) return TEXTURE_NOT_LOADED;
-    std::unique_ptr<dib_image> image = file_readable(path) ? load_dib_image(path) : nullptr;
     if (!image || image->width <= 0 || image->height == 0) {
         showMessageBox("Error!", path);
         return TEXTURE_NOT_LOADED;
@@ -75,6 +76,58 @@ static int make_texture(const char *path)
     int height = image->height < 0 ? -image->height : image->height;
     gluBuild2DMipmaps(GL_TEXTURE_2D, 3, image->width, height, GL_RGB, GL_UNSIGNED_BYTE, image->pixels.data());
     return (int)name;
+}
+
+// Reads a bitmap the program ships and makes a mipmapped texture of it; -1 after an "Error!" box
+static int make_texture(const char *path)
+{
+    if (path == nullptr) return TEXTURE_NOT_LOADED;
+    OpenedFile file;
+    if (!fileOk(openRegularFile(path, 0, &file))) return upload_texture(nullptr, path);
+    return upload_texture(load_dib_image_file(file, path), path);
+}
+
+// The GL texture of a bitmap a scene names, opened under the rule for such files (inside the
+// scene directory, a regular file, without blocking); made once per file and shared by every
+// spelling of its path. -1 after an "Error!" box with the path and the reason
+static int scene_texture(const char *path)
+{
+    OpenedFile file;
+    const FileStatus status = openSceneFile(".", path, 0, &file);
+    if (!fileOk(status)) {
+        showMessageBox("Error!", (std::string(path) + ": " + fileProblemText(status)).c_str());
+        return TEXTURE_NOT_LOADED;
+    }
+    auto known = textureOfFile.find(file.identity);
+    if (known != textureOfFile.end()) {
+        textureUsers[known->second]++;
+        return (int)known->second;
+    }
+    if (unreadableFiles.count(file.identity) != 0) return upload_texture(nullptr, path);
+    int name = upload_texture(load_dib_image_file(file, path), path);
+    if (name == TEXTURE_NOT_LOADED) {
+        unreadableFiles.insert(file.identity);
+        return name;
+    }
+    textureOfFile[file.identity] = (GLuint)name;
+    textureUsers[(GLuint)name] = 1;
+    return name;
+}
+
+// One table entry lets go of its GL texture; the texture is deleted with its last user
+static void release_texture(int glName)
+{
+    if (glName == TEXTURE_NOT_LOADED) return;
+    GLuint name = (GLuint)glName;
+    auto users = textureUsers.find(name);
+    if (users != textureUsers.end() && --users->second > 0) return;
+    if (users != textureUsers.end()) textureUsers.erase(users);
+    for (auto it = textureOfFile.begin(); it != textureOfFile.end(); ++it) {
+        if (it->second != name) continue;
+        textureOfFile.erase(it);
+        break;
+    }
+    glDeleteTextures(1, &name);
 }
 
 // Sets the wrap on S and T of the bound texture, unless it is known to be set already
@@ -137,10 +190,7 @@ int remove_texture_name(const char *path)
     if (textures == nullptr || path == nullptr) return 0;
     texture_entry *entry = (texture_entry *)hash_table_remove(textures, (uint32_t)strlen(path), path);
     if (entry == nullptr) return 0;
-    if (entry->glName != TEXTURE_NOT_LOADED) {
-        GLuint name = (GLuint)entry->glName;
-        glDeleteTextures(1, &name);
-    }
+    release_texture(entry->glName);
     delete entry;
     return 1;
 }
@@ -166,7 +216,7 @@ int load_texture(const char *path)
     if (known != nullptr && known->glName != TEXTURE_NOT_LOADED) return TEXTURE_NOT_LOADED;
     // NOTE: a scene texture that cannot be read must not end the program (the user's scene
     // would be lost): it stays in the table unloaded and its materials are drawn plain
-    int name = make_texture(path);
+    int name = scene_texture(path);
     if (known == nullptr) add_texture_name(path);
     texture_entry *entry = entry_of(path);
     if (entry != nullptr) entry->glName = name;
@@ -208,11 +258,10 @@ void delete_all_textures()
     for (void *data = hash_table_first(textures, &it, nullptr, nullptr); data != nullptr;
          data = hash_table_next(textures, &it, nullptr, nullptr)) {
         texture_entry *entry = (texture_entry *)data;
-        if (entry->glName == TEXTURE_NOT_LOADED) continue;
-        GLuint name = (GLuint)entry->glName;
-        glDeleteTextures(1, &name);
+        release_texture(entry->glName);
         entry->glName = TEXTURE_NOT_LOADED;
     }
+    unreadableFiles.clear();
     forget_texture_wraps();
 }
 

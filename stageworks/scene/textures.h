@@ -3,15 +3,19 @@
 *   textures - bitmaps turned into OpenGL textures, and the texture table
 *
 *   The texture table (256 buckets) maps a bitmap path, as a scene names it, to the GL
-*   texture name made from it, or -1 while it is not loaded. A scene texture whose bitmap
-*   cannot be read is reported in an "Error!" box and stays unloaded; materials using it are
-*   drawn untextured (a plain white texture is bound in its place). Bitmaps the program needs
+*   texture name made from it, or -1 while it is not loaded. A scene's bitmap is opened under
+*   the rule for files a scene names (scene_paths: inside the scene directory after links, a
+*   regular file, opened without blocking), and made into one GL texture per file, shared by
+*   every spelling of its path that the table holds. A scene texture whose bitmap is refused
+*   or cannot be read is reported in an "Error!" box ("Data/x.bmp: no such file in the scene
+*   directory") and stays unloaded; materials using it are drawn untextured (a plain white
+*   texture is bound in its place). Bitmaps the program needs
 *   to run (sky box, menus, icons) go through load_required_bitmap_texture, which ends the
 *   program with status 1 when one is missing. Animated textures change frame through
 *   elapsedMs, the injectable clock of frame_pacing.
 *
-*   DEPENDENCIES: hash_table, bmp (load_dib_image), materials, message_box, frame_pacing,
-*                 OpenGL and GLU (gluBuild2DMipmaps)
+*   DEPENDENCIES: hash_table, bmp (load_dib_image_file), materials, message_box, frame_pacing,
+*                 scene_paths (file_safety), OpenGL and GLU (gluBuild2DMipmaps)
 *
 **********************************************************************************************/
 #pragma once
@@ -53,7 +57,8 @@ int texture_count();
 // present already or there is no table
 int add_texture_name(const char *path);
 
-// Removes a path from the table, deleting its GL texture when it was loaded; 1 when it was there
+// Removes a path from the table, deleting its GL texture when no other entry shares it; 1 when
+// it was there
 int remove_texture_name(const char *path);
 
 // GL name stored for the path: -1 when not loaded or not in the table
@@ -66,9 +71,10 @@ std::string texture_key_text(const unsigned char *key, uint32_t keyLength);
 // Public functions: loading
 //----------------------------------------------------------------------------------
 
-// Loads the bitmap once and records its GL name in the table. Returns the new GL name; -1
-// when the path is already loaded, null, or its bitmap cannot be read (an "Error!" box with
-// the path is shown and the entry stays -1; the program goes on)
+// Loads the bitmap once and records its GL name in the table. Returns the GL name (shared with
+// the entries that name the same file); -1 when the path is already loaded, null, refused or
+// its bitmap cannot be read (an "Error!" box with the path is shown and the entry stays -1;
+// the program goes on)
 int load_texture(const char *path);
 
 // Loads a bitmap into a new mipmapped GL texture without touching the table; -1 for a null
@@ -82,7 +88,8 @@ int load_required_bitmap_texture(const char *path);
 // load_texture for every key of the table, in table iteration order; returns how many loaded
 int load_all_textures();
 
-// Deletes the GL texture of every loaded entry and marks it not loaded again
+// Deletes the GL texture of every loaded entry and marks it not loaded again (and forgets the
+// bitmaps that could not be read)
 void delete_all_textures();
 
 // Forgets which wrap each texture was given, so that the next bind sets it again (after a

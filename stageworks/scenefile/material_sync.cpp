@@ -12,14 +12,12 @@
 #include "objects.h"
 #include "scene_document.h"
 #include "scene_file.h"
+#include "scene_parse.h"
+#include "scene_paths.h"
 #include "scene_reader.h"
 #include "textures.h"
 
-#include <libxml/parser.h>     // Required for: xmlCtxtReadMemory()
-#include <libxml/xmlerror.h>   // Required for: xmlSetStructuredErrorFunc()
-
-#include <sys/stat.h>          // Required for: stat()
-
+#include <algorithm>  // Required for: std::min()
 #include <climits>
 #include <cstdio>
 #include <memory>
@@ -31,91 +29,51 @@
 // Types
 //----------------------------------------------------------------------------------
 
-// What tells one state of the file from another without reading it
-struct FileStamp {
-    bool exists;
-    dev_t device;
-    ino_t inode;
-    off_t size;
-    long long seconds, nanoseconds;
+// What is known of the sections other than textures and materials of one state of the file
+struct OtherSections {
+    bool known = false;
+    uint64_t fingerprint = 0;
 };
 
 //----------------------------------------------------------------------------------
 // Globals
 //----------------------------------------------------------------------------------
-static FileStamp synced = {};   // the file as stageworks last read or wrote it
-static FileStamp seen = {};     // the file as the last check found it
+static SceneFileStamp synced;          // the file as stageworks last read or wrote it
+static OtherSections own;              // its other sections, as read or written then
+static bool syncedNotLoaded = false;   // synced is a file whose load failed
+static SceneFileStamp seen;            // the file as the last look found it
+static OtherSections seenOthers;       // its other sections (known only when it was read)
+static bool seenUnreadable = false;    // the last look could not read it
 
 //----------------------------------------------------------------------------------
 // Private helpers: the file
 //----------------------------------------------------------------------------------
 
-// The stamp of escena.xml now (exists false when there is none)
-static FileStamp stampNow()
-{
-    FileStamp stamp = {};
-    struct stat info;
-    if (stat(SCENE_FILE_NAME, &info) != 0) return stamp;
-    stamp.exists = true;
-    stamp.device = info.st_dev;
-    stamp.inode = info.st_ino;
-    stamp.size = info.st_size;
-    stamp.seconds = (long long)info.st_mtim.tv_sec;
-    stamp.nanoseconds = (long long)info.st_mtim.tv_nsec;
-    return stamp;
-}
-
-// True for two stamps of the same state of the file
-static bool sameStamp(const FileStamp &a, const FileStamp &b)
-{
-    if (a.exists != b.exists) return false;
-    if (!a.exists) return true;
-    return a.device == b.device && a.inode == b.inode && a.size == b.size && a.seconds == b.seconds &&
-           a.nanoseconds == b.nanoseconds;
-}
-
-// Keeps the first message libxml2 gives (instead of printing every one)
-static void keepFirstError(void *data, xmlErrorPtr error)
-{
-    std::string *first = (std::string *)data;
-    if (!first->empty() || error == nullptr || error->message == nullptr) return;
-    *first = error->message;
-    while (!first->empty() && (first->back() == '\n' || first->back() == ' ')) first->pop_back();
-    if (error->line > 0) *first += " (line " + std::to_string(error->line) + ")";
-}
+// True when the other sections of the file last seen are the ones stageworks read or wrote
+static bool othersAsOwn() { return own.known && seenOthers.known && own.fingerprint == seenOthers.fingerprint; }
 
 // The texture and material sections of escena.xml, validated against its DTD; 0 with the
-// reason when the file cannot be read, is not valid or is refused
-static int readMaterialSections(SceneData *scene, std::string *reason)
+// reason when the file cannot be read, is not valid or is refused. The bytes read go to bytes
+static int readMaterialSections(SceneData *scene, std::string *bytes, std::string *reason)
 {
-    std::string bytes;
-    if (!readSceneBytes(&bytes)) {
-        *reason = "the file cannot be read";
+    const FileStatus status = readSceneFileBytes(bytes);
+    if (!fileOk(status)) {
+        *reason = "the file cannot be read (" + fileProblemText(status) + ")";
         return 0;
     }
-    std::string libxmlMessage;
-    xmlSetStructuredErrorFunc(&libxmlMessage, keepFirstError);
-    xmlParserCtxtPtr context = xmlNewParserCtxt();
-    xmlDocPtr doc = nullptr;
-    int valid = 0;
-    if (context != nullptr) {
-        // NOTE: no network access: the DTD must be the local file beside the scene
-        doc = xmlCtxtReadMemory(context, bytes.data(), (int)bytes.size(), SCENE_FILE_NAME, nullptr,
-                                XML_PARSE_DTDVALID | XML_PARSE_NONET);
-        valid = context->valid;
-        xmlFreeParserCtxt(context);
-    }
-    xmlSetStructuredErrorFunc(nullptr, nullptr);
-
+    SceneParse parse = parseSceneBytes(*bytes, ".", XML_PARSE_DTDVALID, true);
     int read = 0;
-    if (doc == nullptr) {
-        *reason = "not well formed: " + libxmlMessage;
-    } else if (valid == 0) {
-        *reason = "not valid against " + std::string(SCENE_DTD_NAME) + ": " + libxmlMessage;
+    if (!parse.refusal.empty()) {
+        *reason = sceneRefusalText(parse);
+    } else if (parse.doc == nullptr) {
+        *reason = "not well formed: " + parse.firstMessage;
+    } else if (!parse.valid) {
+        *reason = "not valid against " + std::string(SCENE_DTD_NAME) + ": " +
+                  (parse.dtdProblem.empty() ? parse.firstMessage : parse.dtdProblem);
     } else {
-        read = readSceneMaterialSections(xmlDocGetRootElement(doc), scene, reason);
+        read = readSceneMaterialSections(xmlDocGetRootElement(parse.doc), scene, reason);
     }
-    xmlFreeDoc(doc);
+    xmlFreeDoc(parse.doc);
     return read;
 }
 
@@ -199,55 +157,108 @@ static void rejoinUsageTable()
     buildMaterialChooser(mark != nullptr ? mark : DEFAULT_MATERIAL_NAME);
 }
 
-// Takes over one check's worth of the file: 1 when the scene changed, 0 when it did not or the
-// file was refused (then reported once)
-static int takeOverFromDisk()
+// Reads the file now on disk (stamped now): takes over its texture and material sections and
+// notes its other sections. 1 when the running scene changed, 0 when it did not, -1 when the
+// file cannot be read or is refused (reported once on standard error)
+static int takeOverFromDisk(const SceneFileStamp &now)
 {
     SceneData scene;
-    std::string reason;
-    if (!readMaterialSections(&scene, &reason)) {
+    std::string bytes, reason;
+    seen = now;
+    seenOthers = OtherSections();
+    seenUnreadable = !readMaterialSections(&scene, &bytes, &reason);
+    if (seenUnreadable) {
         fprintf(stderr, "Error: %s changed on disk but was not taken over: %s\n", SCENE_FILE_NAME, reason.c_str());
         return -1;
     }
+    seenOthers.known = true;
+    seenOthers.fingerprint = otherSectionsFingerprint(bytes);
     return takeOverSceneMaterials(scene);
 }
 
 //----------------------------------------------------------------------------------
 // Public functions
 //----------------------------------------------------------------------------------
-void rememberSceneFile()
+bool sameSceneStamp(const SceneFileStamp &a, const SceneFileStamp &b)
 {
-    synced = stampNow();
-    seen = synced;
+    if (a.exists != b.exists) return false;
+    return !a.exists || a.identity == b.identity;
+}
+
+SceneFileStamp sceneFileStamp()
+{
+    SceneFileStamp stamp;
+    stamp.exists = fileIdentityOf(SCENE_FILE_NAME, &stamp.identity);
+    return stamp;
+}
+
+void rememberSceneRead(const SceneFileStamp &before, const std::string *document)
+{
+    synced = seen = before;
+    own = OtherSections();
+    if (document != nullptr) {
+        own.known = true;
+        own.fingerprint = otherSectionsFingerprint(*document);
+    }
+    seenOthers = own;
+    seenUnreadable = false;
+    syncedNotLoaded = document == nullptr && before.exists;
+}
+
+void rememberSceneWritten(const std::string &document)
+{
+    synced = seen = sceneFileStamp();
+    own.known = true;
+    own.fingerprint = otherSectionsFingerprint(document);
+    seenOthers = own;
+    seenUnreadable = false;
+    syncedNotLoaded = false;
 }
 
 int syncSceneMaterials()
 {
-    const FileStamp now = stampNow();
-    if (sameStamp(now, seen)) return 0;
+    const SceneFileStamp now = sceneFileStamp();
+    if (sameSceneStamp(now, seen)) return 0;
     seen = now;
-    if (sameStamp(now, synced) || !now.exists) return 0;
+    if (sameSceneStamp(now, synced) || !now.exists) return 0;
     // NOTE: the stamp is taken before the file is read: a write in between is seen next time
-    int result = takeOverFromDisk();
+    int result = takeOverFromDisk(now);
     if (result < 0) return 0;
-    synced = now;
+    // NOTE: a file whose flags or objects changed too stays "changed": a save asks first
+    if (othersAsOwn()) synced = now;
     return result;
 }
 
-int prepareSceneSave()
+SceneOnDisk checkSceneOnDisk()
 {
-    const FileStamp now = stampNow();
-    if (sameStamp(now, synced) || !now.exists) return 1;
-    // NOTE: a changed file the last check found bad is not read (nor reported) again
-    const bool knownBad = sameStamp(now, seen);
-    seen = now;
-    if (knownBad || takeOverFromDisk() < 0) {
-        fprintf(stderr, "Error: %s not saved: it changed on disk and saving now would lose those changes\n",
-                SCENE_FILE_NAME);
-        return 0;
-    }
+    const SceneFileStamp now = sceneFileStamp();
+    if (!now.exists) return SCENE_AS_KNOWN;
+    if (sameSceneStamp(now, synced)) return syncedNotLoaded ? SCENE_NOT_LOADED : SCENE_AS_KNOWN;
+    // NOTE: a changed file the last look read (or found bad) is not read (nor reported) again
+    if (!sameSceneStamp(now, seen) || (!seenUnreadable && !seenOthers.known)) takeOverFromDisk(now);
+    if (seenUnreadable) return SCENE_UNREADABLE;
+    if (!othersAsOwn()) return SCENE_OTHERS_CHANGED;
     synced = now;
-    return 1;
+    syncedNotLoaded = false;
+    return SCENE_MATERIALS_TAKEN;
+}
+
+uint64_t otherSectionsFingerprint(const std::string &document)
+{
+    // NOTE: the other sections start at the first Flags or primitiva element; everything from
+    // there to the end counts, except line ends, which matforge rewrites as CR LF
+    size_t start = document.size();
+    for (const char *tag : {"<Flags>", "<Flags/>", "<primitiva ", "<primitiva>"})
+        start = std::min(start, document.find(tag));
+    if (start == std::string::npos || start == document.size()) start = document.rfind("</escena>");
+    if (start == std::string::npos) start = document.size();
+    uint64_t hash = 14695981039346656037ull;   // FNV-1a, 64 bits
+    for (size_t i = start; i < document.size(); i++) {
+        const unsigned char c = (unsigned char)document[i];
+        if (c == '\r' || c == '\n') continue;
+        hash = (hash ^ c) * 1099511628211ull;
+    }
+    return hash;
 }
 
 int takeOverSceneMaterials(const SceneData &scene)

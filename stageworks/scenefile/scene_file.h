@@ -4,7 +4,8 @@
 *
 *   The scene lives in escena.xml in the working directory, validated against DESCscene.dtd
 *   beside it. Every name in the file (texture, material, flag) is one word of at most 255
-*   characters.
+*   characters. A scene file larger than MAX_SCENE_FILE_BYTES, or one that is no regular file,
+*   is refused before it is read; so is a DTD larger than MAX_SCENE_DTD_BYTES.
 *
 *   DEPENDENCIES: objects (MAX_OBJECTS), parameters (MAX_GENERATED_FACES)
 *
@@ -13,6 +14,9 @@
 
 #include "objects.h"
 #include "parameters.h"
+#include "scene_paths.h"
+
+#include <cstddef>
 
 //----------------------------------------------------------------------------------
 // Constants
@@ -20,8 +24,11 @@
 constexpr const char *SCENE_FILE_NAME = "escena.xml";
 constexpr const char *SCENE_DTD_NAME = "DESCscene.dtd";
 
-// A save goes to this file first and replaces escena.xml only once it is complete
-constexpr const char *SCENE_TEMP_SUFFIX = ".tmp";
+// Largest scene file read
+constexpr size_t MAX_SCENE_FILE_BYTES = SCENE_FILE_MAX_BYTES;
+
+// Largest DTD read
+constexpr size_t MAX_SCENE_DTD_BYTES = (size_t)1 << 20;
 
 // Longest name a scene file may hold
 constexpr int MAX_SCENE_NAME_LENGTH = 255;

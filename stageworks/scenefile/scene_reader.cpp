@@ -15,20 +15,15 @@
 #include "operations.h"
 #include "scene_document.h"
 #include "scene_file.h"
+#include "scene_parse.h"
+#include "scene_paths.h"
 #include "textures.h"
 
 #include <libxml/parser.h>
 #include <libxml/xpath.h>
 
-#include <fcntl.h>     // Required for: open()
-#include <sys/stat.h>  // Required for: fstat()
-#include <unistd.h>    // Required for: read(), close()
-
-#include <algorithm>  // Required for: std::min()
-#include <cerrno>
 #include <climits>
 #include <cstdio>
-#include <cstring>  // Required for: memcpy()
 #include <array>
 #include <map>  // Required for: the shapes generated in a load
 #include <utility>
@@ -46,39 +41,13 @@ static const int LOADING_PARSE = XML_PARSE_DTDVALID | XML_PARSE_NONET | XML_PARS
 // Private helpers: the file
 //----------------------------------------------------------------------------------
 
-// The bytes of a file; false when it cannot be read
-static bool readFileBytes(const char *name, std::string *bytes)
+// The bytes of escena.xml, refused before reading when it is no regular file or too large
+FileStatus readSceneFileBytes(std::string *bytes)
 {
-    bytes->clear();
-    int file = open(name, O_RDONLY | O_CLOEXEC);
-    if (file < 0) return false;
-    // NOTE: room for the size the file has now and one byte more, so a file that grew since is
-    // seen to go on; the string grows from there
-    struct stat info;
-    size_t room = (fstat(file, &info) == 0 && info.st_size > 0) ? (size_t)info.st_size : 0;
-    bytes->resize(std::min(room, (size_t)INT_MAX) + 1);
-    size_t got = 0;
-    bool complete = true;
-    for (;;) {
-        if (got == bytes->size()) {
-            if (got > (size_t)INT_MAX) break;
-            bytes->resize(got * 2);
-        }
-        ssize_t count = ::read(file, &(*bytes)[got], bytes->size() - got);
-        if (count < 0 && errno == EINTR) continue;
-        if (count <= 0) {
-            complete = count == 0;
-            break;
-        }
-        got += (size_t)count;
-    }
-    close(file);
-    bytes->resize(got);
-    return complete && got <= (size_t)INT_MAX;
+    return readRegularFile(SCENE_FILE_NAME, MAX_SCENE_FILE_BYTES, bytes);
 }
 
-// The bytes of escena.xml; false when it cannot be read
-bool readSceneBytes(std::string *bytes) { return readFileBytes(SCENE_FILE_NAME, bytes); }
+bool readSceneBytes(std::string *bytes) { return fileOk(readSceneFileBytes(bytes)); }
 
 // True when every byte is below 128
 static bool allAscii(const std::string &bytes)
@@ -98,56 +67,54 @@ static bool readsAsUtf8(const std::string &bytes)
                                  SCENE_DTD_NAME + "\">";
     if (bytes.compare(0, prologue.size(), prologue) != 0 || !allAscii(bytes)) return false;
     std::string dtd;
-    if (!readFileBytes(SCENE_DTD_NAME, &dtd) || !allAscii(dtd)) return false;
+    if (!fileOk(readSceneFile(".", SCENE_DTD_NAME, MAX_SCENE_DTD_BYTES, &dtd)) || !allAscii(dtd)) return false;
     for (const char *word : {"<?xml", "SYSTEM", "PUBLIC"})
         if (dtd.find(word) != std::string::npos) return false;
     return true;
 }
 
-// The bytes still to hand to the parser
-struct ByteSource {
-    const char *next;
-    size_t left;
-};
-
-// Hands the parser the next bytes it asks for (so it keeps no copy of the whole file)
-static int nextBytes(void *context, char *buffer, int length)
+// Says why a scene file was not loaded
+static void reportRefusal(const std::string &reason)
 {
-    ByteSource *source = (ByteSource *)context;
-    size_t count = std::min(source->left, (size_t)(length > 0 ? length : 0));
-    memcpy(buffer, source->next, count);
-    source->next += count;
-    source->left -= count;
-    return (int)count;
+    fprintf(stderr, "Error: scene file \"%s\" not loaded: %s\n", SCENE_FILE_NAME, reason.c_str());
 }
 
-// The file's bytes parsed once, validated against the DTD they name while they are parsed;
-// null, after the message, when the bytes are missing, not well formed or not valid
-static xmlDocPtr parseValidScene(const std::string *bytes)
+// The file's bytes parsed once, validated against the scene's DTD while they are parsed;
+// null, after the message, when the bytes are missing, not well formed, not valid, or name
+// any other file
+static xmlDocPtr parseValidScene(const std::string &bytes)
 {
-    xmlParserCtxtPtr context = xmlNewParserCtxt();
-    if (context == nullptr) {
-        fprintf(stderr, "Failed to allocate parser context\n");
+    const int options = readsAsUtf8(bytes) ? LOADING_PARSE | XML_PARSE_IGNORE_ENC : LOADING_PARSE;
+    SceneParse parse = parseSceneBytes(bytes, ".", options, false);
+    if (!parse.refusal.empty()) {
+        xmlFreeDoc(parse.doc);
+        reportRefusal(sceneRefusalText(parse));
         return nullptr;
     }
-    xmlDocPtr doc = nullptr;
-    if (bytes != nullptr) {
-        ByteSource source = {bytes->data(), bytes->size()};
-        int options = readsAsUtf8(*bytes) ? LOADING_PARSE | XML_PARSE_IGNORE_ENC : LOADING_PARSE;
-        doc = xmlCtxtReadIO(context, nextBytes, nullptr, &source, SCENE_FILE_NAME, nullptr, options);
-    }
-    int valid = context->valid;
-    xmlFreeParserCtxt(context);
-    if (doc == nullptr) {
+    if (parse.doc == nullptr) {
         fprintf(stderr, "Failed to parse %s\n", SCENE_FILE_NAME);
         return nullptr;
     }
-    if (valid == 0) {
-        xmlFreeDoc(doc);
+    if (!parse.valid) {
+        xmlFreeDoc(parse.doc);
         fprintf(stderr, "Failed to validate %s\n", SCENE_FILE_NAME);
+        if (!parse.dtdProblem.empty()) reportRefusal(parse.dtdProblem);
         return nullptr;
     }
-    return doc;
+    return parse.doc;
+}
+
+// The bytes of escena.xml for a load; false after the message when there are none (a missing
+// or unreadable file is reported as a parse of nothing)
+static bool sceneBytesForLoad(std::string *bytes)
+{
+    const FileStatus status = readSceneFileBytes(bytes);
+    if (fileOk(status)) return true;
+    if (status.problem == FILE_NOT_REGULAR || status.problem == FILE_TOO_LARGE)
+        reportRefusal(fileProblemText(status));
+    else
+        fprintf(stderr, "Failed to parse %s\n", SCENE_FILE_NAME);
+    return false;
 }
 
 // The escena element: found with XPath, or the root whatever its name (the reader refuses it)
@@ -316,19 +283,20 @@ void createSceneTables()
 int validateSceneFile()
 {
     std::string bytes;
-    bool found = readSceneBytes(&bytes);
-    xmlDocPtr doc = parseValidScene(found ? &bytes : nullptr);
+    xmlDocPtr doc = sceneBytesForLoad(&bytes) ? parseValidScene(bytes) : nullptr;
     if (doc == nullptr) return 0;
     xmlFreeDoc(doc);
     return 1;
 }
 
 // One validating parse, reading, and only then the new scene
-int loadScene()
+int loadScene(std::string *document)
 {
     std::string bytes;
-    bool found = readSceneBytes(&bytes);
-    xmlDocPtr doc = parseValidScene(found ? &bytes : nullptr);
+    if (document != nullptr) document->clear();
+    if (!sceneBytesForLoad(&bytes)) return 0;
+    if (document != nullptr) *document = bytes;
+    xmlDocPtr doc = parseValidScene(bytes);
     if (doc == nullptr) return 0;
 
     xmlXPathContextPtr xpath = xmlXPathNewContext(doc);

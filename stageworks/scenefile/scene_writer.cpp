@@ -6,6 +6,7 @@
 #include "scene_writer.h"
 
 #include "events.h"
+#include "file_replace.h"
 #include "flags.h"
 #include "materials.h"
 #include "objects.h"
@@ -16,8 +17,6 @@
 
 #include <libxml/xmlwriter.h>
 
-#include <unistd.h>
-
 #include <array>
 #include <cstdio>
 
@@ -25,12 +24,6 @@
 // Types
 //----------------------------------------------------------------------------------
 namespace {
-
-// The temporary file the writer's output buffer sends its bytes to
-struct OutputFile {
-    FILE *file = nullptr;
-    bool failed = false;
-};
 
 // One save in progress: the writer and whether any step of it failed
 struct SceneWriter {
@@ -40,31 +33,19 @@ struct SceneWriter {
 
 const char *const DOCTYPE_LINE = "<!DOCTYPE escena SYSTEM \"DESCscene.dtd\">";
 
+// How the last save ended
+FileStatus lastStatus;
+
 //----------------------------------------------------------------------------------
-// Private helpers: the output file
+// Private helpers: the output
 //----------------------------------------------------------------------------------
 
-// Output buffer callback: the bytes go to the file
-int writeToFile(void *context, const char *buffer, int length)
+// Output buffer callback: the bytes go to the document in memory
+int appendToDocument(void *context, const char *buffer, int length)
 {
-    OutputFile *output = (OutputFile *)context;
     if (length <= 0) return 0;
-    if (fwrite(buffer, 1, (size_t)length, output->file) != (size_t)length) {
-        output->failed = true;
-        return -1;
-    }
+    ((std::string *)context)->append(buffer, (size_t)length);
     return length;
-}
-
-// Output buffer callback: flushes the file to the disk and closes it
-int closeFile(void *context)
-{
-    OutputFile *output = (OutputFile *)context;
-    if (output->file == nullptr) return 0;
-    if (fflush(output->file) != 0 || fsync(fileno(output->file)) != 0) output->failed = true;
-    if (fclose(output->file) != 0) output->failed = true;
-    output->file = nullptr;
-    return output->failed ? -1 : 0;
 }
 
 //----------------------------------------------------------------------------------
@@ -148,7 +129,7 @@ void writeTextures(SceneWriter &w)
     uint32_t length = 0;
     for (void *data = hash_table_first(table, &it, &key, &length); data != nullptr;
          data = hash_table_next(table, &it, &key, &length)) {
-        textElement(w, "IDTextura", textureNameForFile(texture_key_text(key, length)).c_str());
+        textElement(w, "IDTextura", texture_key_text(key, length).c_str());
     }
 }
 
@@ -447,57 +428,43 @@ void writeDocument(SceneWriter &w)
 // Public functions
 //----------------------------------------------------------------------------------
 // saveSceneTo escena.xml, saying so on standard error when it fails
-int saveScene()
+int saveScene(std::string *document)
 {
-    int saved = saveSceneTo(SCENE_FILE_NAME);
-    if (!saved) fprintf(stderr, "Error: unable to write file \"%s\"\n", SCENE_FILE_NAME);
-    return saved;
+    if (saveSceneTo(SCENE_FILE_NAME, document)) return 1;
+    if (lastStatus.problem == FILE_READ_ONLY || lastStatus.problem == FILE_NOT_REGULAR)
+        fprintf(stderr, "Error: %s not saved: %s\n", SCENE_FILE_NAME, fileProblemText(lastStatus).c_str());
+    else
+        fprintf(stderr, "Error: unable to write file \"%s\": %s\n", SCENE_FILE_NAME, fileProblemText(lastStatus).c_str());
+    return 0;
 }
 
-// The document into path + ".tmp", renamed to path once complete
-int saveSceneTo(const char *path)
+// The document made in memory, then put in the file's place whole
+int saveSceneTo(const char *path, std::string *document)
 {
-    if (path == nullptr) return 0;
-    std::string temporary = std::string(path) + SCENE_TEMP_SUFFIX;
-    OutputFile output;
-    output.file = fopen(temporary.c_str(), "wb");
-    if (output.file == nullptr) return 0;
-
-    bool failed = true;
-    xmlOutputBufferPtr buffer = xmlOutputBufferCreateIO(writeToFile, closeFile, &output, nullptr);
-    if (buffer != nullptr) {
-        SceneWriter w;
-        w.writer = xmlNewTextWriter(buffer);
-        if (w.writer != nullptr) {
-            writeDocument(w);
-            // closes the buffer, which flushes and closes the file
-            xmlFreeTextWriter(w.writer);
-            failed = w.failed;
-        } else {
-            xmlOutputBufferClose(buffer);
-        }
-    }
-    if (output.file != nullptr) closeFile(&output);
-    if (failed || output.failed || rename(temporary.c_str(), path) != 0) {
-        remove(temporary.c_str());
-        return 0;
-    }
+    std::string bytes;
+    lastStatus = fileFailure(FILE_WRITE_FAILED);
+    if (path == nullptr || !writeSceneDocument(&bytes)) return 0;
+    lastStatus = replaceFile(path, bytes);
+    if (!fileOk(lastStatus)) return 0;
+    if (document != nullptr) *document = std::move(bytes);
     return 1;
 }
 
-// The name up to three characters past the first point of its file name
-std::string textureNameForFile(const std::string &name)
+int writeSceneDocument(std::string *bytes)
 {
-    size_t fileStart = name.rfind('/');
-    fileStart = (fileStart == std::string::npos) ? 0 : fileStart + 1;
-    size_t end = name.find('.', fileStart);
-    if (end == std::string::npos) return name;
-    // NOTE: three characters, not bytes: a name read from a file is UTF-8, and a character
-    // cut in two could not be written
-    end++;
-    for (int characters = 0; characters < 3 && end < name.size(); characters++) {
-        end++;
-        while (end < name.size() && ((unsigned char)name[end] & 0xC0) == 0x80) end++;
+    bytes->clear();
+    xmlOutputBufferPtr buffer = xmlOutputBufferCreateIO(appendToDocument, nullptr, bytes, nullptr);
+    if (buffer == nullptr) return 0;
+    SceneWriter w;
+    w.writer = xmlNewTextWriter(buffer);
+    if (w.writer == nullptr) {
+        xmlOutputBufferClose(buffer);
+        return 0;
     }
-    return name.substr(0, end);
+    writeDocument(w);
+    // closes the buffer, which hands what is left in it to the document
+    xmlFreeTextWriter(w.writer);
+    return w.failed ? 0 : 1;
 }
+
+FileStatus lastSaveStatus() { return lastStatus; }

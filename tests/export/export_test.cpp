@@ -3,6 +3,7 @@
 // mesh with the editor's drawn vertices and bounds; bad input leaves no output file; three.js
 // in headless Chromium draws the demo's export with the scene's colours.
 #include "events.h"
+#include "export_support.h"
 #include "flags.h"
 #include "generators.h"
 #include "material_usage.h"
@@ -30,27 +31,11 @@
 #include <sstream>
 #include <string>
 
+using namespace export_test;
+
 namespace {
 
-const std::string EXPORT = SW_EXPORT_BIN;
 const std::string TOOLS = std::string(SW_SOURCE_DIR) + "/scripts/gltf-tools.sh";
-
-std::string readBytes(const std::string &path)
-{
-    std::ifstream in(path, std::ios::binary);
-    std::ostringstream bytes;
-    bytes << in.rdbuf();
-    return bytes.str();
-}
-
-bool exists(const std::string &path) { return access(path.c_str(), F_OK) == 0; }
-
-// Exit status of a shell command
-int run(const std::string &command)
-{
-    int status = std::system(command.c_str());
-    return WIFEXITED(status) ? WEXITSTATUS(status) : -1;
-}
 
 // What the editor draws of an object: ring vertices of the faces it draws, and their bounds
 struct Drawn {
@@ -162,19 +147,6 @@ void expectMatchesEditor(const tinygltf::Model &model)
         }
     }
 }
-
-// A scratch directory holding the run data (DTD, bitmaps, demo scene)
-struct ScratchDir {
-    std::string path;
-    ScratchDir()
-    {
-        char pattern[] = "/tmp/export-test-XXXXXX";
-        path = mkdtemp(pattern) ? pattern : "";
-        EXPECT_EQ(run("cp -a '" SW_RUNDATA_DIR "/.' '" + path + "'"), 0);
-    }
-    ~ScratchDir() { run("rm -rf '" + path + "'"); }
-    std::string operator/(const std::string &name) const { return path + "/" + name; }
-};
 
 // A material with every value given; a bitmap makes it textured with that texture scale
 void addMaterial(const char *name, std::array<float, 4> diffuse, float blend, std::array<float, 4> emission,
@@ -314,7 +286,7 @@ TEST(Export, BadInputLeavesNoOutputFile)
     ASSERT_EQ(unlink((dir / "Data/agua1.bmp").c_str()), 0);
     EXPECT_EQ(run("'" + EXPORT + "' '" + dir.path + "' '" + out + "'" + quiet), 1);
     EXPECT_TRUE(readBytes(out) == "older export");
-    EXPECT_EQ(run("ls -a '" + dir.path + "' | grep -q stageworks-export"), 1);
+    EXPECT_EQ(run("ls -a '" + dir.path + "' | grep -q partial"), 1);
 }
 
 TEST(Export, ThreeJsDrawsTheDemoSceneInItsColours)

@@ -57,9 +57,9 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size)
 
     if (saveScene() != 1) abort();
     if (loadScene() != 1) abort();
-    // texture names are cut after their extension on saving, so two may become one
+    // texture names are written whole, so the table comes back as it was
     if (object_count() != objects || material_count() != materials || getFlagCount() != flags ||
-        texture_count() > textures)
+        texture_count() != textures)
         abort();
     return 0;
 }

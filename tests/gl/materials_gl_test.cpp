@@ -1,5 +1,6 @@
 // Materials and textures read back from a real GL context: the colours a material sends,
-// loading and releasing bitmaps, top-down ones, the frame an animated texture binds at a
+// loading and releasing bitmaps (one texture per file whatever the spelling of its path, and
+// none for a path outside the scene), top-down ones, the frame an animated texture binds at a
 // given time and the wrap rule.
 #include "frame_pacing.h"
 #include "gl_context.h"
@@ -8,13 +9,15 @@
 
 #include <GL/gl.h>
 #include <gtest/gtest.h>
+#include <unistd.h>
 
 #include <string>
 #include <vector>
 
 namespace {
 
-const std::string DATA = std::string(SW_RUNDATA_DIR) + "/Data/";
+// NOTE: texture names are relative to the scene directory, the working directory of the tests
+const std::string DATA = "Data/";
 int fakeNow = 0;
 int fakeClock() { return fakeNow; }
 
@@ -51,7 +54,11 @@ std::vector<unsigned char> textureImage(GLuint name)
 
 class MaterialsGl : public ::testing::Test {
 protected:
-    static void SetUpTestSuite() { ASSERT_TRUE(openGlContext()); }
+    static void SetUpTestSuite()
+    {
+        ASSERT_TRUE(openGlContext());
+        ASSERT_EQ(chdir(SW_RUNDATA_DIR), 0);
+    }
     void SetUp() override
     {
         create_material_table();
@@ -122,6 +129,35 @@ TEST_F(MaterialsGl, BitmapsLoadOnceAreReleasedTogetherAndTopDownOnesMatchBottomU
                        (GLuint)load_bitmap_texture((suite + "pal8topdown.bmp").c_str())};
     EXPECT_FALSE(textureImage(names[0]).empty());
     EXPECT_EQ(textureImage(names[0]), textureImage(names[1]));
+}
+
+TEST_F(MaterialsGl, EverySpellingOfABitmapSharesOneTextureAndPathsOutsideAreRefused)
+{
+    const std::vector<std::string> spellings = {"Data/ladrillo.bmp", "./Data/ladrillo.bmp", "Data//ladrillo.bmp",
+                                                "Data/../Data/ladrillo.bmp", "./Data/./ladrillo.bmp"};
+    for (const std::string &name : spellings) add_texture_name(name.c_str());
+    add_texture_name("Data/madera.bmp");
+    EXPECT_EQ(load_all_textures(), 6);
+    const GLint shared = texture_gl_name("Data/ladrillo.bmp");
+    for (const std::string &name : spellings) EXPECT_EQ(texture_gl_name(name.c_str()), shared) << name;
+    EXPECT_NE(texture_gl_name("Data/madera.bmp"), shared);
+
+    // the texture goes with the last entry that uses it
+    for (size_t i = 0; i + 1 < spellings.size(); i++) remove_texture_name(spellings[i].c_str());
+    EXPECT_TRUE(glIsTexture((GLuint)shared));
+    remove_texture_name(spellings.back().c_str());
+    EXPECT_FALSE(glIsTexture((GLuint)shared));
+    EXPECT_TRUE(glIsTexture((GLuint)texture_gl_name("Data/madera.bmp")));
+
+    const std::string absolute = std::string(SW_RUNDATA_DIR) + "/Data/madera.bmp";
+    for (const std::string &name : {absolute, std::string("../rundata/Data/madera.bmp")}) {
+        add_texture_name(name.c_str());
+        testing::internal::CaptureStderr();
+        EXPECT_EQ(load_texture(name.c_str()), TEXTURE_NOT_LOADED) << name;
+        const std::string errors = testing::internal::GetCapturedStderr();
+        EXPECT_EQ(errors.rfind("Error!: " + name + ": ", 0), 0u) << errors;
+        EXPECT_EQ(texture_gl_name(name.c_str()), TEXTURE_NOT_LOADED);
+    }
 }
 
 TEST_F(MaterialsGl, AnimatedTexturesBindTheirFramesInTurnAndTwoMeansTheOnlyFrame)

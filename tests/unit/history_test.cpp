@@ -245,3 +245,17 @@ TEST_F(History, StepAndMemoryBoundsDropTheOldestSteps)
     EXPECT_LT(undoStepCount(), HISTORY_MIN_STEPS + 41);
     EXPECT_TRUE(historyBytes() <= HISTORY_MAX_BYTES || undoStepCount() == HISTORY_MIN_STEPS) << historyBytes();
 }
+
+TEST(FeedbackLine, ALineTooLongForTheScreenIsCutAtSpacesAndNothingIsLost)
+{
+    EXPECT_EQ(noticeLines("Nada que deshacer"), std::vector<std::string>{"Nada que deshacer"});
+    const std::string question = "escena.xml cambio en disco (objetos o flags): F9 otra vez en 5 s guarda y conserva "
+                                 "esa version aparte";
+    const std::vector<std::string> lines = noticeLines(question);
+    ASSERT_EQ(lines.size(), 2u);
+    EXPECT_EQ(lines[0] + " " + lines[1], question);
+    const std::string word(100, 'x');   // no space to cut at: cut where the line is full
+    EXPECT_EQ(noticeLines(word), (std::vector<std::string>{word.substr(0, 78), word.substr(78)}));
+    showNotice(question, 6000);
+    EXPECT_EQ(historyNotice(), question);
+}

@@ -17,7 +17,11 @@
 
 #include <gtest/gtest.h>
 
+#include <dirent.h>
+#include <sys/stat.h>
 #include <unistd.h>
+
+#include <algorithm>
 
 #include <cstdlib>
 #include <fstream>
@@ -44,6 +48,19 @@ inline void writeFile(const std::string &path, const std::string &content)
 }
 
 inline bool fileExists(const std::string &path) { return access(path.c_str(), F_OK) == 0; }
+
+// The names in a folder, sorted ("." and ".." left out)
+inline std::vector<std::string> directoryEntries(const std::string &folder)
+{
+    std::vector<std::string> names;
+    if (DIR *dir = opendir(folder.c_str())) {
+        while (const dirent *entry = readdir(dir))
+            if (std::string(entry->d_name) != "." && std::string(entry->d_name) != "..") names.push_back(entry->d_name);
+        closedir(dir);
+    }
+    std::sort(names.begin(), names.end());
+    return names;
+}
 
 // xmllint's validating parse of a file in the working directory (the DTD lies beside it)
 inline bool xmllintAccepts(const std::string &path)

@@ -1,7 +1,9 @@
-// The scene writer: the exact bytes of a small scene (table orders, three decimals, the
-// texture-name cut, frame codes 0, 1 and 3, events in slots 3 and 7, a skipped condition slot,
+// The scene writer: the exact bytes of a small scene (table orders, three decimals, texture
+// names whole, frame codes 0, 1 and 3, events in slots 3 and 7, a skipped condition slot,
 // faces with a hole or their own material), save-load-save, xmllint's acceptance of what is
-// written, and a failed save that keeps the previous file.
+// written, texture names that survive a save and a load whatever their points, a failed save
+// that keeps the previous file, and a save that keeps the file's mode, its link and a
+// read-only file.
 #include "scene_file_support.h"
 
 #include <sys/resource.h>
@@ -47,14 +49,14 @@ primitiva *addObject(int kind, std::vector<int> values, object_pose pose, std::v
 // face and a material of its own on its third, a culled cylinder
 void buildSmallScene()
 {
-    for (const char *name : {"Data/zeta.bmp", "Data/alfa.bmpOLD", "Data/sin_punto", "Data/v1.2/agua.bmp"})
+    for (const char *name : {"Data/zeta.bmp", "Data/alfa.v2.bmp", "Data/sin_punto", "Data/v1.2/agua.bmp"})
         add_texture_name(name);
     material_record *mate = addMaterial("mate", 0, 0, {"Data/zeta.bmp"});   // block ignored: not textured
     mate->pBlend = -0.0001f;
     mate->pShine = 0.0005f;
     addMaterial("ladrillo", 1, 0, {"Data/zeta.bmp"});
     addMaterial("vacia", 1, 1, {})->texture->milTime = 40;
-    material_record *water = addMaterial("agua", 1, 3, {"Data/alfa.bmp", "Data/sin_punto"});
+    material_record *water = addMaterial("agua", 1, 3, {"Data/alfa.v2.bmp", "Data/sin_punto"});
     water->texture->TEXscaleX = 2.0f;
     water->texture->TEXscaleY = 0.5f;
     water->texture->milTime = 250;
@@ -126,29 +128,34 @@ TEST_F(SceneWriter, SmallSceneExactBytesAndSaveLoadSave)
     }
 }
 
-TEST_F(SceneWriter, TextureNamesAreCutAfterTheExtensionOfTheFileName)
+TEST_F(SceneWriter, TextureNamesAreWrittenWholeAndReadBackTheSame)
 {
-    for (auto [name, cut] : std::vector<std::pair<std::string, std::string>>{
-             {"Data/ladrillo.bmp~backup", "Data/ladrillo.bmp"}, {"Data/x.tar.gz", "Data/x.tar"}, {"Data/a.", "Data/a."},
-             {"Data/sin_punto", "Data/sin_punto"}, {"", ""}, {"../v1.2/muro.bmpX", "../v1.2/muro.bmp"},
-             // characters, not bytes: a character of two bytes is kept whole
-             {"Data/a.bm\xc3\xb1X", "Data/a.bm\xc3\xb1"},
-             {"Data/a.\xe2\x82\xac\xc3\xb1\xc3\xb1\xc3\xb1", "Data/a.\xe2\x82\xac\xc3\xb1\xc3\xb1"}})
-        EXPECT_EQ(textureNameForFile(name), cut) << name;
+    const std::vector<std::string> names = {"Data/cesped.v2.bmp", "Data/ladrillo.bmp", "Data/ladrillo.bmp~backup",
+                                            "Data/x.tar.gz", "Data/sin_punto", "Data/a.", "v1.2/muro.bmpX",
+                                            "Data/a.bm\xc3\xb1X", "Data/a.\xe2\x82\xac\xc3\xb1\xc3\xb1\xc3\xb1"};
+    for (const std::string &name : names) add_texture_name(name.c_str());
+    addMaterial("cesped", 1, 0, {"Data/cesped.v2.bmp"});
+    ASSERT_EQ(saveScene(), 1);
+    EXPECT_NE(readFile("escena.xml").find("<IDTextura>Data/cesped.v2.bmp</IDTextura>"), std::string::npos);
+    EXPECT_TRUE(xmllintAccepts("escena.xml"));
+    ASSERT_EQ(loadScene(), 1);
+    std::vector<std::string> loaded = hash_table_keys(texture_table()), wanted = names;
+    std::sort(loaded.begin(), loaded.end());
+    std::sort(wanted.begin(), wanted.end());
+    EXPECT_EQ(loaded, wanted);
+    ASSERT_NE(find_material("cesped"), nullptr);
+    EXPECT_EQ(find_material("cesped")->texture->frames, std::vector<std::string>{"Data/cesped.v2.bmp"});
 }
 
 TEST_F(SceneWriter, ASaveThatCannotBeCompletedKeepsThePreviousFile)
 {
     const std::string previous = PROLOGUE + "<escena/>\n";
     writeFile("escena.xml", previous);
+    writeFile("victim.txt", "untouched");
     buildSmallScene();
-    // the temporary file cannot be made (a folder has its name)
-    ASSERT_EQ(mkdir("escena.xml.tmp", 0755), 0);
-    testing::internal::CaptureStderr();
-    EXPECT_EQ(saveScene(), 0);
-    EXPECT_EQ(testing::internal::GetCapturedStderr(), "Error: unable to write file \"escena.xml\"\n");
-    EXPECT_EQ(readFile("escena.xml"), previous);
-    ASSERT_EQ(rmdir("escena.xml.tmp"), 0);
+    // the names older saves wrote through: a link there is not followed, a pipe not opened
+    ASSERT_EQ(symlink("victim.txt", "escena.xml.tmp"), 0);
+    ASSERT_EQ(mkfifo(".escena.xml.tmp", 0644), 0);
 
     // the disk fills up half way (a file size limit stands in for it)
     struct rlimit saved, small;
@@ -156,15 +163,52 @@ TEST_F(SceneWriter, ASaveThatCannotBeCompletedKeepsThePreviousFile)
     small = {1000, saved.rlim_max};
     void (*oldHandler)(int) = signal(SIGXFSZ, SIG_IGN);
     ASSERT_EQ(setrlimit(RLIMIT_FSIZE, &small), 0);
+    testing::internal::CaptureStderr();
     int result = saveScene();
+    const std::string errors = testing::internal::GetCapturedStderr();
     ASSERT_EQ(setrlimit(RLIMIT_FSIZE, &saved), 0);
     signal(SIGXFSZ, oldHandler);
     EXPECT_EQ(result, 0);
+    EXPECT_EQ(errors, "Error: unable to write file \"escena.xml\": cannot write: File too large\n");
+    EXPECT_EQ(lastSaveStatus().problem, FILE_WRITE_FAILED);
     EXPECT_EQ(readFile("escena.xml"), previous);
-    EXPECT_FALSE(fileExists("escena.xml.tmp"));
+    EXPECT_EQ(readFile("victim.txt"), "untouched");
+    EXPECT_EQ(directoryEntries("."), (std::vector<std::string>{".escena.xml.tmp", "DESCscene.dtd", "escena.xml",
+                                                                "escena.xml.tmp", "victim.txt"}));
 
     // the complete file cannot take the destination's place (a folder is there)
     ASSERT_EQ(mkdir("folder", 0755), 0);
     EXPECT_EQ(saveSceneTo("folder"), 0);
-    EXPECT_FALSE(fileExists("folder.tmp"));
+    EXPECT_EQ(readFile("victim.txt"), "untouched");
+    ASSERT_EQ(saveScene(), 1);
+    EXPECT_EQ(readFile("victim.txt"), "untouched");
+}
+
+TEST_F(SceneWriter, ASaveKeepsTheModeTheLinkAndAReadOnlyFile)
+{
+    buildSmallScene();
+    writeFile("escena.xml", "private");
+    ASSERT_EQ(chmod("escena.xml", 0600), 0);
+    ASSERT_EQ(saveScene(), 1);
+    struct stat info;
+    ASSERT_EQ(stat("escena.xml", &info), 0);
+    EXPECT_EQ(info.st_mode & 07777, 0600u);
+
+    ASSERT_EQ(chmod("escena.xml", 0444), 0);
+    const std::string before = readFile("escena.xml");
+    testing::internal::CaptureStderr();
+    EXPECT_EQ(saveScene(), 0);
+    EXPECT_EQ(testing::internal::GetCapturedStderr(), "Error: escena.xml not saved: the file is read-only\n");
+    EXPECT_EQ(readFile("escena.xml"), before);
+    ASSERT_EQ(chmod("escena.xml", 0644), 0);
+
+    // a scene kept elsewhere through a link: the target changes, the link stays
+    ASSERT_EQ(mkdir("kept", 0755), 0);
+    ASSERT_EQ(rename("escena.xml", "kept/real.xml"), 0);
+    ASSERT_EQ(symlink("kept/real.xml", "escena.xml"), 0);
+    add_texture_name("Data/nueva.bmp");
+    ASSERT_EQ(saveScene(), 1);
+    ASSERT_EQ(lstat("escena.xml", &info), 0);
+    EXPECT_TRUE(S_ISLNK(info.st_mode));
+    EXPECT_NE(readFile("kept/real.xml").find("Data/nueva.bmp"), std::string::npos);
 }
