@@ -53,6 +53,14 @@ const std::array<const char *, SKY_FACES> skyBitmaps = {
 std::array<int, SKY_FACES> skyTextures = {-1, -1, -1, -1, -1, -1};
 std::unique_ptr<GLUquadric, QuadricRelease> sunQuadric;
 
+// The sun's material: its yellowish diffuse colour, and for the rest the values of the default
+// material (ambient 1, specular 0.1, no emission, shininess 64)
+const GLfloat SUN_AMBIENT[4] = {1.0f, 1.0f, 1.0f, 1.0f};
+const GLfloat SUN_DIFFUSE[4] = {0.9f, 0.9f, 0.4f, 1.0f};
+const GLfloat SUN_SPECULAR[4] = {0.1f, 0.1f, 0.1f, 1.0f};
+const GLfloat SUN_EMISSION[4] = {0.0f, 0.0f, 0.0f, 1.0f};
+const GLfloat SUN_SHININESS = 64.0f;
+
 }  // namespace
 
 //----------------------------------------------------------------------------------
@@ -113,6 +121,12 @@ void drawSkyBox(float edge)
 
 void drawSun()
 {
+    // NOTE: every value is set: the sun must not take what the last object's material left
+    glMaterialfv(GL_FRONT_AND_BACK, GL_AMBIENT, SUN_AMBIENT);
+    glMaterialfv(GL_FRONT_AND_BACK, GL_DIFFUSE, SUN_DIFFUSE);
+    glMaterialfv(GL_FRONT_AND_BACK, GL_SPECULAR, SUN_SPECULAR);
+    glMaterialfv(GL_FRONT_AND_BACK, GL_EMISSION, SUN_EMISSION);
+    glMaterialf(GL_FRONT_AND_BACK, GL_SHININESS, SUN_SHININESS);
     const LightSet *lights = getLightSet();
     if (lights != nullptr) {
         const std::array<float, 3> &p = lights->lights[1].position;
