@@ -200,9 +200,12 @@ static void rebuildDisplayList(scene_slot *slot, material_record *material)
     *cell = glGenLists(OBJECT_DISPLAY_LISTS);
     if (*cell == 0) return;
     glNewList(*cell, GL_COMPILE);
+    int before = polygonCount;
     drawFaces(&slot->object, drawingMaterial, slot->object.nameBase, false);
     glEndList();
-    int counted = polygonCount;  // the faces are counted once, not once per list
+    // the faces are counted once, not once per list; without lists the object is about to be
+    // drawn face by face, and counted then
+    int counted = getUseDisplayLists() == 1 ? polygonCount : before;
     glNewList(*cell + 1, GL_COMPILE);
     glPushMatrix();
     drawObjectFaces(&slot->object, slot->object.nameBase);
@@ -265,14 +268,13 @@ static void drawBackground(void (*&background)())
     preparedMaterial = nullptr;
 }
 
-// One user of a usage entry: rebuilds its list, or places and draws it
+// One user of a usage entry: its list rebuilt when it is dirty, then placed and drawn
 static void drawSlot(scene_slot *slot, material_record *material)
 {
     primitiva *object = &slot->object;
-    if (object->dirty == 1) {
-        rebuildDisplayList(slot, material);
-        return;
-    }
+    // NOTE: an object is drawn in the frame that rebuilds its list: a frame may be the last
+    // one drawn for a while, and a changed object must not be missing from it
+    if (object->dirty == 1) rebuildDisplayList(slot, material);
     setDrawingMaterial(material);
     prepareTexture(material);
 

@@ -7,7 +7,7 @@
 *   faces and material settings are compiled once into two display lists: one that draws it
 *   with as few glBegin/glEnd as possible, and one with the selection names of its face groups
 *   that selection passes call. An object marked dirty gets new lists in the next frame and
-*   is not drawn in that frame. Faces are named for OpenGL selection: face group g of an
+*   is drawn from them in that same frame. Faces are named for OpenGL selection: face group g of an
 *   object is nameBase + 10000 x (g + 1). Blending is on only for materials that are not
 *   opaque. After the first 50 objects and then every 200 the GL is flushed, so that a
 *   software renderer draws those while the next are sent. Also here: the locked object's wire outline,
@@ -33,7 +33,7 @@ constexpr float LOCKED_OUTLINE_SCALE = 1.1f;
 // Public functions
 //----------------------------------------------------------------------------------
 
-// Draws every scene object (rebuilding the lists of dirty objects instead of drawing them).
+// Draws every scene object (rebuilding the lists of dirty objects first).
 // A background given (the sky) is drawn once, depth tested, after the opaque materials that
 // come before the first see-through one (after all of them when there is none): where those
 // objects are nearer it is hidden as if it had been drawn first, but its pixels there are
