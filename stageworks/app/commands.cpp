@@ -17,6 +17,7 @@
 #include "picking.h"
 #include "play.h"
 #include "prompts.h"
+#include "redraw.h"
 #include "scene_reader.h"
 #include "scene_writer.h"
 #include "textures.h"
@@ -74,6 +75,7 @@ void loadSceneCommand()
     load_all_textures();
     buildMaterialChooser(DEFAULT_MATERIAL_NAME);
     for (int i = 0; i < object_count(); i++) set_dirty(object_at(i), 1);
+    requestRedraw();
 }
 
 //----------------------------------------------------------------------------------

@@ -12,6 +12,7 @@
 #include "font.h"
 #include "menus.h"
 #include "objects.h"
+#include "redraw.h"
 
 #include <GL/gl.h>
 
@@ -226,6 +227,7 @@ static void tell(const std::string &text)
 {
     notice = text;
     noticeTime = std::chrono::steady_clock::now();
+    requestRedraw();
     printf("%s\n", text.c_str());
     fflush(stdout);
 }
@@ -378,7 +380,10 @@ void drawHistoryNotice()
 {
     if (notice.empty()) return;
     auto shown = std::chrono::steady_clock::now() - noticeTime;
-    if (std::chrono::duration_cast<std::chrono::milliseconds>(shown).count() > HISTORY_NOTICE_MS) return;
+    long long shownMs = std::chrono::duration_cast<std::chrono::milliseconds>(shown).count();
+    if (shownMs > HISTORY_NOTICE_MS) return;
+    // the frame that takes the line away
+    requestRedraw((int)(HISTORY_NOTICE_MS - shownMs) + 1);
     glColor3f(1.0f, 1.0f, 0.4f);
     drawText(notice.c_str(), NOTICE_X, NOTICE_Y, NOTICE_Z, 1000.0f);
     glColor3f(1.0f, 1.0f, 1.0f);

@@ -20,7 +20,7 @@
 *   the screen ("Deshacer: mover objeto P12", "Nada que deshacer").
 *
 *   DEPENDENCIES: edit_snapshots (app); objects (scene); event_editor, event_cursor (events);
-*                 menus (appearance marks); app_state, font (base); OpenGL
+*                 menus (appearance marks); app_state, font, redraw (base); OpenGL
 *
 **********************************************************************************************/
 #pragma once

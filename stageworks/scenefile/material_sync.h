@@ -17,7 +17,8 @@
 *   is not read again until it changes.
 *
 *   DEPENDENCIES: scene_document (the sections), scene_file (names), scene (materials,
-*                 textures, usage table, objects), events (material chooser), libxml2
+*                 textures, usage table, objects), events (material chooser), redraw (a
+*                 change taken over asks for a frame), libxml2
 *
 **********************************************************************************************/
 #pragma once
