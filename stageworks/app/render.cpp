@@ -131,9 +131,11 @@ void display()
 {
     beginRedrawnFrame();
     markFrameBegin();
-    glClearColor(0.0f, 0.5f, 0.75f, 1.0f);
-    glClear(GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT);
-    if (getExiting()) return;
+    if (getExiting()) {
+        glClearColor(0.0f, 0.5f, 0.75f, 1.0f);
+        glClear(GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT);
+        return;
+    }
     glPolygonMode(GL_FRONT_AND_BACK, GL_FILL);
 
     if (cameraMoving()) updateCamera();
@@ -142,7 +144,10 @@ void display()
     // the menu in between there is nothing left to pick, and taking it for a scene pick
     // (none was started) would find no object and start looking around
     if (getPickPending() == 1 && getEditorState() == 0 && !pickActive()) setPickPending(0);
+    // NOTE: the pick comes before the clear: a clear in selection mode clears nothing
     if (getPickPending() == 1 && getEditorState() == 0) carryOutScenePick();
+    glClearColor(0.0f, 0.5f, 0.75f, 1.0f);
+    glClear(GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT);
     // NOTE: with the scene in front, the sky goes behind its opaque objects (drawScene), so
     // that a software renderer shades only the sky that shows
     if (getEditorState() != 0) {
