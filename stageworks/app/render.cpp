@@ -156,7 +156,7 @@ void display()
     }
 
     advanceStatisticsWindow();
-    advanceSunClock();
+    advanceSunClock(sunInView());
     markFrameStart();
     glBlendFunc(GL_SRC_ALPHA, GL_ONE_MINUS_SRC_ALPHA);
 

@@ -54,7 +54,7 @@ void advanceStatisticsWindow()
     setFrameTimeMin(200);
 }
 
-void advanceSunClock()
+void advanceSunClock(int sunShows)
 {
     int now = elapsedSource();
     // NOTE: a clock set back (or the first call) starts the count again from now
@@ -66,7 +66,7 @@ void advanceSunClock()
         stepSun();
         nextSunStep += SUN_STEP_MS;
     }
-    requestRedraw(nextSunStep - now);
+    if (sunShows) requestRedraw(nextSunStep - now);
 }
 
 void resetSunClock() { sunClockStarted = false; }

@@ -9,7 +9,9 @@
 *   Every 60 frames the statistics window closes and the extremes are reset.
 *
 *   The sun moves on the clock (elapsedMs, the one the texture animations use too): one step
-*   every 60 frames of the cap (960 ms), whether frames are drawn meanwhile or not.
+*   every 60 frames of the cap (960 ms), whether frames are drawn meanwhile or not. A step asks
+*   for a frame only while the sun is in view: elsewhere the light it turns by a step changes
+*   the picture by far less than a colour level.
 *
 *   DEPENDENCIES: app_state, redraw (the sun's next step), GLUT (elapsed time), POSIX (nanosleep)
 *
@@ -35,8 +37,8 @@ char *hudText();
 void advanceStatisticsWindow();
 
 // Takes the sun's steps due on the clock since the last call (the first call starts the
-// count) and asks for a frame at the next one
-void advanceSunClock();
+// count) and, when the sun shows (sunShows 1), asks for a frame at the next one
+void advanceSunClock(int sunShows);
 
 // The next advanceSunClock starts the count again (tests)
 void resetSunClock();

@@ -47,20 +47,22 @@ TEST(Lights, TheSunAndTheHeadlightFollowTheCameraAndTheSunStepsOnTheClock)
     resetSunClock();
     clockMs = 5000;
     setSunAngle(-35.0f);
-    advanceSunClock();  // starts the count
-    EXPECT_EQ(nextRedrawIn(), SUN_STEP_MS);  // a frame is asked for at the step
+    advanceSunClock(0);  // starts the count; out of view the steps ask for no frame
+    EXPECT_EQ(nextRedrawIn(), -1);
+    advanceSunClock(1);
+    EXPECT_EQ(nextRedrawIn(), SUN_STEP_MS);  // in view a frame is asked for at the step
     for (int frame = 0; frame < 120; frame++) advanceStatisticsWindow();
     clockMs = 5000 + SUN_STEP_MS - 1;
-    advanceSunClock();
+    advanceSunClock(1);
     EXPECT_FLOAT_EQ(getSunAngle(), -35.0f);
     EXPECT_EQ(nextRedrawIn(), 1);
     clockMs = 5000 + SUN_STEP_MS;
-    advanceSunClock();
+    advanceSunClock(1);
     EXPECT_NEAR(getSunAngle(), -34.9958334f, 1e-5);
     beginRedrawnFrame();
     EXPECT_EQ(nextRedrawIn(), SUN_STEP_MS);
     clockMs = 5000 + 11 * SUN_STEP_MS + 500;  // no frame for ten steps: all of them are taken
-    advanceSunClock();
+    advanceSunClock(1);
     EXPECT_NEAR(getSunAngle(), -35.0f + 11 * 0.0041666f, 1e-4);
     beginRedrawnFrame();
     EXPECT_EQ(nextRedrawIn(), SUN_STEP_MS - 500);

@@ -351,6 +351,8 @@ TEST_F(RenderGl, TheSunLooksTheSameWhateverMaterialWasDrawnBeforeIt)
     applyView();
     setSunAngle(-35.0f);
     int index = place(KIND_CUBE, "rojo", 20.0f, 20.0f);  // behind the viewer
+    placeMovingLights();
+    EXPECT_EQ(sunInView(), 1);
     xdriver::XClient client;
     ASSERT_TRUE(client.open(glServer().display));
     double sun[2][3];
@@ -365,4 +367,19 @@ TEST_F(RenderGl, TheSunLooksTheSameWhateverMaterialWasDrawnBeforeIt)
     for (int c = 0; c < 3; c++) EXPECT_NEAR(sun[0][c], sun[1][c], 1.0) << c;
     EXPECT_TRUE(sun[0][0] > 170 && sun[0][1] > 170 && sun[0][2] < sun[0][0] - 60)
         << sun[0][0] << " " << sun[0][1] << " " << sun[0][2];
+
+    // whether the sun can show: beside the view's edge it still may, turned away or from the
+    // start view it does not
+    camera.pitch = 30.0f;  // the sun's centre 2.5 degrees above the top edge: its rim shows
+    setCamera(camera);
+    EXPECT_EQ(sunInView(), 1);
+    camera.pitch = 20.0f;
+    setCamera(camera);
+    EXPECT_EQ(sunInView(), 0);
+    camera.yaw = 270.0f;
+    setCamera(camera);
+    EXPECT_EQ(sunInView(), 0);
+    setCamera(Camera{-41.51f, 30.0f, 38.74f, 314.22f, -8.82f, 0, 0, 0});
+    placeMovingLights();
+    EXPECT_EQ(sunInView(), 0);
 }
