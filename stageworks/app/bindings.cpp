@@ -14,6 +14,7 @@
 #include "exit_program.h"
 #include "objects.h"
 #include "picking.h"
+#include "redraw.h"
 #include "screen_view.h"
 
 #include <GL/freeglut.h>
@@ -221,6 +222,7 @@ const BindingOps &bindingOps() { return ops; }
 //----------------------------------------------------------------------------------
 void keyboard(unsigned char key, int x, int y)
 {
+    requestRedraw();
     if (directKey(key)) return;
     // NOTE: Ctrl+Z and Ctrl+Y never reach the tables (an open prompt would take them as typed text)
     if ((key == KEY_CTRL_Z || key == KEY_CTRL_Y) && historyKey(key, (glutGetModifiers() & GLUT_ACTIVE_SHIFT) ? 1 : 0)) return;
@@ -233,6 +235,7 @@ void special(int key, int, int)
 {
     // NOTE: a modifier pressed before a letter would otherwise type its code into a prompt
     if (!knownSpecialKey(key)) return;
+    requestRedraw();
     KeyPattern pattern = {key, PRESS};
     dispatchKey(pattern, makeEvent(key, 0, 0));
 }
@@ -240,12 +243,14 @@ void special(int key, int, int)
 void specialUp(int key, int, int)
 {
     if (!knownSpecialKey(key)) return;
+    requestRedraw();
     KeyPattern pattern = {key, RELEASE};
     dispatchKey(pattern, makeEvent(key, 0, 0));
 }
 
 void mouse(int button, int state, int x, int y)
 {
+    requestRedraw();
     windowToScreen(&x, &y);
     MousePattern pattern = {button, state, 0, 0, x, y, -1, -1, -1, -1};
     if (button == GLUT_LEFT_BUTTON) noteLeftButton(state == GLUT_DOWN ? 1 : 0);
@@ -254,6 +259,7 @@ void mouse(int button, int state, int x, int y)
 
 void motion(int x, int y)
 {
+    requestRedraw();
     windowToScreen(&x, &y);
     MousePattern pattern = {-1, -1, 1, 0, x, y, -1, -1, -1, -1};
     dispatchMouse(pattern, makeEvent(0, x, y));

@@ -13,7 +13,9 @@
 *   player registerPlayerBindings, which leaves the edit tables empty); their actions live
 *   in binding_tables.cpp and the object drags in drags.cpp.
 *
-*   DEPENDENCIES: app_state, camera, exit_program (base); objects, operations (scene);
+*   Every key, button or pointer motion that reaches the program asks for a frame (redraw).
+*
+*   DEPENDENCIES: app_state, camera, exit_program, redraw (base); objects, operations (scene);
 *                 picking, commands, edit_history (app)
 *
 **********************************************************************************************/

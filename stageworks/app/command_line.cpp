@@ -30,6 +30,7 @@ CommandLine parseCommandLine(int *argc, char **argv)
         if (!onlyOperands && strcmp(arg, "--") == 0) onlyOperands = true;
         else if (!onlyOperands && strcmp(arg, "--window") == 0) options.window = true;
         else if (!onlyOperands && strcmp(arg, "--play") == 0) options.play = true;
+        else if (!onlyOperands && strcmp(arg, "--every-frame") == 0) options.everyFrame = true;
         else if (!onlyOperands && (strcmp(arg, "--help") == 0 || strcmp(arg, "-h") == 0)) options.help = true;
         else if (!onlyOperands && strcmp(arg, "--version") == 0) options.version = true;
         else if (!onlyOperands && strncmp(arg, "--", 2) == 0) {
@@ -53,17 +54,21 @@ CommandLine parseCommandLine(int *argc, char **argv)
 std::string commandLineHelp(const char *programName)
 {
     std::string name = (programName != nullptr) ? programName : "stageworks";
-    return "Usage: " + name + " [--window] [--play] [DIR]\n"
+    return "Usage: " + name + " [--window] [--play] [--every-frame] [DIR]\n"
            "Edit the interactive 3D scene kept in DIR/escena.xml (DIR defaults to the current\n"
            "directory). DIR must hold the run data: escena.xml, DESCscene.dtd, arial.glf and the\n"
            "Data/ bitmaps; stageworks-launch prepares such a directory.\n"
            "\n"
            "Options:\n"
-           "  --window    run in an ordinary 1024x768 window instead of full-screen game mode\n"
-           "  --play      show the scene to visitors: start in play mode and stay there;\n"
-           "              nothing can be edited and the scene file is never written\n"
-           "  --help      print this help and exit\n"
-           "  --version   print the version and exit\n"
+           "  --window       run in an ordinary 1024x768 window instead of full-screen\n"
+           "                 game mode\n"
+           "  --play         show the scene to visitors: start in play mode and stay there;\n"
+           "                 nothing can be edited and the scene file is never written\n"
+           "  --every-frame  draw one frame after another, as play mode does, even while\n"
+           "                 nothing changes (for measuring frame rates); without it a frame\n"
+           "                 is drawn only when something on the screen changes\n"
+           "  --help         print this help and exit\n"
+           "  --version      print the version and exit\n"
            "\n"
            "Progress messages go to standard output, scene file problems to standard error.\n"
            "Exit status: 0 on a normal exit, 1 when the display cannot be used, 2 on bad\n"

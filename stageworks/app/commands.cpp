@@ -19,6 +19,7 @@
 #include "play.h"
 #include "prompts.h"
 #include "save_guard.h"
+#include "redraw.h"
 #include "scene_reader.h"
 #include "scene_writer.h"
 #include "textures.h"
@@ -97,6 +98,7 @@ void loadSceneCommand()
     load_all_textures();
     buildMaterialChooser(DEFAULT_MATERIAL_NAME);
     for (int i = 0; i < object_count(); i++) set_dirty(object_at(i), 1);
+    requestRedraw();
 }
 
 //----------------------------------------------------------------------------------

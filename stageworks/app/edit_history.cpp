@@ -12,6 +12,7 @@
 #include "font.h"
 #include "menus.h"
 #include "objects.h"
+#include "redraw.h"
 
 #include <GL/gl.h>
 
@@ -376,6 +377,7 @@ void showNotice(const std::string &text, int milliseconds)
     notice = text;
     noticeTime = std::chrono::steady_clock::now();
     noticeMs = milliseconds;
+    requestRedraw();
     printf("%s\n", text.c_str());
     fflush(stdout);
 }
@@ -384,7 +386,10 @@ void drawHistoryNotice()
 {
     if (notice.empty()) return;
     auto shown = std::chrono::steady_clock::now() - noticeTime;
-    if (std::chrono::duration_cast<std::chrono::milliseconds>(shown).count() > noticeMs) return;
+    long long shownMs = std::chrono::duration_cast<std::chrono::milliseconds>(shown).count();
+    if (shownMs > noticeMs) return;
+    // the frame that takes the line away
+    requestRedraw((int)(noticeMs - shownMs) + 1);
     const std::vector<std::string> lines = noticeLines(notice);
     glColor3f(1.0f, 1.0f, 0.4f);
     for (size_t i = 0; i < lines.size(); i++) {

@@ -21,7 +21,7 @@
 *   own lines at the same place (showNotice).
 *
 *   DEPENDENCIES: edit_snapshots (app); objects (scene); event_editor, event_cursor (events);
-*                 menus (appearance marks); app_state, font (base); OpenGL
+*                 menus (appearance marks); app_state, font, redraw (base); OpenGL
 *
 **********************************************************************************************/
 #pragma once

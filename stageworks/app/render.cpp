@@ -2,16 +2,20 @@
 *
 *   render - the display callback: one frame of stageworks
 *
-*   A frame: camera and lights, the scene objects with the sky box and the sun behind them
-*   (or the selection pass of a scene pick; with a panel open the sky comes first), the
-*   minimum frame time, one step of the running events, the open menu or event editor page
-*   (with its panel pick), the HUD, and the buffer swap.
+*   A frame: camera and lights, the selection pass of a pending scene pick (nothing of it is
+*   shown), the scene objects with the sky box and the sun behind them (with a panel open the
+*   sky comes first), the minimum frame time, one step of the running events, the open menu or
+*   event editor page (with its panel pick), the HUD, and the buffer swap.
+*
+*   Frames are drawn on demand (redraw): in play mode, with --every-frame and while the
+*   camera glides, each frame asks for the next one.
 *
 **********************************************************************************************/
 #include "render.h"
 
 #include "app_state.h"
 #include "camera.h"
+#include "command_line.h"
 #include "commands.h"
 #include "edit_history.h"
 #include "font.h"
@@ -19,6 +23,7 @@
 #include "hud.h"
 #include "lights.h"
 #include "picking.h"
+#include "redraw.h"
 #include "scene_draw.h"
 #include "sky.h"
 
@@ -44,11 +49,14 @@ static void resetTextureMatrix()
     glMatrixMode(GL_MODELVIEW);
 }
 
-// The sky box and the sun (not drawn into a scene pick)
+// True while frames follow each other without being asked for: in play mode, with
+// --every-frame, and while the camera still glides
+static bool drawsEveryFrame() { return getPlayMode() == 1 || getCommandLine().everyFrame || cameraMoving(); }
+
+// The sky box and the sun
 static void drawSkyAndSun()
 {
     static const GLfloat white[4] = {1.0f, 1.0f, 1.0f, 1.0f};
-    static const GLfloat sunColour[4] = {0.9f, 0.9f, 0.4f, 1.0f};
     glPushMatrix();
     glMaterialfv(GL_FRONT_AND_BACK, GL_DIFFUSE, white);
     resetTextureMatrix();
@@ -56,9 +64,18 @@ static void drawSkyAndSun()
     glPopMatrix();
 
     glPushMatrix();
-    glMaterialfv(GL_FRONT_AND_BACK, GL_DIFFUSE, sunColour);
     drawSun();
     glPopMatrix();
+}
+
+// The selection pass of a scene pick begun by a click: it draws nothing on the screen, and the
+// frame is then drawn as usual, so a click never shows a frame of the clear colour alone
+static void carryOutScenePick()
+{
+    glBlendFunc(GL_SRC_ALPHA, GL_ONE_MINUS_SRC_ALPHA);
+    drawScene();
+    endScenePick();
+    setPickPending(0);
 }
 
 // The sky and the sun behind the scene's objects; the objects after them are fogged again
@@ -112,9 +129,13 @@ static void drawSceneUnderPanel()
 //----------------------------------------------------------------------------------
 void display()
 {
-    glClearColor(0.0f, 0.5f, 0.75f, 1.0f);
-    glClear(GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT);
-    if (getExiting()) return;
+    beginRedrawnFrame();
+    markFrameBegin();
+    if (getExiting()) {
+        glClearColor(0.0f, 0.5f, 0.75f, 1.0f);
+        glClear(GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT);
+        return;
+    }
     glPolygonMode(GL_FRONT_AND_BACK, GL_FILL);
 
     if (cameraMoving()) updateCamera();
@@ -123,29 +144,27 @@ void display()
     // the menu in between there is nothing left to pick, and taking it for a scene pick
     // (none was started) would find no object and start looking around
     if (getPickPending() == 1 && getEditorState() == 0 && !pickActive()) setPickPending(0);
-    bool scenePick = getPickPending() == 1 && getEditorState() == 0;
+    // NOTE: the pick comes before the clear: a clear in selection mode clears nothing
+    if (getPickPending() == 1 && getEditorState() == 0) carryOutScenePick();
+    glClearColor(0.0f, 0.5f, 0.75f, 1.0f);
+    glClear(GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT);
     // NOTE: with the scene in front, the sky goes behind its opaque objects (drawScene), so
     // that a software renderer shades only the sky that shows
-    if (!scenePick && getEditorState() != 0) {
+    if (getEditorState() != 0) {
         drawSkyAndSun();
         glFlush();
     }
 
     advanceStatisticsWindow();
+    advanceSunClock(sunInView());
     markFrameStart();
     glBlendFunc(GL_SRC_ALPHA, GL_ONE_MINUS_SRC_ALPHA);
 
     if (getEditorState() == 0) {
-        if (!scenePick) {
-            // NOTE: what the sky left on when it was drawn before the objects
-            glEnable(GL_LIGHTING);
-            glEnable(GL_FOG);
-            drawScene(drawSkyBehindScene);
-        } else {
-            drawScene();
-            endScenePick();
-            setPickPending(0);
-        }
+        // NOTE: what the sky left on when it was drawn before the objects
+        glEnable(GL_LIGHTING);
+        glEnable(GL_FOG);
+        drawScene(drawSkyBehindScene);
     }
 
     // NOTE: the flush hands the frame so far to the GL, which can draw it while we wait
@@ -177,6 +196,5 @@ void display()
     glDisable(GL_BLEND);
     glEnable(GL_DEPTH_TEST);
     glutSwapBuffers();
+    if (drawsEveryFrame()) requestRedraw();
 }
-
-void idle() { glutPostRedisplay(); }

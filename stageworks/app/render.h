@@ -2,18 +2,16 @@
 *
 *   render - the display callback: one frame of stageworks
 *
-*   The frame is composed in a fixed order (camera, lights, sky and sun, scene or scene pick,
+*   The frame is composed in a fixed order (camera, lights, scene pick, sky and sun, scene,
 *   frame pacing, play step, open panel or panel pick, scene under the panel, HUD, swap).
 *   Drawing the objects is scene_draw; the sky box and the sun are sky; picks are picking.
+*   Outside play a frame is drawn only when something asked for one (redraw).
 *
-*   DEPENDENCIES: base (state, camera, lights, font, frame pacing), scene_draw, sky, picking,
-*                 hud, commands, edit_history (the feedback line)
+*   DEPENDENCIES: base (state, camera, lights, font, frame pacing, redraw), scene_draw, sky,
+*                 picking, hud, commands, command_line, edit_history (the feedback line)
 *
 **********************************************************************************************/
 #pragma once
 
 // The GLUT display callback
 void display();
-
-// The GLUT idle callback: only requests a redisplay
-void idle();

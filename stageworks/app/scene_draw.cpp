@@ -6,14 +6,18 @@
 #include "scene_draw.h"
 
 #include "app_state.h"
+#include "face_rules.h"
 #include "material_usage.h"
 #include "materials.h"
 #include "objects.h"
 #include "operations.h"
+#include "scene_runs.h"
 #include "texture_coords.h"
 #include "textures.h"
 
 #include <GL/gl.h>
+
+#include <vector>
 
 //----------------------------------------------------------------------------------
 // Constants
@@ -33,38 +37,12 @@ static unsigned int scalingPreviewList = 0;
 static material_record *preparedMaterial = nullptr;  // whose texture is bound in this pass
 static bool listsCalled = false;                      // a display list was called in this pass
 static bool selectionPass = false;                    // this pass draws into a selection
+static bool runsWanted = true;                        // plain objects are drawn in material runs
+static int objectsSent = 0;                           // objects handed to the GL in this pass
 
 //----------------------------------------------------------------------------------
 // Private helpers
 //----------------------------------------------------------------------------------
-
-// Number of vertices of a face's outer ring; *present those that are not missing
-static int ringLength(const cara *face, int *present)
-{
-    int count = 0;
-    *present = 0;
-    for (const arista *edge = face->ring; edge != nullptr; edge = edge->next) {
-        count++;
-        if (edge->vertex != nullptr) (*present)++;
-    }
-    return count;
-}
-
-// Kinds whose open form is the front face alone
-static bool isFlatKind(int kind)
-{
-    return kind == KIND_RECTANGLE || kind == KIND_TRIANGLE || kind == KIND_PARALLELEPIPED || kind == KIND_CIRCLE ||
-           kind == KIND_HALF_CIRCLE;
-}
-
-// The material a face is drawn in: its own when it names one that exists, else the object's
-static material_record *faceMaterial(const cara *face, material_record *objectMaterial)
-{
-    if (face->materials == nullptr || face->materials->value == nullptr) return objectMaterial;
-    material_record *own = find_material((const char *)face->materials->value);
-    // NOTE: a face naming a material that is not in the table keeps the object's material
-    return own != nullptr ? own : objectMaterial;
-}
 
 // Switches blending to what the material needs: on only when it is not opaque (with alpha 1
 // blending gives the source colour, so an opaque material looks the same without it)
@@ -72,12 +50,6 @@ static void blendFor(const material_record *material)
 {
     if (material_is_opaque(material)) glDisable(GL_BLEND);
     else glEnable(GL_BLEND);
-}
-
-// The primitive that draws a face of this many vertices in a run with others (polygons alone)
-static GLenum primitiveOf(int vertices)
-{
-    return vertices == 3 ? GL_TRIANGLES : vertices == 4 ? GL_QUADS : GL_POLYGON;
 }
 
 // The faces of an object, named or not, with the given object material. Faces that follow
@@ -96,10 +68,8 @@ static void drawFaces(primitiva *object, material_record *objectMaterial, int na
         glPushName((GLuint)(nameBase + FACE_GROUP_NAME_STEP));
     }
 
-    int count = faces_to_draw(object);
-    int kind = object->objeto3D;
-    bool openFlat = isFlatKind(kind) && count == 1;
-    bool openTube = (kind == KIND_CYLINDER || kind == KIND_HALF_CYLINDER) && cull_face(object) == 0;
+    const ObjectFaceRules rules = objectFaceRules(object);
+    const int count = rules.count;
     glShadeModel(GL_SMOOTH);
 
     const material_record *applied = nullptr;
@@ -113,7 +83,7 @@ static void drawFaces(primitiva *object, material_record *objectMaterial, int na
         previousGroup = face->group;
         material_record *material = faceMaterial(face, objectMaterial);
         bool rematerial = ordinal == 0 || material != applied;
-        int cull = (openFlat || (openTube && face->group == 0)) ? 0 : 1;
+        int cull = faceCulled(rules, face);
         int present = 0;
         int vertices = ringLength(face, &present);
         GLenum primitive = primitiveOf(vertices);
@@ -200,9 +170,12 @@ static void rebuildDisplayList(scene_slot *slot, material_record *material)
     *cell = glGenLists(OBJECT_DISPLAY_LISTS);
     if (*cell == 0) return;
     glNewList(*cell, GL_COMPILE);
+    int before = polygonCount;
     drawFaces(&slot->object, drawingMaterial, slot->object.nameBase, false);
     glEndList();
-    int counted = polygonCount;  // the faces are counted once, not once per list
+    // the faces are counted once, not once per list; without lists the object is about to be
+    // drawn face by face, and counted then
+    int counted = getUseDisplayLists() == 1 ? polygonCount : before;
     glNewList(*cell + 1, GL_COMPILE);
     glPushMatrix();
     drawObjectFaces(&slot->object, slot->object.nameBase);
@@ -210,6 +183,7 @@ static void rebuildDisplayList(scene_slot *slot, material_record *material)
     glEndList();
     polygonCount = counted;
     slot->object.dirty = 0;
+    noteObjectRebuilt(slot->object.nameBase);
 }
 
 // The object's list for this pass: the named one while a selection pass runs; 0 for none
@@ -265,14 +239,43 @@ static void drawBackground(void (*&background)())
     preparedMaterial = nullptr;
 }
 
-// One user of a usage entry: rebuilds its list, or places and draws it
+// Counts objects handed to the GL and flushes after the first few and then every so many:
+// a software renderer draws what it has been handed while the rest is sent
+static void countSent(int objects)
+{
+    int before = objectsSent;
+    objectsSent += objects;
+    if ((before < FIRST_FLUSH_OBJECTS) != (objectsSent < FIRST_FLUSH_OBJECTS) ||
+        before / FLUSH_EVERY_OBJECTS != objectsSent / FLUSH_EVERY_OBJECTS)
+        glFlush();
+}
+
+// True when the object is drawn in its material's run: filled, from its list, neither locked
+// (its outline) nor scaled by a drag, and lists and runs in use outside a selection pass
+static bool drawnInRun(const scene_slot *slot)
+{
+    const primitiva *object = &slot->object;
+    return runsWanted && !selectionPass && getUseDisplayLists() == 1 && object->wireFrame != 1 &&
+           objectList(slot) != 0 && !isScaleDragged(object) &&
+           object->nameBase != (getLockedObject() + 1) * NAME_BASE_STEP && sceneRunsAvailable() == 1;
+}
+
+// Draws the objects gathered for a run of the entry, if any, and empties the gathering
+static void drawGatheredRun(int entry, std::vector<scene_slot *> &gathered, material_record *material)
+{
+    if (gathered.empty()) return;
+    setDrawingMaterial(material);
+    prepareTexture(material);
+    drawSceneRun(entry, gathered, material);
+    listsCalled = true;
+    countSent((int)gathered.size());
+    gathered.clear();
+}
+
+// One user of a usage entry drawn on its own: placed, and drawn from its list
 static void drawSlot(scene_slot *slot, material_record *material)
 {
     primitiva *object = &slot->object;
-    if (object->dirty == 1) {
-        rebuildDisplayList(slot, material);
-        return;
-    }
     setDrawingMaterial(material);
     prepareTexture(material);
 
@@ -322,13 +325,17 @@ void drawScene(void (*background)())
     preparedMaterial = nullptr;
     listsCalled = false;
     if (object_count() == 0) {
+        beginSceneRuns();
+        endSceneRuns();
         drawBackground(background);
         return;
     }
     GLint mode = GL_RENDER;
     glGetIntegerv(GL_RENDER_MODE, &mode);
     selectionPass = mode == GL_SELECT;
-    int sent = 0;
+    objectsSent = 0;
+    if (!selectionPass) beginSceneRuns();
+    static std::vector<scene_slot *> gathered;
     for (int e = 0; e < USAGE_ENTRIES; e++) {
         const usage_entry *entry = usage_entry_at(e);
         if (entry->userCount < 1) continue;
@@ -336,12 +343,21 @@ void drawScene(void (*background)())
         if (!material_is_opaque(entry->material)) drawBackground(background);
         for (scene_slot *slot : entry->users) {
             if (slot_index(slot) < 0) continue;
+            // NOTE: an object is drawn in the frame that rebuilds its list: a frame may be
+            // the last one drawn for a while, and a changed object must not be missing from it
+            if (slot->object.dirty == 1) rebuildDisplayList(slot, entry->material);
+            if (drawnInRun(slot)) {
+                gathered.push_back(slot);
+                continue;
+            }
+            // NOTE: an object drawn on its own ends the run before it, so the order stays
+            drawGatheredRun(e, gathered, entry->material);
             drawSlot(slot, entry->material);
-            // NOTE: a software renderer draws what it has been handed while the rest is sent
-            sent++;
-            if (sent == FIRST_FLUSH_OBJECTS || sent % FLUSH_EVERY_OBJECTS == 0) glFlush();
+            countSent(1);
         }
+        drawGatheredRun(e, gathered, entry->material);
     }
+    if (!selectionPass) endSceneRuns();
     drawBackground(background);
     // NOTE: a wire-frame object last in the table must not leave the HUD drawn in lines
     glPolygonMode(GL_FRONT_AND_BACK, GL_FILL);
@@ -381,5 +397,7 @@ void rebuildScalingPreview(int index)
 }
 
 unsigned int getScalingPreviewList() { return scalingPreviewList; }
+
+void setSceneRunsWanted(int wanted) { runsWanted = wanted != 0; }
 
 int getPolygonCount() { return polygonCount; }

@@ -5,6 +5,7 @@
 **********************************************************************************************/
 #include "sky.h"
 
+#include "app_state.h"
 #include "camera.h"
 #include "lights.h"
 #include "textures.h"
@@ -13,6 +14,7 @@
 #include <GL/glu.h>
 
 #include <array>
+#include <cmath>  // Required for: sinf(), cosf(), tanf(), fabsf()
 #include <memory>
 
 //----------------------------------------------------------------------------------
@@ -52,6 +54,14 @@ const std::array<const char *, SKY_FACES> skyBitmaps = {
 
 std::array<int, SKY_FACES> skyTextures = {-1, -1, -1, -1, -1, -1};
 std::unique_ptr<GLUquadric, QuadricRelease> sunQuadric;
+
+// The sun's material: its yellowish diffuse colour, and for the rest the values of the default
+// material (ambient 1, specular 0.1, no emission, shininess 64)
+const GLfloat SUN_AMBIENT[4] = {1.0f, 1.0f, 1.0f, 1.0f};
+const GLfloat SUN_DIFFUSE[4] = {0.9f, 0.9f, 0.4f, 1.0f};
+const GLfloat SUN_SPECULAR[4] = {0.1f, 0.1f, 0.1f, 1.0f};
+const GLfloat SUN_EMISSION[4] = {0.0f, 0.0f, 0.0f, 1.0f};
+const GLfloat SUN_SHININESS = 64.0f;
 
 }  // namespace
 
@@ -111,8 +121,39 @@ void drawSkyBox(float edge)
     glEnable(GL_LIGHTING);
 }
 
+int sunInView()
+{
+    const LightSet *lights = getLightSet();
+    const Camera *camera = getCamera();
+    float d[3] = {-camera->x, -camera->y, -camera->z};
+    if (lights != nullptr) {
+        for (int i = 0; i < 3; i++) d[i] += lights->lights[1].position[(size_t)i];
+    }
+    // NOTE: into the eye's frame as the view transform turns the world: -yaw about Y, then
+    // -pitch about X, then -roll about Z
+    const float k = CAMERA_PI / 180.0f;
+    float c = cosf(-camera->yaw * k), s = sinf(-camera->yaw * k);
+    float x = c * d[0] + s * d[2], y = d[1], z = -s * d[0] + c * d[2];
+    c = cosf(-camera->pitch * k), s = sinf(-camera->pitch * k);
+    float y2 = c * y - s * z, z2 = s * y + c * z;
+    c = cosf(-camera->roll * k), s = sinf(-camera->roll * k);
+    float x3 = c * x - s * y2, y3 = s * x + c * y2;
+    // twice the sun's radius of room: a sphere near the edge of a wide view looks larger
+    const float room = 2.0f * (float)SUN_RADIUS;
+    float depth = -z2;
+    if (depth < -room) return 0;
+    float halfHeight = std::fmax(depth, 0.0f) * tanf(getFieldOfView() * 0.5f * k);
+    return (fabsf(y3) <= halfHeight + room && fabsf(x3) <= halfHeight * FIXED_ASPECT + room) ? 1 : 0;
+}
+
 void drawSun()
 {
+    // NOTE: every value is set: the sun must not take what the last object's material left
+    glMaterialfv(GL_FRONT_AND_BACK, GL_AMBIENT, SUN_AMBIENT);
+    glMaterialfv(GL_FRONT_AND_BACK, GL_DIFFUSE, SUN_DIFFUSE);
+    glMaterialfv(GL_FRONT_AND_BACK, GL_SPECULAR, SUN_SPECULAR);
+    glMaterialfv(GL_FRONT_AND_BACK, GL_EMISSION, SUN_EMISSION);
+    glMaterialf(GL_FRONT_AND_BACK, GL_SHININESS, SUN_SHININESS);
     const LightSet *lights = getLightSet();
     if (lights != nullptr) {
         const std::array<float, 3> &p = lights->lights[1].position;

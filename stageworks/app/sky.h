@@ -44,5 +44,10 @@ void setSkyTexture(int face, int glName);
 // walls at minimum and maximum X; ends with texturing off and lighting on
 void drawSkyBox(float edge);
 
-// Draws the sun at the sun light's position (the origin when there is no light set)
+// 1 when the sun may show in the view of the camera (its sphere, with some room, lies at least
+// partly inside the view); its slow steps change nothing else that can be seen
+int sunInView();
+
+// Draws the sun at the sun light's position (the origin when there is no light set) in its own
+// material: diffuse (0.9, 0.9, 0.4), ambient 1, specular 0.1, no emission, shininess 64
 void drawSun();

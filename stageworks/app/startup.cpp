@@ -30,6 +30,7 @@
 #include "picking.h"
 #include "play.h"
 #include "prompts.h"
+#include "redraw.h"
 #include "render.h"
 #include "screen_view.h"
 #include "sky.h"
@@ -196,7 +197,9 @@ int stageworksMain(int argc, char **argv)
     loadSkyTextures();
 
     printf(" XML loading...\n");
-    glutIdleFunc(idle);
+    // NOTE: frames are drawn on demand: there is no idle callback, and whatever changes the
+    // picture asks for a frame (requestRedraw), through GLUT from here on
+    setRedrawHooks({glutPostRedisplay, glutTimerFunc, nullptr});
     loadSceneCommand();
     watchSceneFile();
     if (getCommandLine().play) startPlayerCommand();

@@ -6,6 +6,7 @@
 #include "camera.h"
 
 #include "app_state.h"
+#include "redraw.h"
 #include "screen_view.h"
 
 #include <GL/freeglut.h>
@@ -31,8 +32,8 @@ static void glutWarp(int x, int y)
 static void glutCursor(int cursor) { glutSetCursor(cursor); }
 static int glutWidth() { return SCREEN_WIDTH; }
 static int glutHeight() { return SCREEN_HEIGHT; }
-static void glutRedisplay() { glutPostRedisplay(); }
-static WindowOps pointer = {glutWarp, glutCursor, glutWidth, glutHeight, glutRedisplay};
+static void redrawNow() { requestRedraw(); }
+static WindowOps pointer = {glutWarp, glutCursor, glutWidth, glutHeight, redrawNow};
 
 //----------------------------------------------------------------------------------
 // Private helpers
@@ -182,6 +183,7 @@ void reshape(int width, int height)
     glLoadIdentity();
     gluPerspective(getFieldOfView(), FIXED_ASPECT, CAMERA_NEAR, CAMERA_FAR);
     glMatrixMode(GL_MODELVIEW);
+    requestRedraw();
 }
 
 void zoom(int delta)
@@ -202,5 +204,5 @@ void setWindowOps(const WindowOps &ops)
     pointer.setCursor = ops.setCursor ? ops.setCursor : glutCursor;
     pointer.windowWidth = ops.windowWidth ? ops.windowWidth : glutWidth;
     pointer.windowHeight = ops.windowHeight ? ops.windowHeight : glutHeight;
-    pointer.redisplay = ops.redisplay ? ops.redisplay : glutRedisplay;
+    pointer.redisplay = ops.redisplay ? ops.redisplay : redrawNow;
 }

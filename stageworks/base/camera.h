@@ -7,8 +7,8 @@
 *   mouse-look with the pointer held at the window centre, and the projection.
 *
 *   DEPENDENCIES: app_state (fly mode, mouse inversion, field of view, play mode),
-*                 screen_view (the screen in the window), OpenGL/GLU (matrices),
-*                 GLUT (pointer warping, cursor)
+*                 screen_view (the screen in the window), redraw (a turn or a new window size
+*                 asks for a frame), OpenGL/GLU (matrices), GLUT (pointer warping, cursor)
 *
 **********************************************************************************************/
 #pragma once
@@ -38,7 +38,7 @@ constexpr float CAMERA_PI = 3.1415927f;
 // Aspect ratio used by every projection after start-up (zoom, picking, panel frames)
 constexpr float FIXED_ASPECT = 4.0f / 3.0f;
 
-// Window operations the camera needs (GLUT by default; tests may replace them)
+// Window operations the camera needs (GLUT and requestRedraw by default; tests may replace them)
 struct WindowOps {
     void (*warp)(int x, int y);
     void (*setCursor)(int cursor);

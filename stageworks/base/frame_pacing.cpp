@@ -6,6 +6,7 @@
 #include "frame_pacing.h"
 
 #include "app_state.h"
+#include "redraw.h"
 
 #include <GL/freeglut.h>
 #include <cerrno>  // Required for: errno, EINTR
@@ -19,6 +20,10 @@ static char hudBuffer[HUD_TEXT_SIZE];
 static int lastDuration = 0;
 static bool haveFrameEnd = false;  // a frame has ended its wait
 static int lastFrameEnd = 0;       // elapsed time when it did
+static int frameBegin = 0;         // elapsed time when the display began the current frame
+static bool frameBegun = false;    // frameBegin was marked for the current frame
+static bool sunClockStarted = false;
+static int nextSunStep = 0;        // elapsed time of the sun's next step
 
 static int glutElapsed() { return glutGet(GLUT_ELAPSED_TIME); }
 static int (*elapsedSource)() = glutElapsed;
@@ -47,8 +52,24 @@ void advanceStatisticsWindow()
     setFrameCounter(0);
     setFrameTimeMax(0);
     setFrameTimeMin(200);
-    stepSun();
 }
+
+void advanceSunClock(int sunShows)
+{
+    int now = elapsedSource();
+    // NOTE: a clock set back (or the first call) starts the count again from now
+    if (!sunClockStarted || now < nextSunStep - SUN_STEP_MS) {
+        sunClockStarted = true;
+        nextSunStep = now + SUN_STEP_MS;
+    }
+    while (now >= nextSunStep) {
+        stepSun();
+        nextSunStep += SUN_STEP_MS;
+    }
+    if (sunShows) requestRedraw(nextSunStep - now);
+}
+
+void resetSunClock() { sunClockStarted = false; }
 
 void stepSun()
 {
@@ -57,25 +78,41 @@ void stepSun()
     setSunAngle(angle);
 }
 
+void markFrameBegin()
+{
+    frameBegin = elapsedSource();
+    frameBegun = true;
+}
+
 void markFrameStart() { setFrameStart(elapsedSource()); }
 
 int waitFrameMinimum()
 {
-    // NOTE: the frame runs from the end of the previous frame's wait, so that the buffer swap
-    // and the sky, which lie outside the frame start mark, count toward the minimum too: the
-    // cap is then a true 62 frames per second. The earlier of the two is taken, so a clock
-    // set back (or the first frame) measures from the start mark.
+    // NOTE: a frame that follows the previous one at once runs from the end of that frame's
+    // wait, so that the buffer swap and the sky, which lie outside the frame start mark, count
+    // toward the minimum too: the cap is then a true 62 frames per second. The earlier of the
+    // two is taken, so a clock set back (or the first frame) measures from the start mark.
     int anchor = getFrameStart();
-    if (haveFrameEnd && lastFrameEnd < anchor) anchor = lastFrameEnd;
+    if (frameBegun && frameBegin < anchor) anchor = frameBegin;
+    frameBegun = false;
+    bool followsOn = haveFrameEnd && anchor - lastFrameEnd < getFrameMinMs();
+    if (followsOn && lastFrameEnd < anchor) anchor = lastFrameEnd;
     int elapsed = elapsedSource() - anchor;
-    // NOTE: the thread sleeps rather than spins, so that the GL's own threads (a software
-    // renderer rasterizes the flushed frame meanwhile) have the processor
-    while (elapsed < getFrameMinMs()) {
-        sleepMs(getFrameMinMs() - elapsed);
-        elapsed = elapsedSource() - anchor;
+    // NOTE: a frame drawn on demand after a pause waits for nothing: the minimum time since the
+    // previous frame has passed. Its duration is its own, counted as at least the minimum, so
+    // the statistics read as they would at the cap.
+    if (!followsOn) {
+        if (elapsed < getFrameMinMs()) elapsed = getFrameMinMs();
+    } else {
+        // NOTE: the thread sleeps rather than spins, so that the GL's own threads (a software
+        // renderer rasterizes the flushed frame meanwhile) have the processor
+        while (elapsed < getFrameMinMs()) {
+            sleepMs(getFrameMinMs() - elapsed);
+            elapsed = elapsedSource() - anchor;
+        }
     }
     haveFrameEnd = true;
-    lastFrameEnd = anchor + elapsed;
+    lastFrameEnd = elapsedSource();
     if (elapsed > 0) snprintf(hudBuffer, sizeof hudBuffer, "FPS: %d frames", 1000 / elapsed);
     lastDuration = elapsed;
     return elapsed;

@@ -10,6 +10,8 @@
 #include "events.h"
 #include "flags.h"
 #include "font.h"
+#include "frame_pacing.h"
+#include "redraw.h"
 
 #include <GL/gl.h>
 #include <cstdio>
@@ -20,7 +22,9 @@
 static const int KEY_BACKSPACE = 8;
 static const int KEY_ENTER = 13;
 static const int EVENT_PANEL_STATE = 7;
-static const int BLINK_HALF = 40;
+// The bar after the typed text shows for the second half of each blink period (40 frames of
+// the 62 fps cap each half)
+static const int BLINK_HALF_MS = 640;
 
 //----------------------------------------------------------------------------------
 // Globals
@@ -257,15 +261,19 @@ void drawPrompt()
 
     glEnable(GL_TEXTURE_2D);
     glDisable(GL_LIGHTING);
-    entry.blinkCounter++;
-    if (entry.blinkCounter > 2 * BLINK_HALF) entry.blinkCounter = 0;
+    // NOTE: the bar blinks on the clock, not by frames: frames are drawn only when something
+    // changes, and its next change is one of them
+    int phase = elapsedMs() % (2 * BLINK_HALF_MS);
+    if (phase < 0) phase += 2 * BLINK_HALF_MS;
+    bool barShown = phase >= BLINK_HALF_MS;
+    requestRedraw(BLINK_HALF_MS - phase % BLINK_HALF_MS);
     if (textIsActive()) {
         glColor3f(1.0f, 1.0f, 1.0f);
         glScalef(0.7f, 0.7f, 1.0f);
         std::string line = promptLine(getEditorState());
         drawText(line.c_str(), -43.0f, 4.5f, -33.9f, 27.0f);
         std::string typed = entry.text;
-        if (entry.blinkCounter > BLINK_HALF) typed += "|";
+        if (barShown) typed += "|";
         drawText(typed.c_str(), -42.0f, 1.5f, -33.9f, 25.0f);
     }
     glPopMatrix();

@@ -8,8 +8,8 @@
 *   field (or only a minus sign) cancels. When the last field is entered the values are parsed
 *   and the flag, condition or consequence is stored.
 *
-*   DEPENDENCIES: app_state (textEntryOpen, editorState), font, flags, events, event_cursor,
-*                 OpenGL
+*   DEPENDENCIES: app_state (textEntryOpen, editorState), font, frame_pacing (the bar blinks on
+*                 the animation clock), redraw, flags, events, event_cursor, OpenGL
 *
 **********************************************************************************************/
 #pragma once
@@ -31,7 +31,6 @@ struct TextEntry {
     int fieldIndex = 0;
     int fieldCount = 1;
     std::string fieldValues[ENTRY_FIELDS];  // field k is stored in value k - 1
-    int blinkCounter = 0;
 };
 
 //----------------------------------------------------------------------------------

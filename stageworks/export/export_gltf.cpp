@@ -9,6 +9,7 @@
 #include "export_material.h"
 #include "export_mesh.h"
 #include "file_bundle.h"
+#include "material_usage.h"
 #include "materials.h"
 #include "objects.h"
 #include "scene_paths.h"
@@ -207,7 +208,9 @@ static std::vector<double> multiply(const std::vector<double> &a, const std::vec
 // The mesh of one object; -1 when it draws nothing, -2 on a bitmap error
 static int addMesh(Builder &b, const primitiva *object, const std::string &name)
 {
-    const material_record *objectMaterial = find_material(first_material_name(object));
+    // NOTE: the material the editor draws the object in (for a name no material has, the
+    // default one, as a load gives it)
+    const material_record *objectMaterial = drawn_material_of(first_material_name(object));
     if (objectMaterial == nullptr) objectMaterial = find_material(DEFAULT_MATERIAL_NAME);
     const ObjectMesh mesh = buildObjectMesh(object, objectMaterial);
     if (mesh.parts.empty()) return -1;

@@ -6,6 +6,7 @@
 #include "panels.h"
 
 #include "app_state.h"
+#include "redraw.h"
 #include "textures.h"
 #include "timers.h"
 
@@ -326,6 +327,7 @@ void swingInPanel(ButtonPanel *panel)
     const size_t id = (size_t)panel->id;
     panel->angle = SWING_START_ANGLE;
     swingingPanels[id] = panel;
+    requestRedraw();
     // NOTE: reopening a panel that is still swinging restarts its angle on the running
     // chain of ticks; a second chain would swing it past its rest angle
     if (swingTickWaiting[id]) return;
@@ -341,6 +343,7 @@ void swingStep(int id)
     if (panel == nullptr) return;
     panel->angle += SWING_STEP;
     if (panel->angle > 360.0f) panel->angle -= 360.0f;
+    requestRedraw();
     if (panel->angle < SWING_REST_ANGLE) swingTickWaiting[slot] = startTimer(SWING_TICK_MS, swingStep, id) == 1;
 }
 

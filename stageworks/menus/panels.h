@@ -14,7 +14,7 @@
 *   need no GL. Bitmaps become textures through a replaceable loader.
 *
 *   DEPENDENCIES: textures (load_required_bitmap_texture), app_state (editorState, pickName),
-*                 timers (swing-in), OpenGL
+*                 timers (swing-in), redraw (each swing step asks for a frame), OpenGL
 *
 **********************************************************************************************/
 #pragma once

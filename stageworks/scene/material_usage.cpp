@@ -59,11 +59,21 @@ int usage_entry_count() { return filledEntries; }
 
 int usage_index_of(const char *name)
 {
-    if (name == nullptr) return 0;
-    int found = 0;
-    for (int i = 0; i < filledEntries; i++)
-        if (entries[(size_t)i].name == name) found = i;
-    return found;
+    int found = -1, fallback = 0;
+    for (int i = 0; i < filledEntries; i++) {
+        const std::string &entryName = entries[(size_t)i].name;
+        if (name != nullptr && entryName == name) found = i;
+        if (entryName == DEFAULT_MATERIAL_NAME) fallback = i;
+    }
+    // NOTE: a name no material carries is drawn in the default material, as the scene file
+    // gives it after a save and a load (and as the export shows it)
+    return found >= 0 ? found : fallback;
+}
+
+material_record *drawn_material_of(const char *name)
+{
+    if (filledEntries == 0) return nullptr;
+    return entries[(size_t)usage_index_of(name)].material;
 }
 
 void add_user(const char *name, scene_slot *slot)

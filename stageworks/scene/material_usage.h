@@ -6,7 +6,9 @@
 *   iteration order; the rest stay empty), each with its own copy of the material name, the
 *   material record and the list of object slots that use it, in the order they were added.
 *   The renderer draws the scene entry by entry, so objects that share a material are drawn
-*   one after another. Objects whose material name has no entry are grouped under entry 0.
+*   one after another. Objects whose material name has no entry are grouped under the entry of
+*   the default material, as a load gives such objects that material (under entry 0 when the
+*   table has no default material).
 *
 *   The entries point at the material records, so the table asks the material table to
 *   empty it whenever the records are freed (a hook it registers when it is rebuilt).
@@ -55,12 +57,17 @@ const usage_entry *usage_entry_at(int index);
 // Number of filled entries
 int usage_entry_count();
 
-// Index of the entry named name (the last of several); 0 when none matches or name is null
+// Index of the entry named name (the last of several); for a null name or one no entry
+// carries, that of "(default)" (0 when no entry carries that either)
 int usage_index_of(const char *name);
 
-// Adds the slot to the users of the entry named name (entry 0 when none matches)
+// The material an object whose first material name is name is drawn in: that of the entry
+// it is grouped under; null while the table is empty
+material_record *drawn_material_of(const char *name);
+
+// Adds the slot to the users of the entry named name (see usage_index_of)
 void add_user(const char *name, scene_slot *slot);
 
-// Removes the user with the slot's nameBase from the entry named name (entry 0 when none
-// matches); nothing when the entry has no users or the object is not among them
+// Removes the user with the slot's nameBase from the entry named name (see usage_index_of);
+// nothing when the entry has no users or the object is not among them
 void remove_user(const char *name, scene_slot *slot);

@@ -20,11 +20,13 @@ static void (*tableCleared)() = nullptr;   // the usage table's clean-up, once r
 // Private helpers
 //----------------------------------------------------------------------------------
 
-// Sends one colour weighted by k, its alpha by blend
-static void send_colour(GLenum parameter, const std::array<float, 4> &colour, float k, float blend)
+// One colour weighted by k, its alpha by blend
+static void weigh_colour(float out[4], const std::array<float, 4> &colour, float k, float blend)
 {
-    GLfloat value[4] = {colour[0] * k, colour[1] * k, colour[2] * k, colour[3] * blend};
-    glMaterialfv(GL_FRONT_AND_BACK, parameter, value);
+    out[0] = colour[0] * k;
+    out[1] = colour[1] * k;
+    out[2] = colour[2] * k;
+    out[3] = colour[3] * blend;
 }
 
 //----------------------------------------------------------------------------------
@@ -57,15 +59,28 @@ int material_is_textured(const material_record *material)
     return (block.multiple != 1 && !block.frames.empty()) ? 1 : 0;
 }
 
-void apply_material(const material_record *material)
+material_gl_values material_values(const material_record *material)
 {
     static const material_record defaults;
     const material_record &m = material ? *material : defaults;
-    send_colour(GL_AMBIENT, m.pLuzDif, m.Ka, m.pBlend);
-    send_colour(GL_DIFFUSE, m.pLuzDif, m.Kd, m.pBlend);
-    send_colour(GL_SPECULAR, m.pLuzEsp, m.Ks, m.pBlend);
-    send_colour(GL_EMISSION, m.pLuzEmi, m.Ka, m.pBlend);
-    glMaterialf(GL_FRONT_AND_BACK, GL_SHININESS, m.pShine * 128.0f);
+    material_gl_values values = {};
+    weigh_colour(values.ambient, m.pLuzDif, m.Ka, m.pBlend);
+    weigh_colour(values.diffuse, m.pLuzDif, m.Kd, m.pBlend);
+    weigh_colour(values.specular, m.pLuzEsp, m.Ks, m.pBlend);
+    weigh_colour(values.emission, m.pLuzEmi, m.Ka, m.pBlend);
+    values.shininess = m.pShine * 128.0f;
+    return values;
+}
+
+void apply_material(const material_record *material) { apply_material_values(material_values(material)); }
+
+void apply_material_values(const material_gl_values &values)
+{
+    glMaterialfv(GL_FRONT_AND_BACK, GL_AMBIENT, values.ambient);
+    glMaterialfv(GL_FRONT_AND_BACK, GL_DIFFUSE, values.diffuse);
+    glMaterialfv(GL_FRONT_AND_BACK, GL_SPECULAR, values.specular);
+    glMaterialfv(GL_FRONT_AND_BACK, GL_EMISSION, values.emission);
+    glMaterialf(GL_FRONT_AND_BACK, GL_SHININESS, values.shininess);
 }
 
 int material_is_opaque(const material_record *material)

@@ -74,10 +74,21 @@ void add_frame(texture_block *block, const char *name);
 // least one bitmap (a block with multiple 1 has no frames: drawn untextured)
 int material_is_textured(const material_record *material);
 
-// Sends the material on GL_FRONT_AND_BACK: ambient = diffuse colour x Ka, diffuse x Kd,
-// specular x Ks, emission x Ka, every alpha x pBlend, shininess pShine x 128. A null
-// material sends the defaults.
+// The values a material sends to OpenGL
+struct material_gl_values {
+    float ambient[4], diffuse[4], specular[4], emission[4];
+    float shininess;
+};
+
+// The values apply_material sends: ambient = diffuse colour x Ka, diffuse x Kd, specular x Ks,
+// emission x Ka, every alpha x pBlend, shininess pShine x 128. A null material: the defaults
+material_gl_values material_values(const material_record *material);
+
+// Sends the material's values on GL_FRONT_AND_BACK (a null material sends the defaults)
 void apply_material(const material_record *material);
+
+// Sends values worked out before (a material as it was)
+void apply_material_values(const material_gl_values &values);
 
 // 1 when the material draws fully opaque (the alpha apply_material sends with its diffuse
 // colour is 1 or more, so blending would give the source colour); null is the defaults

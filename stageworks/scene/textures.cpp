@@ -10,11 +10,13 @@
 #include "materials.h"
 #include "message_box.h"
 #include "scene_paths.h"
+#include "redraw.h"
 
 #include <GL/gl.h>
 #include <GL/glu.h>
 
 #include <algorithm>
+#include <climits>  // Required for: INT_MAX
 #include <map>            // Required for: the GL texture of each bitmap file
 #include <set>            // Required for: the bitmap files that could not be read
 #include <unordered_map>  // Required for: the wrap set on each texture
@@ -146,6 +148,17 @@ static void set_wrap(GLuint texture, GLint wrap)
     }
     glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_WRAP_S, wrap);
     glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_WRAP_T, wrap);
+}
+
+// Asks for a frame when an animated texture shows its next picture (not for a call compiled
+// into a display list: the list is not drawn now)
+static void ask_for_next_frame(const texture_block &block, int now)
+{
+    GLint compiling = 0;
+    glGetIntegerv(GL_LIST_INDEX, &compiling);
+    if (compiling != 0) return;
+    long long wait = (long long)block.lastSwitch + block.milTime + 1 - now;
+    requestRedraw(wait < 1 ? 1 : wait > INT_MAX ? INT_MAX : (int)wait);
 }
 
 //----------------------------------------------------------------------------------
@@ -287,7 +300,9 @@ int bind_material_texture(material_record *material)
 {
     if (!material_is_textured(material)) return 0;
     texture_block *block = material->texture.get();
-    int index = advance_texture_frame(block, elapsedMs());
+    int now = elapsedMs();
+    int index = advance_texture_frame(block, now);
+    if (block->frames.size() > 1) ask_for_next_frame(*block, now);
     int name = TEXTURE_NOT_LOADED;
     if (index >= 0 && (size_t)index < block->frames.size()) name = texture_gl_name(block->frames[(size_t)index].c_str());
     GLuint target = (name != TEXTURE_NOT_LOADED) ? (GLuint)name : blank_texture();

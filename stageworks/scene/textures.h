@@ -15,7 +15,8 @@
 *   elapsedMs, the injectable clock of frame_pacing.
 *
 *   DEPENDENCIES: hash_table, bmp (load_dib_image_file), materials, message_box, frame_pacing,
-*                 scene_paths (file_safety), OpenGL and GLU (gluBuild2DMipmaps)
+*                 scene_paths (file_safety), redraw (an animated
+*                 texture asks for the frame of its next picture), OpenGL and GLU (gluBuild2DMipmaps)
 *
 **********************************************************************************************/
 #pragma once
@@ -108,8 +109,8 @@ int advance_texture_frame(texture_block *block, int now);
 // Chooses the frame of the material's texture, binds it (the plain white texture when that
 // bitmap is not loaded) and sets the wrap: GL_REPEAT on S and T when a rotation angle is not
 // 0, else GL_CLAMP_TO_EDGE (only when the texture does not have that wrap already). Leaves the
-// matrix mode at GL_MODELVIEW. 1 when the material's
-// own bitmap was bound, 0 otherwise
+// matrix mode at GL_MODELVIEW. An animated texture asks for a frame at its next picture.
+// 1 when the material's own bitmap was bound, 0 otherwise
 int bind_material_texture(material_record *material);
 
 // The 1 x 1 white texture bound for unloaded bitmaps (made on first use)

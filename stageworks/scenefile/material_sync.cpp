@@ -10,6 +10,7 @@
 #include "material_usage.h"
 #include "materials.h"
 #include "objects.h"
+#include "redraw.h"
 #include "scene_document.h"
 #include "scene_file.h"
 #include "scene_parse.h"
@@ -304,5 +305,7 @@ int takeOverSceneMaterials(const SceneData &scene)
         const char *name = first_material_name(object_at(i));
         if (name != nullptr && changed.count(name) != 0) set_dirty(object_at(i), 1);
     }
-    return (!changed.empty() || !changedTextures.empty()) ? 1 : 0;
+    if (changed.empty() && changedTextures.empty()) return 0;
+    requestRedraw();
+    return 1;
 }

@@ -23,7 +23,8 @@
 *
 *   DEPENDENCIES: scene_document (the sections), scene_parse, scene_file (names), scene
 *                 (materials, textures, usage table, objects), events (material chooser),
-*                 scene_paths (file_safety), libxml2
+*                 scene_paths (file_safety), redraw (a change
+*                 taken over asks for a frame), libxml2
 *
 **********************************************************************************************/
 #pragma once

@@ -267,6 +267,32 @@ TEST(Export, EveryKindAndMaterialFeatureInGlbAndGltf)
     EXPECT_TRUE(m.scenes[0].extras.Get("Flags").Has("PUERTA"));
 }
 
+TEST(Export, AnObjectNamingAnUnknownMaterialHasTheMaterialTheEditorDrawsItIn)
+{
+    ScratchDir dir;
+    freshTables();
+    addMaterial("lava", {0.8f, 0.2f, 0.1f, 1}, 1, {1, 0.4f, 0, 1}, 0.1f, 0.2f);
+    addMaterial("oro", {0.95f, 0.75f, 0.2f, 1}, 1, {0, 0, 0, 1}, 1.0f, 1.0f);
+    rebuild_usage_table();
+    ASSERT_NE(usage_entry_at(0)->name, DEFAULT_MATERIAL_NAME) << "the case needs another material first";
+    addObject(KIND_CUBE, "oro", {0, 0, 0, 0, 0, 0}, 1, 0, 0);
+    addObject(KIND_CUBE, "no-existe", {10, 0, 0, 0, 0, 0}, 1, 0, 0);
+    // the material of the entry the editor draws each object from
+    std::string drawn[2];
+    for (int e = 0; e < usage_entry_count(); e++)
+        for (const scene_slot *slot : usage_entry_at(e)->users) drawn[slot_index(slot)] = usage_entry_at(e)->name;
+    EXPECT_EQ(drawn[0], "oro");
+    ASSERT_EQ(saveSceneTo((dir / "escena.xml").c_str()), 1);
+    ASSERT_EQ(run("'" + EXPORT + "' '" + dir.path + "' '" + (dir / "out.glb") + "' >/dev/null"), 0);
+    const tinygltf::Model m = readGlb(dir / "out.glb");
+    ASSERT_EQ(m.nodes.size(), 2u);
+    for (int i = 0; i < 2; i++) {
+        const tinygltf::Mesh &mesh = m.meshes[(size_t)m.nodes[(size_t)i].mesh];
+        ASSERT_FALSE(mesh.primitives.empty());
+        EXPECT_EQ(m.materials[(size_t)mesh.primitives[0].material].name, drawn[i]) << i;
+    }
+}
+
 TEST(Export, BadInputLeavesNoOutputFile)
 {
     ScratchDir dir;

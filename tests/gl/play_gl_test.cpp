@@ -1,5 +1,7 @@
 // Play mode in a real GL context through whole display() frames: a right-click pick activates
-// the object it hits up to 150 units away, and texture rotations last until an edit-mode draw.
+// the object it hits up to 150 units away, texture rotations last until an edit-mode draw, and
+// an object whose material an event changes is drawn in every frame, in its new material from
+// the frame after the change.
 #include "app_state.h"
 #include "camera.h"
 #include "events.h"
@@ -18,6 +20,7 @@
 #include "textures.h"
 #include "view_projection.h"
 
+#include <GL/gl.h>
 #include <gtest/gtest.h>
 
 #include <cmath>
@@ -41,6 +44,13 @@ protected:
         water->texture = new_texture_block();
         add_frame(water->texture.get(), "Data/agua1.bmp");
         add_material(water);
+        for (int i = 0; i < 2; i++) {  // unlit materials of one emitted colour
+            material_record *m = new_material();
+            m->name = i == 0 ? "rojo" : "verde";
+            m->pLuzDif = m->pLuzEsp = {0, 0, 0, 1};
+            m->pLuzEmi = {1.0f - i, (float)i, 0, 1};
+            add_material(m);
+        }
         rebuild_usage_table();
         createFlagTable();
         set_event_set_release(freeEventSet);
@@ -110,7 +120,30 @@ TEST_F(PlayGl, TextureRotationsLastWhilePlayingAndAreResetByTheFirstEditDraw)
     display();  // drawn in play mode: kept
     EXPECT_FLOAT_EQ(block->rotationZ, 15.0f);
     stopPlay();
-    display();  // the restored material marks the object dirty: rebuilt, not drawn
+    display();  // the restored material marks the object dirty: rebuilt and drawn
     display();
     EXPECT_FLOAT_EQ(block->rotationZ, 0.0f);
+}
+
+TEST_F(PlayGl, AnObjectWhoseMaterialChangesIsDrawnInEveryFrameInItsNewMaterial)
+{
+    int cube = placeWithEvent(0, 30, -40, "rojo");
+    const char *chain[] = {"verde", "rojo", "verde"};
+    for (int k = 0; k < 3; k++) ASSERT_EQ(setConsequence(eventOf(cube), k, cChangeMat, newChangeMatValue(chain[k])), 1);
+    display();
+    startPlay();
+    activateObject(cube);  // each frame draws, then runs one link of the chain
+    xdriver::XClient client;
+    ASSERT_TRUE(client.open(glServer().display));
+    const char expected[] = {'r', 'g', 'r', 'g', 'g'};
+    for (int frame = 0; frame < 5; frame++) {
+        display();
+        glFinish();
+        xdriver::Image shot = client.screenshot();
+        ASSERT_GE(shot.width, 1024);
+        double c[3];
+        xdriver::meanColour(shot, 506, 378, 518, 390, c);
+        char seen = c[0] > 200 && c[1] < 60 ? 'r' : c[1] > 200 && c[0] < 60 ? 'g' : '?';
+        EXPECT_EQ(seen, expected[frame]) << "frame " << frame << ": " << c[0] << " " << c[1] << " " << c[2];
+    }
 }

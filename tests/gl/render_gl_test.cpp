@@ -1,5 +1,5 @@
 // The scene drawn into a real GL context and read back: display lists rebuilt for dirty
-// objects (missing from exactly that frame), the polygon counter, picks with their effects
+// objects (drawn in that same frame), the polygon counter, picks with their effects
 // (nearest object, clone, delete, lock rules), and the sun of a whole display() frame.
 #include "app_state.h"
 #include "camera.h"
@@ -121,7 +121,7 @@ protected:
 
 }  // namespace
 
-TEST_F(RenderGl, ADirtyObjectIsMissingFromExactlyTheFrameThatRebuildsItsListAndPolygonsAreCounted)
+TEST_F(RenderGl, ADirtyObjectIsDrawnInTheFrameThatRebuildsItsListAndPolygonsAreCounted)
 {
     int cube = place(KIND_CUBE, "rojo", 0, -20);
     place(KIND_CUBE, "verde", 8, -20);
@@ -130,8 +130,8 @@ TEST_F(RenderGl, ADirtyObjectIsMissingFromExactlyTheFrameThatRebuildsItsListAndP
     const Point centre = screenOf(0, 30, -20), side = screenOf(8, 30, -20);
     // {display lists, dirty cube before the frame, centre, side, polygons counted}
     struct { int lists, dirty; char centre, side; int polygons; } frames[] = {
-        {1, 0, 'k', 'k', faces}, {1, 0, 'r', 'g', 0}, {1, 1, 'k', 'g', 6}, {1, 0, 'r', 'g', 0},
-        {0, 0, 'r', 'g', faces}, {0, 0, 'r', 'g', faces}, {0, 1, 'k', 'g', faces}};
+        {1, 0, 'r', 'g', faces}, {1, 0, 'r', 'g', 0}, {1, 1, 'r', 'g', 6}, {1, 0, 'r', 'g', 0},
+        {0, 0, 'r', 'g', faces}, {0, 0, 'r', 'g', faces}, {0, 1, 'r', 'g', faces}};
     for (const auto &f : frames) {
         setUseDisplayLists(f.lists);
         object_at(cube)->dirty |= f.dirty;
@@ -339,4 +339,47 @@ TEST_F(RenderGl, AHoverPickLeftByAMenuThatAClickClosedStartsNoMouseLook)
     EXPECT_EQ(getPickPending(), 0);
     EXPECT_EQ(getLookMode(), 0);
     EXPECT_FALSE(pickActive());
+}
+
+TEST_F(RenderGl, TheSunLooksTheSameWhateverMaterialWasDrawnBeforeIt)
+{
+    // Facing the sun, with one object whose material is the last one applied before the sky
+    // and the sun; its material changes between two frames: red, then green emission
+    Camera camera = {};
+    camera.y = 30.0f, camera.yaw = 90.0f, camera.pitch = 55.0f;
+    setCamera(camera);
+    applyView();
+    setSunAngle(-35.0f);
+    int index = place(KIND_CUBE, "rojo", 20.0f, 20.0f);  // behind the viewer
+    placeMovingLights();
+    EXPECT_EQ(sunInView(), 1);
+    xdriver::XClient client;
+    ASSERT_TRUE(client.open(glServer().display));
+    double sun[2][3];
+    for (int look = 0; look < 2; look++) {
+        if (look == 1) assign_material(index, "verde");
+        display();
+        glFinish();
+        xdriver::Image shot = client.screenshot();
+        ASSERT_GE(shot.width, W);
+        xdriver::meanColour(shot, W / 2 - 6, H / 2 - 6, W / 2 + 7, H / 2 + 7, sun[look]);
+    }
+    for (int c = 0; c < 3; c++) EXPECT_NEAR(sun[0][c], sun[1][c], 1.0) << c;
+    EXPECT_TRUE(sun[0][0] > 170 && sun[0][1] > 170 && sun[0][2] < sun[0][0] - 60)
+        << sun[0][0] << " " << sun[0][1] << " " << sun[0][2];
+
+    // whether the sun can show: beside the view's edge it still may, turned away or from the
+    // start view it does not
+    camera.pitch = 30.0f;  // the sun's centre 2.5 degrees above the top edge: its rim shows
+    setCamera(camera);
+    EXPECT_EQ(sunInView(), 1);
+    camera.pitch = 20.0f;
+    setCamera(camera);
+    EXPECT_EQ(sunInView(), 0);
+    camera.yaw = 270.0f;
+    setCamera(camera);
+    EXPECT_EQ(sunInView(), 0);
+    setCamera(Camera{-41.51f, 30.0f, 38.74f, 314.22f, -8.82f, 0, 0, 0});
+    placeMovingLights();
+    EXPECT_EQ(sunInView(), 0);
 }

@@ -24,10 +24,11 @@ static CommandLine parseWords(std::vector<std::string> words, std::vector<std::s
 TEST(CommandLine, OptionsAndDirectoryAreTakenAndGlutArgumentsKept)
 {
     std::vector<std::string> left;
-    CommandLine o = parseWords({"stageworks", "--window", "-display", ":7", "scenes/a", "--play"}, &left);
+    CommandLine o = parseWords({"stageworks", "--window", "-display", ":7", "scenes/a", "--play", "--every-frame"}, &left);
     EXPECT_TRUE(o.error.empty());
     EXPECT_TRUE(o.window);
     EXPECT_TRUE(o.play);
+    EXPECT_TRUE(o.everyFrame);
     EXPECT_FALSE(o.help);
     EXPECT_EQ(o.sceneDir, "scenes/a");
     EXPECT_EQ(left, (std::vector<std::string>{"stageworks", "-display", ":7"}));
@@ -35,6 +36,7 @@ TEST(CommandLine, OptionsAndDirectoryAreTakenAndGlutArgumentsKept)
     o = parseWords({"stageworks"}, &left);
     EXPECT_TRUE(o.error.empty());
     EXPECT_FALSE(o.window);
+    EXPECT_FALSE(o.everyFrame);
     EXPECT_TRUE(o.sceneDir.empty());
 
     // After "--" a name that looks like an option is a directory

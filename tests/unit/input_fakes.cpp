@@ -50,5 +50,4 @@ int getPanelPickX() { return panelPickX; }
 int getPanelPickY() { return panelPickY; }
 
 void display() {}
-void idle() {}
 int getPolygonCount() { return input_fakes::polygons; }
