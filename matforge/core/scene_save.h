@@ -3,8 +3,8 @@
 *   scene_save - writing the scene file back with new texture and material sections
 *
 *   The new file is the source file up to and including the <escena> start tag, the freshly
-*   written texture and material sections on one line ended by CR LF, and then the rest of
-*   the source after its old sections, line by line, each line ended by CR LF. The file is
+*   written texture and material sections on one line, and then the rest of the source after
+*   its old sections, byte for byte. The file is
 *   written under a temporary name beside the destination and then renamed over it, so that
 *   a failed save leaves the destination as it was.
 *

@@ -5,6 +5,8 @@
 **********************************************************************************************/
 #include "scene_scan.h"
 
+#include "scene_check.h"
+
 #include <cerrno>
 #include <climits>
 #include <cstdio>
@@ -255,6 +257,13 @@ int leeEtiqueta3(SceneDocument &doc, std::string &error)
 
 int cargaXML(SceneDocument &doc, std::string &error)
 {
+    // NOTE: a file that is not well-formed, or whose sections cannot be read whole, is
+    // refused before anything of it reaches the document
+    std::string text;
+    InformeEscena informe;
+    if (!leeFichero(uneRuta(doc.XMLPath, doc.XMLFile), text, error)) return 0;
+    if (!compruebaEscena(text, doc.XMLFile, informe, error)) return 0;
+
     doc.texturas.clear();
     for (int i = 0; i < doc.editorMaterialCount; i++) doc.editorMaterials[i] = EditorMaterial{};
     doc.editorMaterialCount = 0;
@@ -270,7 +279,19 @@ int cargaXML(SceneDocument &doc, std::string &error)
         return 0;
     }
     doc.PosActual = 0;
-    return leeEtiqueta2(doc, error);
+    if (!leeEtiqueta2(doc, error)) return 0;
+    // NOTE: tags inside comments or CDATA can make the scans see more or fewer sections
+    // than the file holds; saving would then lose or invent some
+    if ((int)doc.texturas.size() != informe.texturas || doc.editorMaterialCount != informe.materiales) {
+        doc.texturas.clear();
+        for (int i = 0; i < doc.editorMaterialCount; i++) doc.editorMaterials[i] = EditorMaterial{};
+        doc.editorMaterialCount = 0;
+        error = "Las texturas y los materiales de " + doc.XMLFile + " no se pueden leer enteros: línea " +
+                std::to_string(informe.lineaDudosa > 0 ? informe.lineaDudosa : 1) +
+                ": un comentario o una sección CDATA contiene etiquetas de la escena. No se ha cargado nada.";
+        return 0;
+    }
+    return 1;
 }
 
 int cargaEscena(SceneDocument &doc, const std::string &path, std::string &error)
