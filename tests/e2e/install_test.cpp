@@ -95,7 +95,7 @@ TEST_F(Install, ProgramsRunDataLauncherAndDesktopEntriesUnderThePrefix)
         EXPECT_TRUE(isExecutable(command.substr(0, command.find(' ')))) << entry;
         EXPECT_TRUE(isExecutable(bin(name))) << name;
         xdriver::ChildProcess validate;
-        ASSERT_TRUE(validate.spawn({"desktop-file-validate", path}, scratch, ""));
+        ASSERT_TRUE(validate.spawn({"/usr/bin/desktop-file-validate", path}, scratch, ""));
         ASSERT_TRUE(validate.waitExit(10000));
         EXPECT_EQ(validate.exitStatus, 0) << validate.out << validate.err;
         EXPECT_EQ(validate.out + validate.err, "") << name;
