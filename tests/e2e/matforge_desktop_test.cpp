@@ -295,10 +295,11 @@ TEST(CommandLine, MatforgeOpensTheSceneNamedOnItsCommandLine)
         },
         30000, 50))
         << (titles.empty() ? std::string("no window") : titles[0]) << "\n" << app.err;
+    // the scene goes into the recent list of that configuration
+    EXPECT_TRUE(xdriver::waitUntil(
+        [&] { return readFile(config.file("stageworks/matforge.conf")).find(scene) != std::string::npos; }, 10000));
     EXPECT_FALSE(app.exited) << app.err;
     app.kill();
-    // the scene went first in the recent list of that configuration
-    EXPECT_NE(readFile(config.file("stageworks/matforge.conf")).find(scene), std::string::npos);
 }
 
 int main(int argc, char **argv)
