@@ -75,7 +75,7 @@ bool Form1::cargaRuta(const std::string &ruta)
     divideRuta(ruta, directorio, fichero);
     if (!cargaEscena(*nuevo, ruta, error)) {
         informa("No se ha cargado " + textoRuta(fichero) + ": " + textoError(error));
-        avisa(Dialogos::Critico, textoError(error));
+        avisa(Dialogos::Critico, textoError(error) + "\nNo se ha cargado nada.");
         return false;
     }
     anotaSecciones(*nuevo);

@@ -108,8 +108,7 @@ void Form1::construyeMenu()
     QMenu *ayuda = menuBar()->addMenu("A&yuda");
     ayuda->setObjectName("Ayuda");
     ayuda->setToolTipsVisible(true);
-    entrada(ayuda->addAction("Acerca de", this, &Form1::acercaDe), "acercade", {QKeySequence::HelpContents},
-            "La versión de matforge");
+    entrada(ayuda->addAction("Acerca de", this, &Form1::acercaDe), "acercade", {}, "La versión de matforge");
 
     statusBar()->setObjectName("barraEstado");
     rellenaRecientes();

@@ -240,7 +240,7 @@ int compruebaEscena(const std::string &text, const std::string &fileName, Inform
 {
     informe = InformeEscena{};
     if (text.empty()) {
-        error = "El fichero " + fileName + " no es XML bien formado: línea 1: el fichero está vacío. No se ha cargado nada.";
+        error = "El fichero " + fileName + " no es XML bien formado: línea 1: el fichero está vacío.";
         return 0;
     }
     xmlParserCtxtPtr contexto = xmlCreateMemoryParserCtxt(text.data(), (int)text.size());
@@ -264,13 +264,13 @@ int compruebaEscena(const std::string &text, const std::string &fileName, Inform
     if (!bienFormado) {
         if (errores.linea == 0) errores.linea = 1;
         error = "El fichero " + fileName + " no es XML bien formado: línea " + std::to_string(errores.linea) + ": " +
-                motivoParser(errores) + ". No se ha cargado nada.";
+                motivoParser(errores) + ".";
         resultado = 0;
     } else if (xmlNode *raiz = xmlDocGetRootElement(documento)) {
         Problema p;
         if (!compruebaSecciones(raiz, informe, p)) {
             error = "Las texturas y los materiales de " + fileName + " no se pueden leer enteros: línea " +
-                    std::to_string(p.linea) + ": " + p.motivo + ". No se ha cargado nada.";
+                    std::to_string(p.linea) + ": " + p.motivo + ".";
             resultado = 0;
         }
     }

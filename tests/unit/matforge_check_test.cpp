@@ -63,6 +63,8 @@ TEST(MatforgeCheck, BrokenFilesAreRefusedWithTheLineAndTheReason)
         {"extra.xml", wrongChild, {"elemento desconocido <brillo> dentro de <IDMaterial>"}},
         {"sin_codigo.xml", sceneWith("<IDMaterial codigo=\"uno\">", "<IDMaterial>"), {"sin el atributo codigo"}},
         {"oculta.xml", hidden, {"línea 3: un comentario o una sección CDATA contiene etiquetas"}},
+        {"tardia.xml", sceneWith("<Flags>", "\n<IDTextura>Data/tarde.bmp</IDTextura><Flags>"),
+         {"línea 4: una textura después de los materiales se repetiría al guardar"}},
     };
     for (const Case &c : cases) {
         writeFile(dir.file(c.name), c.text);
