@@ -282,11 +282,15 @@ int cargaXML(SceneDocument &doc, std::string &error)
     // NOTE: without the start tag the new sections would have no place but the very start
     // of the file, which would make it unreadable; such a file is refused here instead
     if (doc.PosInicial == 0) {
+        vaciaListas(doc);
         error = "El fichero " + doc.XMLFile + " no es una escena XML: no contiene la etiqueta <escena>.";
         return 0;
     }
     doc.PosActual = 0;
-    if (!leeEtiqueta2(doc, error)) return 0;
+    if (!leeEtiqueta2(doc, error)) {
+        vaciaListas(doc);
+        return 0;
+    }
     // NOTE: tags inside comments or CDATA can make the scans see more or fewer sections
     // than the file holds; saving would then lose or invent some
     if ((int)doc.texturas.size() != informe.texturas || doc.editorMaterialCount != informe.materiales) {

@@ -34,6 +34,9 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size)
 {
     const std::string text(reinterpret_cast<const char *>(data), size);
     writeScene(text);
+    opened->texturas.clear();
+    for (int i = 0; i < opened->editorMaterialCount; i++) opened->editorMaterials[(size_t)i] = EditorMaterial{};
+    opened->editorMaterialCount = 0;
     std::string error;
     if (!cargaEscena(*opened, "./escena.xml", error)) {
         if (!opened->texturas.empty() || opened->editorMaterialCount != 0) abort();
