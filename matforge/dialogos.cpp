@@ -28,11 +28,18 @@ QString DialogosQt::abrirFichero(QWidget *padre, const QString &titulo, const QS
     return QFileDialog::getOpenFileName(padre, titulo, directorio, filtro);
 }
 
-// QFileDialog, which asks before overwriting
-QString DialogosQt::guardarFichero(QWidget *padre, const QString &titulo, const QString &directorio,
+// QFileDialog, which asks before overwriting; a name typed without an ending gets ".xml"
+QString DialogosQt::guardarFichero(QWidget *padre, const QString &titulo, const QString &propuesto,
                                    const QString &filtro)
 {
-    return QFileDialog::getSaveFileName(padre, titulo, directorio, filtro);
+    QFileDialog dialogo(padre, titulo, QString(), filtro);
+    dialogo.setObjectName("dialogoGuardar");
+    dialogo.setAcceptMode(QFileDialog::AcceptSave);
+    dialogo.setFileMode(QFileDialog::AnyFile);
+    dialogo.setDefaultSuffix("xml");
+    dialogo.selectFile(propuesto);
+    if (dialogo.exec() != QDialog::Accepted || dialogo.selectedFiles().isEmpty()) return QString();
+    return dialogo.selectedFiles().first();
 }
 
 // QMessageBox with the icon asked for
@@ -53,14 +60,20 @@ bool DialogosQt::pregunta(QWidget *padre, const QString &texto)
                                  QMessageBox::No) == QMessageBox::Yes;
 }
 
-// QMessageBox with one button per option; Escape (or closing the box) chooses nothing
-int DialogosQt::eligeOpcion(QWidget *padre, const QString &texto, const QStringList &opciones)
+// QMessageBox with one button per option, in order; the default button has the focus
+int DialogosQt::eligeOpcion(QWidget *padre, const QString &texto, const QStringList &opciones, int porDefecto,
+                            int alEscapar)
 {
     QMessageBox box(QMessageBox::Question, QString::fromUtf8(TITULO_EDITOR), texto, QMessageBox::NoButton, padre);
-    QList<QAbstractButton *> buttons;
+    box.setObjectName("eligeOpcion");
+    QList<QPushButton *> buttons;
     for (const QString &option : opciones) buttons.append(box.addButton(option, QMessageBox::ActionRole));
+    if (porDefecto >= 0 && porDefecto < buttons.size()) box.setDefaultButton(buttons[porDefecto]);
+    if (alEscapar >= 0 && alEscapar < buttons.size()) box.setEscapeButton(buttons[alEscapar]);
     box.exec();
-    return (int)buttons.indexOf(box.clickedButton());
+    // NOTE: the escape button stands for a box closed any other way too
+    int elegido = (int)buttons.indexOf(qobject_cast<QPushButton *>(box.clickedButton()));
+    return elegido >= 0 ? elegido : alEscapar;
 }
 
 // QInputDialog with an empty line
@@ -86,4 +99,10 @@ QString DialogosQt::eligeTextura(QWidget *padre, const SceneDocument &doc)
     Form2 form(doc, padre);
     if (form.exec() != QDialog::Accepted) return QString();
     return form.textSel();
+}
+
+// QMessageBox's about box, titled with the program's name
+void DialogosQt::acercaDe(QWidget *padre, const QString &texto)
+{
+    QMessageBox::about(padre, QString::fromUtf8("Acerca de matforge"), texto);
 }

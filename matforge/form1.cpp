@@ -6,21 +6,17 @@
 #include "form1.h"
 
 #include "bitmaps.h"
+#include "form1_comun.h"
 #include "form3.h"
-#include "scene_conflict.h"
-#include "scene_save.h"
-#include "scene_scan.h"
+#include "scene_files.h"
 
 #include <QAction>
-#include <QApplication>
 #include <QDialog>
-#include <QDir>
-#include <QFile>
 #include <QGroupBox>
 #include <QHBoxLayout>
+#include <QKeyEvent>
 #include <QLabel>
 #include <QListWidget>
-#include <QMenuBar>
 #include <QPixmap>
 #include <QPushButton>
 #include <QVBoxLayout>
@@ -36,36 +32,7 @@ enum BotonComando {
     NUEVA_TEXTURA = 5
 };
 
-static const char *const FILTRO_XML = "Ficheros XML (*.xml)";
-static const char *const FILTRO_BMP = "Ficheros Graficos BMP (*.bmp)";
 static const int LADO_IMAGEN = 160;
-
-//----------------------------------------------------------------------------------
-// Private helpers
-//----------------------------------------------------------------------------------
-// A path of the file system as bytes, cleaned of "." and ".." parts and double separators
-static std::string rutaLocal(const QString &ruta)
-{
-    return QFile::encodeName(QDir::cleanPath(ruta)).toStdString();
-}
-
-// A path of the file system as text
-static QString textoRuta(const std::string &ruta)
-{
-    return QFile::decodeName(QByteArray::fromStdString(ruta));
-}
-
-// Names in the scene file are ISO-8859-1, the file's declared encoding
-static QString textoNombre(const std::string &nombre)
-{
-    return QString::fromLatin1(nombre.data(), (qsizetype)nombre.size());
-}
-
-// Messages of the scene library are UTF-8
-static QString textoError(const std::string &error)
-{
-    return QString::fromUtf8(error.data(), (qsizetype)error.size());
-}
 
 //----------------------------------------------------------------------------------
 // Construction
@@ -81,34 +48,15 @@ Form1::Form1(Dialogos *dialogos, QWidget *parent)
     dialogos_ = dialogos;
 
     setObjectName("Form1");
-    setWindowTitle(QString::fromUtf8(TITULO_EDITOR));
+    setAcceptDrops(true);
     construyeMenu();
     construyeMarcos();
     resize(640, 440);
     estadoCerrado();
+    restauraVentana();
 }
 
 Form1::~Form1() = default;
-
-// Menu "&Archivo" with its entries in order
-void Form1::construyeMenu()
-{
-    QMenu *archivo = menuBar()->addMenu("&Archivo");
-    archivo->setObjectName("Archivo");
-    cargar_ = archivo->addAction("Cargar Escena XML", this, &Form1::cargar);
-    cargar_->setObjectName("cargar");
-    archivo->addSeparator();
-    guardar_ = archivo->addAction("Guardar Escena XML", this, &Form1::guardar);
-    guardar_->setObjectName("guardar");
-    guardarComo_ = archivo->addAction("Guardar Escena XML como...", this, &Form1::guardarComo);
-    guardarComo_->setObjectName("guardarcomo");
-    archivo->addSeparator();
-    cerrar_ = archivo->addAction("Cerrar Escena", this, &Form1::cerrar);
-    cerrar_->setObjectName("cerrar");
-    archivo->addSeparator();
-    salir_ = archivo->addAction("Salir", this, &Form1::salir);
-    salir_->setObjectName("Salir");
-}
 
 // Frames "XML TEXTURAS" and "XML MATERIALES" with their lists, buttons and image box
 void Form1::construyeMarcos()
@@ -116,9 +64,10 @@ void Form1::construyeMarcos()
     auto *central = new QWidget(this);
     auto *columnas = new QHBoxLayout(central);
 
-    auto boton = [this](int indice, const char *texto) {
+    auto boton = [this](int indice, const char *texto, const char *ayuda) {
         auto *b = new QPushButton(texto);
         b->setObjectName(QString("Command1_%1").arg(indice));
+        b->setToolTip(QString::fromUtf8(ayuda));
         command1_[indice] = b;
         return b;
     };
@@ -127,17 +76,22 @@ void Form1::construyeMarcos()
     marcoTexturas_->setObjectName("frameTexturas");
     auto *texturas = new QVBoxLayout(marcoTexturas_);
     auto *botonesTexturas = new QHBoxLayout();
-    botonesTexturas->addWidget(boton(NUEVA_TEXTURA, "Nueva Textura"));
-    botonesTexturas->addWidget(boton(BORRAR_TEXTURA, "Borrar Textura"));
+    botonesTexturas->addWidget(boton(NUEVA_TEXTURA, "Nueva Textura",
+                                     "Añade un BMP del directorio de la escena (o arrastre uno a la ventana)"));
+    botonesTexturas->addWidget(boton(BORRAR_TEXTURA, "Borrar Textura",
+                                     "Quita la textura seleccionada y sus usos en los materiales (Supr)"));
     texturas->addLayout(botonesTexturas);
     listaTexturas_ = new QListWidget(marcoTexturas_);
     listaTexturas_->setObjectName("List1_1");
+    listaTexturas_->setToolTip(QString::fromUtf8("Texturas de la escena, relativas a su directorio (Supr las borra)"));
+    listaTexturas_->installEventFilter(this);
     texturas->addWidget(listaTexturas_, 1);
     image1_ = new QLabel(marcoTexturas_);
     image1_->setObjectName("Image1");
     image1_->setFixedSize(LADO_IMAGEN, LADO_IMAGEN);
     image1_->setAlignment(Qt::AlignCenter);
     image1_->setFrameShape(QFrame::StyledPanel);
+    image1_->setToolTip(QString::fromUtf8("La textura seleccionada"));
     texturas->addWidget(image1_, 0, Qt::AlignHCenter);
 
     marcoMateriales_ = new QGroupBox("XML MATERIALES", central);
@@ -145,11 +99,15 @@ void Form1::construyeMarcos()
     auto *materiales = new QVBoxLayout(marcoMateriales_);
     listaMateriales_ = new QListWidget(marcoMateriales_);
     listaMateriales_->setObjectName("List1_0");
+    listaMateriales_->setToolTip(QString::fromUtf8("Materiales de la escena (Intro o doble clic: editar; Supr: borrar)"));
+    listaMateriales_->installEventFilter(this);
     materiales->addWidget(listaMateriales_, 1);
     auto *botonesMateriales = new QHBoxLayout();
-    botonesMateriales->addWidget(boton(NUEVO_MATERIAL, "Nuevo Material"));
-    botonesMateriales->addWidget(boton(EDITAR_MATERIAL, "Editar Material"));
-    botonesMateriales->addWidget(boton(BORRAR_MATERIAL, "Borrar Material"));
+    botonesMateriales->addWidget(boton(NUEVO_MATERIAL, "Nuevo Material", "Crea un material con los valores por defecto"));
+    botonesMateriales->addWidget(boton(EDITAR_MATERIAL, "Editar Material",
+                                       "Abre el formulario del material seleccionado (Intro o doble clic)"));
+    botonesMateriales->addWidget(boton(BORRAR_MATERIAL, "Borrar Material",
+                                       "Borra el material seleccionado; \"(default)\" no se puede borrar (Supr)"));
     materiales->addLayout(botonesMateriales);
 
     columnas->addWidget(marcoTexturas_);
@@ -163,6 +121,7 @@ void Form1::construyeMarcos()
     connect(command1_[BORRAR_MATERIAL], &QPushButton::clicked, this, &Form1::borrarMaterial);
     connect(listaMateriales_, &QListWidget::currentRowChanged, this, &Form1::materialSeleccionado);
     connect(listaTexturas_, &QListWidget::currentRowChanged, this, &Form1::texturaSeleccionada);
+    connect(listaMateriales_, &QListWidget::itemDoubleClicked, this, &Form1::editarMaterial);
 }
 
 //----------------------------------------------------------------------------------
@@ -179,11 +138,33 @@ void Form1::estadoCerrado()
     cerrar_->setEnabled(false);
     guardar_->setEnabled(false);
     guardarComo_->setEnabled(false);
+    abierta_ = false;
+    historialVacia(historial_);
+    actualizaTitulo();
+}
+
+// A scene was read into the document: frames shown, lists filled, nothing selected yet
+void Form1::estadoAbierto()
+{
+    abierta_ = true;
+    cerrar_->setEnabled(true);
+    guardar_->setEnabled(true);
+    guardarComo_->setEnabled(true);
+    image1_->clear();
+    marcoTexturas_->show();
+    marcoMateriales_->show();
+    rellenaListas();
+    historialInicia(historial_, *doc_);
+    actualizaTitulo();
 }
 
 // Both lists from the document: texture rows and material names, in order
 void Form1::rellenaListas()
 {
+    command1_[EDITAR_MATERIAL]->setEnabled(false);
+    command1_[BORRAR_MATERIAL]->setEnabled(false);
+    command1_[BORRAR_TEXTURA]->setEnabled(false);
+    image1_->clear();
     listaTexturas_->clear();
     listaMateriales_->clear();
     for (const std::string &fila : doc_->texturas) listaTexturas_->addItem(textoNombre(fila));
@@ -204,100 +185,23 @@ void Form1::avisa(Dialogos::Icono icono, const QString &texto)
     dialogos_->mensaje(this, icono, texto);
 }
 
-//----------------------------------------------------------------------------------
-// Menu "Archivo"
-//----------------------------------------------------------------------------------
-// "Cargar Escena XML": asks for a scene file and reads it
-void Form1::cargar()
+// Delete on a list deletes its selected row; Enter on the material list opens the material
+bool Form1::eventFilter(QObject *objeto, QEvent *evento)
 {
-    QString ruta = dialogos_->abrirFichero(this, "Carga Escena desde Fichero XML (.xml)", textoRuta(doc_->XMLPath),
-                                           FILTRO_XML);
-    if (ruta.isEmpty()) return;
-    cargaRuta(rutaLocal(ruta));
-}
-
-// Reads the scene file at a path and shows it; a refused file leaves the open scene as it was
-void Form1::cargaRuta(const std::string &ruta)
-{
-    // NOTE: read into a fresh document so that a refused file leaves the open scene as it was
-    auto nuevo = std::make_unique<SceneDocument>();
-    std::string error;
-    if (!cargaEscena(*nuevo, ruta, error)) {
-        avisa(Dialogos::Critico, textoError(error));
-        return;
+    if (evento->type() == QEvent::KeyPress && (objeto == listaMateriales_ || objeto == listaTexturas_)) {
+        const int tecla = static_cast<QKeyEvent *>(evento)->key();
+        const bool materiales = objeto == listaMateriales_;
+        if (tecla == Qt::Key_Delete) {
+            QPushButton *borrar = command1_[materiales ? BORRAR_MATERIAL : BORRAR_TEXTURA];
+            if (borrar->isEnabled()) borrar->click();
+            return true;
+        }
+        if (materiales && (tecla == Qt::Key_Return || tecla == Qt::Key_Enter)) {
+            if (command1_[EDITAR_MATERIAL]->isEnabled()) editarMaterial();
+            return true;
+        }
     }
-    anotaSecciones(*nuevo);
-    *doc_ = std::move(*nuevo);
-
-    cerrar_->setEnabled(true);
-    guardar_->setEnabled(true);
-    guardarComo_->setEnabled(true);
-    image1_->clear();
-    marcoTexturas_->show();
-    marcoMateriales_->show();
-    rellenaListas();
-    command1_[EDITAR_MATERIAL]->setEnabled(false);
-    command1_[BORRAR_MATERIAL]->setEnabled(false);
-    command1_[BORRAR_TEXTURA]->setEnabled(false);
-}
-
-// "Guardar Escena XML": writes over the loaded file. Texture or material sections changed on
-// disk since the load (another matforge, a hand edit) are not written over without asking
-void Form1::guardar()
-{
-    std::string error;
-    const int cambiadas = seccionesCambiadas(*doc_, error);
-    if (cambiadas < 0) {
-        avisa(Dialogos::Critico, "No se ha podido guardar el XML; el fichero no se ha modificado.\n" + textoError(error));
-        return;
-    }
-    if (cambiadas == 1) {
-        const int opcion = dialogos_->eligeOpcion(
-            this,
-            "Las texturas o los materiales de " + QString::fromStdString(doc_->XMLFile) +
-                " han cambiado en el disco desde que se cargo la escena.\n"
-                "Recargar: lee la escena del disco y se pierden los cambios hechos aqui.\n"
-                "Sobrescribir: guarda los de matforge en su lugar.",
-            {"Recargar", "Sobrescribir", "Cancelar"});
-        if (opcion == 0) cargaRuta(uneRuta(doc_->XMLPath, doc_->XMLFile));
-        if (opcion != 1) return;
-    }
-    doc_->XMLPathDestino = doc_->XMLPath;
-    doc_->XMLFileDestino = doc_->XMLFile;
-    if (!guardaXML(*doc_, error)) {
-        avisa(Dialogos::Critico, "No se ha podido guardar el XML; el fichero no se ha modificado.\n" + textoError(error));
-        return;
-    }
-    anotaSecciones(*doc_);
-    avisa(Dialogos::Informacion, "XML actualizado correctamente.");
-}
-
-// "Guardar Escena XML como...": writes another file; the loaded file stays the source
-void Form1::guardarComo()
-{
-    QString ruta = dialogos_->guardarFichero(this, "Guarda Escena a Fichero XML (.xml)", textoRuta(doc_->XMLPath),
-                                             FILTRO_XML);
-    if (ruta.isEmpty()) return;
-    divideRuta(rutaLocal(ruta), doc_->XMLPathDestino, doc_->XMLFileDestino);
-    std::string error;
-    if (!guardaXML(*doc_, error)) {
-        avisa(Dialogos::Critico, "No se ha podido guardar el XML; el fichero no se ha modificado.\n" + textoError(error));
-        return;
-    }
-    avisa(Dialogos::Informacion, "XML guardado correctamente.");
-}
-
-// "Cerrar Escena"
-void Form1::cerrar()
-{
-    estadoCerrado();
-}
-
-// "Salir": ends at once, without asking and without saving
-void Form1::salir()
-{
-    close();
-    QApplication::quit();
+    return QMainWindow::eventFilter(objeto, evento);
 }
 
 //----------------------------------------------------------------------------------
@@ -323,7 +227,10 @@ void Form1::nuevoMaterialPulsado()
     if (!dialogos_->entrada(this, "Nuevo Material", "Introduzca el nombre del nuevo material:", respuesta)) return;
     std::string nombre = respuesta.toUtf8().toStdString();
     switch (nuevoMaterial(*doc_, nombre)) {
-    case ALTA_OK: listaMateriales_->addItem(textoNombre(nombre)); break;
+    case ALTA_OK:
+        listaMateriales_->addItem(textoNombre(nombre));
+        anota("Nuevo Material " + textoNombre(nombre));
+        break;
     case ALTA_DUPLICADO: avisa(Dialogos::Exclamacion, "Nombre de Material ya existente."); break;
     case ALTA_NO_VALIDO:
         avisa(Dialogos::Exclamacion,
@@ -340,8 +247,11 @@ void Form1::nuevoMaterialPulsado()
 void Form1::editarMaterial()
 {
     int fila = listaMateriales_->currentRow();
-    if (fila < 0 || fila >= doc_->editorMaterialCount) return;
+    if (fila < 0 || fila >= doc_->editorMaterialCount || form3_) return;
     form3_ = abreForm3(this, *doc_, fila, *dialogos_);
+    // NOTE: "Aceptar" has written the record by the time the form says it was accepted
+    const QString accion = "Editar Material " + textoNombre(doc_->editorMaterials[fila].name);
+    if (form3_) connect(form3_, &QDialog::accepted, this, [this, accion] { anota(accion); });
 }
 
 // "Borrar Material": removes the selected material after asking
@@ -350,8 +260,10 @@ void Form1::borrarMaterial()
     int fila = listaMateriales_->currentRow();
     if (fila < 0 || fila >= doc_->editorMaterialCount) return;
     if (!dialogos_->pregunta(this, QString::fromUtf8("¿Desea realmente eliminar el material seleccionado?"))) return;
+    const QString nombre = textoNombre(doc_->editorMaterials[fila].name);
     int borrado = borraMaterial(*doc_, doc_->editorMaterials[fila].name);
     if (borrado >= 0) delete listaMateriales_->takeItem(borrado);
+    anota("Borrar Material " + nombre);
     listaMateriales_->setCurrentRow(-1);
     listaMateriales_->clearSelection();
     command1_[EDITAR_MATERIAL]->setEnabled(false);
@@ -372,11 +284,14 @@ void Form1::texturaSeleccionada(int fila)
 void Form1::nuevaTexturaPulsada()
 {
     QString ruta = dialogos_->abrirFichero(this, "Carga Textura Desde Fichero BMP (.bmp)", textoRuta(doc_->XMLPath),
-                                           FILTRO_BMP);
+                                           "Ficheros Graficos BMP (*.bmp)");
     if (ruta.isEmpty()) return;
     std::string nombre;
     switch (nuevaTextura(*doc_, rutaLocal(ruta), &nombre)) {
-    case ALTA_OK: listaTexturas_->addItem(textoNombre(nombre)); break;
+    case ALTA_OK:
+        listaTexturas_->addItem(textoNombre(nombre));
+        anota("Nueva Textura " + textoNombre(nombre));
+        break;
     case ALTA_FUERA_DIRECTORIO:
         avisa(Dialogos::Exclamacion, QString::fromUtf8("Directorio no valido. La raíz del BMP seleccionado debe ser la "
                                                        "misma que la del XML."));
@@ -400,8 +315,10 @@ void Form1::borrarTextura()
     QString texto = QString::fromUtf8("¿Desea realmente eliminar la textura seleccionada?.\nSe borrarán los enlaces a "
                                       "esta textura en todos los materiales que la utilicen.");
     if (!dialogos_->pregunta(this, texto)) return;
+    const QString nombre = textoNombre(doc_->texturas[fila]);
     eliminaTextura(*doc_, fila);
     delete listaTexturas_->takeItem(fila);
+    anota("Borrar Textura " + nombre);
     listaTexturas_->setCurrentRow(-1);
     listaTexturas_->clearSelection();
     image1_->clear();

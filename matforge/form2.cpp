@@ -43,6 +43,10 @@ Form2::Form2(const SceneDocument &doc, QWidget *parent) : QDialog(parent), doc_(
     command3_->setDefault(true);
     command4_ = new QPushButton("Cancelar", this);
     command4_->setObjectName("Command4");
+    list1_->setToolTip(QString::fromUtf8("Texturas de la escena (doble clic: elegir)"));
+    image1_->setToolTip(QString::fromUtf8("La textura seleccionada"));
+    command3_->setToolTip(QString::fromUtf8("Usa la textura seleccionada en el frame"));
+    command4_->setToolTip(QString::fromUtf8("Cierra sin elegir textura"));
 
     auto *arriba = new QHBoxLayout();
     arriba->addWidget(list1_, 1);

@@ -14,6 +14,7 @@
 #include <QFrame>
 #include <QGridLayout>
 #include <QGroupBox>
+#include <QKeyEvent>
 #include <QHBoxLayout>
 #include <QLabel>
 #include <QLineEdit>
@@ -126,6 +127,8 @@ Form3::Form3(SceneDocument &doc, int matSel, Dialogos &dialogos, QWidget *padre)
     connect(command4_, &QPushButton::clicked, this, &QDialog::reject);
     connect(timer1_, &QTimer::timeout, this, &Form3::pasoAnimacion);
     connect(timer2_, &QTimer::timeout, this, &Form3::acoplaKs);
+
+    preparaTeclado();
 
     // Opening: the controls from the record, the frame buttons for position 0, one step
     muestraValores(valoresDeMaterial(material));
@@ -347,16 +350,21 @@ void Form3::eligeColor(int luz)
     ponColor(luz, rgb);
 }
 
-// A left click on a colour swatch opens the colour dialog
+// A left click on a colour swatch, or Space or Enter while it has the focus, opens the
+// colour dialog
 bool Form3::eventFilter(QObject *objeto, QEvent *evento)
 {
-    if (evento->type() == QEvent::MouseButtonRelease) {
-        auto *raton = static_cast<QMouseEvent *>(evento);
-        for (int luz = 0; luz < 3; luz++) {
-            if (objeto != picture1_[luz] || raton->button() != Qt::LeftButton) continue;
+    for (int luz = 0; luz < 3; luz++) {
+        if (objeto != picture1_[luz]) continue;
+        if (evento->type() == QEvent::MouseButtonRelease && static_cast<QMouseEvent *>(evento)->button() == Qt::LeftButton) {
             eligeColor(luz);
             return true;
         }
+        if (evento->type() == QEvent::KeyPress && teclaDeMuestra(static_cast<QKeyEvent *>(evento)->key())) {
+            eligeColor(luz);
+            return true;
+        }
+        if (evento->type() == QEvent::FocusIn || evento->type() == QEvent::FocusOut) marcaFoco(luz);
     }
     return QDialog::eventFilter(objeto, evento);
 }

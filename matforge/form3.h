@@ -9,7 +9,9 @@
 *   was. The form is modal to the application, so the main window takes no input while it
 *   is open. Timer1 plays the animation; Timer2 keeps Ks at 100 - Kd. The "OpenGL" button
 *   opens the preview (OGLWin), which reads the controls through the FuentePreview the form
-*   offers (valores(), muestraFrame(), documento()).
+*   offers (valores(), muestraFrame(), documento()). Every control is reached with Tab in
+*   reading order and has a tool tip (form3_teclado.cpp); the swatches open with Space or
+*   Enter, and Ks, which follows Kd, is shown read-only.
 *
 *   DEPENDENCIES: Qt Widgets, dialogos, bitmaps, oglwin, fuente_preview, material_form_values,
 *                 scene_document
@@ -79,6 +81,8 @@ private:
     void construyeLuces(QVBoxLayout *columna);
     void construyeOtras(QVBoxLayout *columna);
     void construyeTexturas(QVBoxLayout *columna);
+    void preparaTeclado();
+    void marcaFoco(int luz);
     void muestraValores(const ValoresForm &valores);
     void ponColor(int luz, const std::array<int, 3> &rgb);
     void eligeColor(int luz);
@@ -127,6 +131,9 @@ private:
 //----------------------------------------------------------------------------------
 // Public functions
 //----------------------------------------------------------------------------------
+// True for the keys that open a colour swatch's dialog (Space, Return, Enter)
+bool teclaDeMuestra(int tecla);
+
 // Opens the material form on record `matSel` of the document. The form is modal to the
 // application, deletes itself when closed, and is returned so that the caller can follow it.
 QDialog *abreForm3(QWidget *padre, SceneDocument &doc, int matSel, Dialogos &dialogos);

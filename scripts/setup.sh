@@ -13,7 +13,7 @@ PACKAGES=(
   xvfb libx11-dev libxtst-dev
   clang-14 libclang-rt-14-dev
   qt6-base-dev qt6-base-dev-tools libqt6opengl6-dev libqt6openglwidgets6
-  qt6-qpa-plugins
+  qt6-qpa-plugins qt6-translations-l10n openbox
   libpng-dev
   dpkg-dev lintian desktop-file-utils appstream man-db
   libtinygltf-dev nlohmann-json3-dev libstb-dev chromium

@@ -115,3 +115,11 @@ int mismoNombreSinMayusculas(const std::string &a, const std::string &b)
     }
     return 1;
 }
+
+int mismoMaterial(const EditorMaterial &a, const EditorMaterial &b)
+{
+    return a.name == b.name && a.blend == b.blend && a.shine == b.shine && a.textured == b.textured && a.ka == b.ka &&
+           a.kd == b.kd && a.ks == b.ks && a.diffuse == b.diffuse && a.specular == b.specular &&
+           a.emission == b.emission && a.texScaleX == b.texScaleX && a.texScaleY == b.texScaleY &&
+           a.frameInterval == b.frameInterval && a.frameCode == b.frameCode && a.frames == b.frames;
+}

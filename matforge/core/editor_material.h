@@ -69,3 +69,6 @@ int nombreValido(const std::string &name);
 
 // 1 when two names are equal ignoring the letter case of ASCII letters
 int mismoNombreSinMayusculas(const std::string &a, const std::string &b);
+
+// 1 when two records hold the same texts and values in every field
+int mismoMaterial(const EditorMaterial &a, const EditorMaterial &b);

@@ -77,22 +77,6 @@ static void seccionMaterial(std::string &out, const EditorMaterial &material)
     out += "</IDMaterial>";
 }
 
-// Appends text line by line, each line (ended by CR LF, CR or LF, or by the end of the
-// text) followed by CR LF
-static void anadeLineas(std::string &out, const std::string &text, size_t from)
-{
-    size_t pos = from;
-    while (pos < text.size()) {
-        size_t end = text.find_first_of("\r\n", pos);
-        if (end == std::string::npos) {
-            out.append(text, pos, std::string::npos);
-            out += "\r\n";
-            return;
-        }
-        out.append(text, pos, end - pos);
-        out += "\r\n";
-        pos = (text[end] == '\r' && end + 1 < text.size() && text[end + 1] == '\n') ? end + 2 : end + 1;
-    }
 }
 
 //----------------------------------------------------------------------------------
@@ -121,8 +105,9 @@ int componeXML(SceneDocument &doc, const std::string &source, std::string &resul
     result.reserve(source.size() + 4096);
     result.append(source, 0, (size_t)doc.PosInicial);
     result += seccionesXML(doc);
-    result += "\r\n";
-    anadeLineas(result, source, restStart);
+    // NOTE: what follows the old sections is copied byte for byte, line ends included, so
+    // that a scene saved without changes is the file it was and saving again adds nothing
+    result.append(source, restStart, std::string::npos);
     return 1;
 }
 

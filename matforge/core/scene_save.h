@@ -3,12 +3,12 @@
 *   scene_save - writing the scene file back with new texture and material sections
 *
 *   The new file is the source file up to and including the <escena> start tag, the freshly
-*   written texture and material sections on one line ended by CR LF, and then the rest of
-*   the source after its old sections, line by line, each line ended by CR LF. The file is
-*   put in the destination's place whole (file_replace): a temporary file made with mkstemp
-*   beside it, every write and the flush checked, the old permissions kept, then renamed over
-*   it; a destination that is a link keeps being one (its target is replaced), and a
-*   read-only destination is not replaced. A failed save leaves the destination as it was.
+*   written texture and material sections on one line, and then the rest of the source after
+*   its old sections, byte for byte. The file is put in the destination's place whole
+*   (file_replace): a temporary file made with mkstemp beside it, every write and the flush
+*   checked, the old permissions kept, then renamed over it; a destination that is a link
+*   keeps being one (its target is replaced), and a read-only destination is not replaced.
+*   A failed save leaves the destination as it was.
 *
 *   DEPENDENCIES: scene_document, scene_scan, editor_material, file_replace (file_safety)
 *

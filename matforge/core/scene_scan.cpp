@@ -5,8 +5,11 @@
 **********************************************************************************************/
 #include "scene_scan.h"
 
+#include "scene_check.h"
 #include "scene_paths.h"
 
+#include <algorithm>
+#include <cerrno>
 #include <climits>
 #include <cstring>
 
@@ -92,6 +95,14 @@ static int indiceComponente(const std::string &tag)
     if (tag == "<B>") return 2;
     if (tag == "<A>") return 3;
     return -1;
+}
+
+// Empties the texture list and the material table
+static void vaciaListas(SceneDocument &doc)
+{
+    doc.texturas.clear();
+    for (int i = 0; i < doc.editorMaterialCount; i++) doc.editorMaterials[i] = EditorMaterial{};
+    doc.editorMaterialCount = 0;
 }
 
 // Reads the loaded file (XMLPath, XMLFile) and runs a scan over its text
@@ -235,9 +246,14 @@ int leeEtiqueta3(SceneDocument &doc, std::string &error)
 
 int cargaXML(SceneDocument &doc, std::string &error)
 {
-    doc.texturas.clear();
-    for (int i = 0; i < doc.editorMaterialCount; i++) doc.editorMaterials[i] = EditorMaterial{};
-    doc.editorMaterialCount = 0;
+    // NOTE: a file that is not well-formed, or whose sections cannot be read whole, is
+    // refused before anything of it reaches the document
+    std::string text;
+    InformeEscena informe;
+    if (!leeFichero(uneRuta(doc.XMLPath, doc.XMLFile), text, error)) return 0;
+    if (!compruebaEscena(text, doc.XMLFile, informe, error)) return 0;
+
+    vaciaListas(doc);
     doc.numM = 0;
     doc.PosInicial = 0;
     doc.PosActual = 0;
@@ -246,11 +262,35 @@ int cargaXML(SceneDocument &doc, std::string &error)
     // NOTE: without the start tag the new sections would have no place but the very start
     // of the file, which would make it unreadable; such a file is refused here instead
     if (doc.PosInicial == 0) {
+        vaciaListas(doc);
         error = "El fichero " + doc.XMLFile + " no es una escena XML: no contiene la etiqueta <escena>.";
         return 0;
     }
     doc.PosActual = 0;
-    return leeEtiqueta2(doc, error);
+    if (!leeEtiqueta2(doc, error)) {
+        vaciaListas(doc);
+        return 0;
+    }
+    // NOTE: tags inside comments or CDATA can make the scans see more or fewer sections
+    // than the file holds; saving would then lose or invent some
+    if ((int)doc.texturas.size() != informe.texturas || doc.editorMaterialCount != informe.materiales) {
+        vaciaListas(doc);
+        error = "Las texturas y los materiales de " + doc.XMLFile + " no se pueden leer enteros: línea " +
+                std::to_string(informe.lineaDudosa > 0 ? informe.lineaDudosa : 1) +
+                ": un comentario o una sección CDATA contiene etiquetas de la escena.";
+        return 0;
+    }
+    // NOTE: a save replaces the file from <escena> to the last material; a texture after that
+    // would stay where it is and be written again with the others
+    size_t suelta = doc.PosFinal > 0 ? text.find("<IDTextura>", (size_t)doc.PosFinal) : std::string::npos;
+    if (suelta != std::string::npos) {
+        vaciaListas(doc);
+        const long linea = 1 + std::count(text.begin(), text.begin() + (long)suelta, '\n');
+        error = "Las texturas y los materiales de " + doc.XMLFile + " no se pueden leer enteros: línea " +
+                std::to_string(linea) + ": una textura después de los materiales se repetiría al guardar.";
+        return 0;
+    }
+    return 1;
 }
 
 int cargaEscena(SceneDocument &doc, const std::string &path, std::string &error)

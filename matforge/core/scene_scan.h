@@ -8,7 +8,8 @@
 *   element everything from its tag to the next "<". Positions count characters (bytes) from
 *   the start of the file.
 *
-*   DEPENDENCIES: scene_document, editor_material, scene_paths (file_safety: reading the file)
+*   DEPENDENCIES: scene_document, editor_material, scene_check (files refused before a scan),
+*                 scene_paths (file_safety: reading the file)
 *
 **********************************************************************************************/
 #pragma once
@@ -47,7 +48,8 @@ int leeEtiqueta2(SceneDocument &doc, std::string &error);
 int leeEtiqueta3(SceneDocument &doc, std::string &error);
 
 // Empties the texture list and the material table and runs both scans on the loaded file.
-// A file without the <escena> start tag is refused.
+// A file that is not well-formed, whose sections cannot be read whole (scene_check) or
+// without the <escena> start tag is refused, with the line and the reason.
 int cargaXML(SceneDocument &doc, std::string &error);
 
 // Takes `path` as the loaded file (XMLPath, XMLFile), resets the positions and runs cargaXML

@@ -7,6 +7,7 @@
 #include <X11/keysym.h>
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <fstream>
 #include <string>
 #include <sys/stat.h>
@@ -80,16 +81,28 @@ TEST_F(Install, ProgramsRunDataLauncherAndDesktopEntriesUnderThePrefix)
     EXPECT_EQ(readText(share("DESCscene.dtd")), readText(std::string(SW_SOURCE_DIR) + "/assets/DESCscene.dtd"));
     EXPECT_NE(access(share(".stamp").c_str(), F_OK), 0);
 
-    // Desktop entries that start the installed programs
+    // Desktop entries that start the installed programs, valid for desktop-file-validate;
+    // matforge's opens the file it is given (%f) and says which files it takes
     for (const std::string &name : programs) {
-        const std::string entry = readText(prefix + "/share/applications/" + name + ".desktop");
+        const std::string path = prefix + "/share/applications/" + name + ".desktop";
+        const std::string entry = readText(path);
         EXPECT_TRUE(entry.rfind("[Desktop Entry]\n", 0) == 0 && entry.find("\nType=Application\n") != std::string::npos &&
                     entry.find("\nName=" + name + "\n") != std::string::npos) << entry;
         ASSERT_NE(entry.find("\nExec="), std::string::npos) << name;
         size_t exec = entry.find("\nExec=") + 6;
-        EXPECT_EQ(entry.compare(exec, prefix.size() + 5, prefix + "/bin/"), 0) << entry;
-        EXPECT_TRUE(isExecutable(entry.substr(exec, entry.find('\n', exec) - exec))) << entry;
+        const std::string command = entry.substr(exec, entry.find('\n', exec) - exec);
+        EXPECT_EQ(command.rfind(prefix + "/bin/", 0), 0u) << entry;
+        EXPECT_TRUE(isExecutable(command.substr(0, command.find(' ')))) << entry;
         EXPECT_TRUE(isExecutable(bin(name))) << name;
+        xdriver::ChildProcess validate;
+        ASSERT_TRUE(validate.spawn({"/usr/bin/desktop-file-validate", path}, scratch, ""));
+        ASSERT_TRUE(validate.waitExit(10000));
+        EXPECT_EQ(validate.exitStatus, 0) << validate.out << validate.err;
+        EXPECT_EQ(validate.out + validate.err, "") << name;
+        if (name == "matforge") {
+            EXPECT_EQ(command, bin("matforge") + " %f");
+            EXPECT_NE(entry.find("\nMimeType=application/xml;"), std::string::npos) << entry;
+        }
     }
 }
 
@@ -171,9 +184,27 @@ TEST_F(Install, InstalledMatforgeOpensItsWindow)
     ASSERT_TRUE(client.open(server.display));
     const std::string runtime = scratch + "/runtime";
     ASSERT_EQ(mkdir(runtime.c_str(), 0700), 0);
+    // started as the desktop starts it from its entry, on a copy of the shipped scene
+    const std::string scene = scratch + "/escena.xml";
+    std::ofstream(scene, std::ios::binary) << readText(share("escena.xml"));
+    std::ofstream(scratch + "/DESCscene.dtd", std::ios::binary) << readText(share("DESCscene.dtd"));
+    const std::string entry = readText(prefix + "/share/applications/matforge.desktop");
+    const size_t exec = entry.find("\nExec=") + 6;
+    std::string command = entry.substr(exec, entry.find('\n', exec) - exec);
+    ASSERT_NE(command.find(" %f"), std::string::npos) << command;
+    command.resize(command.find(" %f"));
     xdriver::ChildProcess app;
-    ASSERT_TRUE(app.spawn({bin("matforge")}, scratch, server.display, {"QT_QPA_PLATFORM=xcb", "XDG_RUNTIME_DIR=" + runtime}));
-    EXPECT_TRUE(xdriver::waitUntil([&] { return client.hasMappedWindow(); }, 30000)) << app.err;
+    ASSERT_TRUE(app.spawn({command, scene}, scratch, server.display,
+                          {"QT_QPA_PLATFORM=xcb", "XDG_RUNTIME_DIR=" + runtime, "HOME=" + scratch + "/home",
+                           "XDG_CONFIG_HOME=" + scratch + "/config"}));
+    std::vector<std::string> titles;
+    EXPECT_TRUE(xdriver::waitUntil(
+        [&] {
+            titles = client.windowTitles();
+            return std::find(titles.begin(), titles.end(), "escena.xml - matforge") != titles.end();
+        },
+        30000))
+        << app.err;
     // Still up a moment later: the window is the program waiting for the user
     for (long until = xdriver::nowMs() + 1000; xdriver::nowMs() < until;) app.pump(50);
     EXPECT_FALSE(app.exited) << "matforge ended with status " << app.exitStatus << ": " << app.err;

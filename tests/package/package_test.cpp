@@ -154,7 +154,8 @@ TEST_F(Package, HoldsProgramsDataPagesIconsAndComputedDependencies)
     // Version and dependencies: the libraries the programs link to, found by dpkg-shlibdeps
     EXPECT_EQ(run({"dpkg-deb", "-f", deb, "Version"}).out, VERSION + "\n");
     const std::string depends = run({"dpkg-deb", "-f", deb, "Depends"}).out;
-    for (const char *dependency : {"libglut3.12", "libxml2", "libqt6widgets6", "libglu1-mesa", "libc6 (>=", "qt6-qpa-plugins"})
+    for (const char *dependency : {"libglut3.12", "libxml2", "libqt6widgets6", "libglu1-mesa", "libc6 (>=", "qt6-qpa-plugins",
+                                   "qt6-translations-l10n"})
         EXPECT_NE(depends.find(dependency), std::string::npos) << dependency << " missing in: " << depends;
 }
 

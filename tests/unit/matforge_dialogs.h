@@ -9,6 +9,7 @@
 #include <QtGui>
 #include <gtest/gtest.h>
 
+#include <cstdlib>
 #include <deque>
 #include <filesystem>
 #include <string>
@@ -20,7 +21,8 @@ struct ScriptedDialogs : Dialogos {
     struct Asked {
         // kind: "open", "save", "message", "question", "choice", "input", "colour" or "texture";
         // text: the directory for file dialogs, the prompt of the input box, the colour's name;
-        // title: the options of a choice, joined by "|"
+        // title: the options of a choice, joined by "|"; filter: for a choice, the indices of
+        // its default and escape options ("2/2")
         QString kind{}, title{}, text{}, filter{};
     };
     std::deque<QString> files, inputs, textures;  // a null text cancels (an empty one too, but for inputs)
@@ -49,9 +51,9 @@ struct ScriptedDialogs : Dialogos {
         said << QString::number(icono) + " " + texto;
     }
     bool pregunta(QWidget *, const QString &texto) override { return ask({"question", "", texto}, answers); }
-    int eligeOpcion(QWidget *, const QString &texto, const QStringList &options) override
+    int eligeOpcion(QWidget *, const QString &texto, const QStringList &options, int byDefault, int onEscape) override
     {
-        return ask({"choice", options.join("|"), texto}, choices);
+        return ask({"choice", options.join("|"), texto, QString("%1/%2").arg(byDefault).arg(onEscape)}, choices);
     }
     bool entrada(QWidget *, const QString &t, const QString &label, QString &answer) override
     {
@@ -76,9 +78,20 @@ inline void writeBitmap(const std::string &path, const QColor &colour, int width
     ASSERT_TRUE(image.save(QString::fromStdString(path), "BMP"));
 }
 
+// Settings (recent scenes, the window's place) in a fresh directory of their own, so that a
+// test neither reads nor changes the user's; before the first window is made
+inline void privateSettings()
+{
+    static std::string dir = (std::filesystem::temp_directory_path() / "matforge-settings.XXXXXX").string();
+    if (mkdtemp(&dir[0]) == nullptr) return;
+    setenv("XDG_CONFIG_HOME", dir.c_str(), 1);
+    std::atexit([] { std::error_code ignored; std::filesystem::remove_all(dir, ignored); });
+}
+
 // The main of a test program with matforge windows: Qt's offscreen platform, all tests run
 inline int runOffscreen(int argc, char **argv)
 {
+    privateSettings();
     // NOTE: also set here because the test listing runs without the test environment; no
     // GLX so that the offscreen platform has no OpenGL whatever display is around
     if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) qputenv("QT_QPA_PLATFORM", "offscreen");

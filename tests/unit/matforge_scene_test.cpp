@@ -91,7 +91,12 @@ TEST(MatforgeLoad, FilesThatAreNoSceneOrOverflowTheTablesAreRefused)
 {
     TempDir dir;
     auto scene = [&](int materials, int frames) {
-        std::string material = "<texturado>1</texturado><texturas><multiple>" + std::to_string(frames + 1) + "</multiple>";
+        std::string colour = "<R>1.000</R><G>1.000</G><B>1.000</B><A>1.000</A>";
+        std::string material = "<pBlend>1.000</pBlend><pShine>0.500</pShine><texturado>1</texturado><Ka>1.000</Ka>"
+                               "<Kd>0.900</Kd><Ks>0.100</Ks><pLuzDif>" + colour + "</pLuzDif><pLuzEsp>" + colour +
+                               "</pLuzEsp><pLuzEmi>" + colour + "</pLuzEmi><texturas><TEXscaleX>1.000</TEXscaleX>"
+                               "<TEXscaleY>1.000</TEXscaleY><milTime>0</milTime><multiple>" + std::to_string(frames + 1) +
+                               "</multiple>";
         for (int f = 0; f < frames; f++) material += "<TexturasID>t" + std::to_string(f) + ".bmp</TexturasID>";
         std::string text = prologue + "<escena>";
         for (int i = 0; i < materials; i++)
@@ -120,17 +125,17 @@ TEST(MatforgeLoad, FilesThatAreNoSceneOrOverflowTheTablesAreRefused)
     EXPECT_NE(seccionesXML(*doc).find("<multiple>102</multiple>"), std::string::npos);
 }
 
-TEST(MatforgeSave, UnchangedStageworksFileGainsOnlyLineBreaksAndEachSaveAnEmptyLine)
+// Only the sections change: a still texture read as an animation of one frame is written
+// as the still texture it is; everything else comes back byte for byte, save after save
+TEST(MatforgeSave, UnchangedStageworksFileKeepsEveryByteButItsOneFrameAnimation)
 {
     TempDir dir;
     std::string path = installScene(dir, "escena_stageworks.xml");
     auto doc = load(path);
     saveInPlace(*doc);
-    std::string expected = dataFile("escena_stageworks_guardada.xml");
+    const std::string expected = dataFile("escena_stageworks_guardada.xml");
     EXPECT_EQ(readFile(path), expected);
-
     saveInPlace(*doc);
-    expected.insert(expected.find("</IDMaterial>\r\n") + 15, "\r\n");
     EXPECT_EQ(readFile(path), expected);
     EXPECT_EQ(entries(dir.path), 2u);  // no temporary file left
 }
@@ -144,10 +149,7 @@ TEST(MatforgeSave, FileWithoutMaterials)
 
     // the old texture elements are replaced, not repeated
     saveInPlace(*doc);
-    size_t afterTextures = original.rfind("</IDTextura>") + 12;
-    std::string expected = original.substr(0, afterTextures) + "\r\n" + original.substr(afterTextures);
-    expected.replace(expected.size() - 1, 1, "\r\n");
-    EXPECT_EQ(readFile(path), expected);
+    EXPECT_EQ(readFile(path), original);
 
     // a new material goes right after the textures
     ASSERT_EQ(nuevoMaterial(*doc, "piedra"), ALTA_OK);

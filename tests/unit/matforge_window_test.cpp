@@ -105,11 +105,11 @@ using MaterialForm = MatforgeWindow;
 
 TEST_F(MatforgeWindow, MenuFramesAndEnableRules)
 {
-    EXPECT_EQ(window.windowTitle(), "Editor Materiales XML");
+    EXPECT_EQ(window.windowTitle(), "Editor Materiales XML - matforge");
     QStringList entries;
     for (QAction *entry : find<QMenu>(&window, "Archivo")->actions()) entries << (entry->isSeparator() ? "-" : entry->text());
-    EXPECT_EQ(entries, (QStringList{"Cargar Escena XML", "-", "Guardar Escena XML", "Guardar Escena XML como...", "-",
-                                    "Cerrar Escena", "-", "Salir"}));
+    EXPECT_EQ(entries, (QStringList{"Cargar Escena XML", "Recientes", "-", "Guardar Escena XML",
+                                    "Guardar Escena XML como...", "-", "Cerrar Escena", "-", "Salir"}));
     EXPECT_EQ(find<QGroupBox>(&window, "frameTexturas")->title(), "XML TEXTURAS");
     EXPECT_EQ(find<QGroupBox>(&window, "frameMateriales")->title(), "XML MATERIALES");
     const std::vector<bool> none(7, false);
@@ -243,6 +243,7 @@ TEST_F(MatforgeWindow, ChangedSectionsOnDiskAskBeforeTheSave)
     action("guardar")->trigger();
     EXPECT_EQ(dialogs.asked.back().kind, "choice");
     EXPECT_EQ(dialogs.asked.back().title, "Recargar|Sobrescribir|Cancelar");
+    EXPECT_EQ(dialogs.asked.back().filter, "2/2");  // Enter and Escape both "Cancelar"
     EXPECT_EQ(readFile(scene), edited);
     EXPECT_FALSE(rows(materials()).contains("amano"));
     action("guardar")->trigger();

@@ -29,7 +29,7 @@ public:
         fprintf(stderr, "pictures: matforge says: %s\n", texto.toUtf8().constData());
     }
     bool pregunta(QWidget *, const QString &) override { return false; }
-    int eligeOpcion(QWidget *, const QString &, const QStringList &) override { return -1; }
+    int eligeOpcion(QWidget *, const QString &, const QStringList &, int, int alEscapar) override { return alEscapar; }
     bool entrada(QWidget *, const QString &, const QString &, QString &) override { return false; }
     bool eligeColor(QWidget *, const QColor &, QColor &) override { return false; }
     QString eligeTextura(QWidget *, const SceneDocument &) override { return QString(); }

@@ -4,14 +4,16 @@
 *
 *   Usage: matforge_pictures --rundata DIR --out DIR
 *
-*   Starts the private X server and runs matforge's windows on it (Qt's xcb platform, a real
-*   OpenGL context for the preview) on a scratch copy of the demo scene: the main window with
-*   the scene loaded and a texture and a material selected, the material form of "ladrillo",
-*   and its OpenGL preview. The file dialog of "Cargar Escena XML" is answered with the copy's
-*   escena.xml; every other dialog is refused. Each picture is the window as the X server
-*   shows it (XGetImage of the root, cropped to the window), written as a PNG file.
+*   Starts the private X server with a window manager (openbox, for the title bars) and runs
+*   matforge's windows on it (Qt's xcb platform, a real OpenGL context for the preview) on a
+*   scratch copy of the demo scene: the main window with the scene loaded, a texture and a
+*   material selected and its status bar, the material form of "ladrillo", and its OpenGL
+*   preview. The file dialog of "Cargar Escena XML" is answered with the copy's escena.xml;
+*   every other dialog is refused. Each picture is the window with its frame as the X server
+*   shows it (XGetImage of the root, cropped to the frame), written as a PNG file.
 *
-*   DEPENDENCIES: Qt Widgets and Test, matforge's windows (form1, form3, oglwin), xdriver
+*   DEPENDENCIES: Qt Widgets and Test, matforge's windows (form1, form3, oglwin), xdriver, Xlib,
+*                 openbox (Debian's package)
 *
 **********************************************************************************************/
 #include "form1.h"
@@ -25,8 +27,13 @@
 #include <QApplication>
 #include <QListWidget>
 #include <QPushButton>
+#include <QStatusBar>
 #include <QTest>
 
+#include <X11/Xatom.h>
+#include <X11/Xlib.h>
+
+#include <algorithm>
 #include <cstdio>
 #include <string>
 
@@ -35,11 +42,26 @@ namespace {
 //----------------------------------------------------------------------------------
 // Private helpers
 //----------------------------------------------------------------------------------
-// The part of a screenshot that a top-level window covers
+// The part of a screenshot that a top-level window covers, its frame included
 xdriver::Image crop(const xdriver::Image &screen, QWidget *window)
 {
-    const QPoint origin = window->mapToGlobal(QPoint(0, 0));
-    return cropScreen(screen, origin.x(), origin.y(), window->width(), window->height());
+    const QRect frame = window->frameGeometry();
+    return cropScreen(screen, frame.x(), frame.y(), frame.width(), frame.height());
+}
+
+// True once a window manager has announced itself on the root window
+bool windowManagerUp(xdriver::XClient &client)
+{
+    Atom check = XInternAtom(client.dpy, "_NET_SUPPORTING_WM_CHECK", False);
+    Atom type = 0;
+    int format = 0;
+    unsigned long items = 0, after = 0;
+    unsigned char *data = nullptr;
+    bool up = XGetWindowProperty(client.dpy, DefaultRootWindow(client.dpy), check, 0, 1, False, XA_WINDOW, &type,
+                                 &format, &items, &after, &data) == Success &&
+              items == 1;
+    if (data) XFree(data);
+    return up;
 }
 
 // Brings a window to the front, lets it draw, and writes it as the X server shows it
@@ -47,6 +69,14 @@ bool grab(xdriver::XClient &client, QWidget *window, const std::string &file)
 {
     window->raise();
     window->activateWindow();
+    // NOTE: Qt knows the frame once the window manager has told its size
+    check(QTest::qWaitFor([&] { return window->frameGeometry() != window->geometry(); }, 3000), "a window has no frame");
+    // a window placed before its frame was known may have its title bar above the screen
+    const QPoint inside(std::max(window->frameGeometry().x(), 0), std::max(window->frameGeometry().y(), 0));
+    if (inside != window->frameGeometry().topLeft()) {
+        window->move(inside);
+        check(QTest::qWaitFor([&] { return window->frameGeometry().topLeft() == inside; }, 3000), "a window did not move");
+    }
     QTest::qWait(600);
     client.sync();
     xdriver::Image part = crop(client.screenshot(), window);
@@ -92,6 +122,10 @@ int main(int argc, char **argv)
     std::string scratch;
     if (!startPictureRun(false, rundata, "matforge-pictures", server, client, scratch)) return 1;
     useXcbOn(server.display, scratch);
+    xdriver::ChildProcess openbox;
+    check(openbox.spawn({"/usr/bin/openbox", "--sm-disable"}, scratch, server.display), "openbox did not start");
+    check(xdriver::waitUntil([&] { openbox.pump(0); return windowManagerUp(client); }, 20000),
+          "openbox did not manage the screen" + openbox.err);
 
     long started = xdriver::nowMs();
     int written = 0;
@@ -101,9 +135,12 @@ int main(int argc, char **argv)
         QApplication app(qtArgc, qtArgv);
         GuionDialogos dialogos(QString::fromStdString(scratch + "/escena.xml"));
 
-        // The main window with the demo scene, the brick texture and material selected
+        // The main window with the demo scene, the brick texture and material selected: its
+        // title names the file, its status bar says what was loaded
         Form1 ventana(&dialogos);
         showWithScene(ventana, 0);
+        check(ventana.windowHandle()->title() == "escena.xml - matforge", "the title does not name the scene");
+        check(ventana.statusBar()->currentMessage().startsWith("Cargada escena.xml"), "the status bar says nothing");
         check(selectRow(ventana.findChild<QListWidget *>("List1_1"), "Data/ladrillo.bmp"), "no texture Data/ladrillo.bmp");
         check(selectRow(ventana.findChild<QListWidget *>("List1_0"), "ladrillo"), "no material ladrillo");
         written += grab(client, &ventana, out + "/matforge-main.png");
@@ -134,6 +171,7 @@ int main(int argc, char **argv)
         ventana.close();
         QTest::qWait(50);
     }
+    openbox.kill();
     xdriver::removeTree(scratch);
     client.close();
     server.stop();

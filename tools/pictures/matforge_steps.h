@@ -25,10 +25,12 @@
 //----------------------------------------------------------------------------------
 // Public functions
 //----------------------------------------------------------------------------------
-// Qt on the private X server (xcb), with a private runtime directory in the scratch one
+// Qt on the private X server (xcb), with a private runtime directory in the scratch one and
+// matforge's settings there too (the user's recent scenes and window place stay untouched)
 inline void useXcbOn(const std::string &display, const std::string &scratch)
 {
     setenv("DISPLAY", display.c_str(), 1);
+    setenv("XDG_CONFIG_HOME", (scratch + "/config").c_str(), 1);
     // NOTE: Qt wants a private runtime directory; the scratch one took the run data's mode
     const std::string runtime = scratch + "/runtime";
     if (getenv("XDG_RUNTIME_DIR") == nullptr && mkdir(runtime.c_str(), 0700) == 0) setenv("XDG_RUNTIME_DIR", runtime.c_str(), 1);

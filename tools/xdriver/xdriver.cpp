@@ -314,6 +314,34 @@ bool XClient::hasMappedWindow()
     return mapped;
 }
 
+std::vector<std::string> XClient::windowTitles()
+{
+    std::vector<std::string> titles;
+    Window root = DefaultRootWindow(dpy), parent, *children = nullptr;
+    unsigned int count = 0;
+    if (!XQueryTree(dpy, root, &root, &parent, &children, &count)) return titles;
+    const Atom netName = XInternAtom(dpy, "_NET_WM_NAME", False), utf8 = XInternAtom(dpy, "UTF8_STRING", False);
+    for (unsigned int i = 0; i < count; i++) {
+        XWindowAttributes attributes;
+        if (!XGetWindowAttributes(dpy, children[i], &attributes) || attributes.map_state != IsViewable) continue;
+        Atom type = 0;
+        int format = 0;
+        unsigned long items = 0, after = 0;
+        unsigned char *data = nullptr;
+        std::string title;
+        if (XGetWindowProperty(dpy, children[i], netName, 0, 4096, False, utf8, &type, &format, &items, &after, &data) ==
+                Success && data != nullptr && format == 8)
+            title.assign(reinterpret_cast<const char *>(data), items);
+        if (data) XFree(data);
+        char *name = nullptr;
+        if (title.empty() && XFetchName(dpy, children[i], &name) && name != nullptr) title = name;
+        if (name) XFree(name);
+        if (!title.empty()) titles.push_back(title);
+    }
+    if (children) XFree(children);
+    return titles;
+}
+
 //----------------------------------------------------------------------------------
 // Public functions
 //----------------------------------------------------------------------------------

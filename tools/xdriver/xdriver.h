@@ -99,6 +99,9 @@ struct XClient {
 
     // True when some top-level window is mapped
     bool hasMappedWindow();
+
+    // The titles of the mapped top-level windows (_NET_WM_NAME, else WM_NAME), as UTF-8
+    std::vector<std::string> windowTitles();
 };
 
 //----------------------------------------------------------------------------------
