@@ -5,6 +5,7 @@
 **********************************************************************************************/
 #include "export_gltf.h"
 
+#include "atomic_output.h"
 #include "export_extras.h"
 #include "export_material.h"
 #include "export_mesh.h"
@@ -18,10 +19,9 @@
 #include <cmath>       // Required for: cos(), sin()
 #include <cstdio>      // Required for: rename(), remove()
 #include <cstring>     // Required for: memcpy(), strerror()
-#include <fcntl.h>     // Required for: open()
 #include <map>         // Required for: the material and texture lookups
 #include <sstream>     // Required for: the .glb bytes before they are written
-#include <unistd.h>    // Required for: fsync(), close(), write(), rmdir()
+#include <unistd.h>    // Required for: rmdir()
 #include <utility>     // Required for: std::pair
 
 //----------------------------------------------------------------------------------
@@ -273,49 +273,14 @@ static bool endsWith(const std::string &text, const std::string &tail)
     return text.size() > tail.size() && text.compare(text.size() - tail.size(), tail.size(), tail) == 0;
 }
 
-// Writes bytes to a new file and flushes it to disk
-static bool writeSynced(const std::string &path, const std::string &bytes, std::string &error)
-{
-    int fd = open(path.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0644);
-    if (fd < 0) {
-        error = "cannot create '" + path + "': " + strerror(errno);
-        return false;
-    }
-    size_t done = 0;
-    while (done < bytes.size()) {
-        ssize_t n = write(fd, bytes.data() + done, bytes.size() - done);
-        if (n <= 0) break;
-        done += (size_t)n;
-    }
-    const bool ok = done == bytes.size() && fsync(fd) == 0;
-    if (close(fd) != 0 || !ok) {
-        error = "cannot write '" + path + "': " + strerror(errno);
-        return false;
-    }
-    return true;
-}
-
-// Flushes a file another writer made (or a directory)
-static bool syncFile(const std::string &path)
-{
-    int fd = open(path.c_str(), O_RDONLY);
-    if (fd < 0) return false;
-    const bool ok = fsync(fd) == 0;
-    return close(fd) == 0 && ok;
-}
-
 // Writes the model into a scratch directory beside path and renames the files into place
 // (the .gltf's .bin first, so the main file never names a missing buffer)
 static bool writeModel(tinygltf::Model &model, const std::string &path, bool binary, std::string &error)
 {
-    const size_t slash = path.find_last_of('/');
-    const std::string dir = slash == std::string::npos ? "." : path.substr(0, slash);
-    const std::string base = slash == std::string::npos ? path : path.substr(slash + 1);
-    std::string scratch = dir + "/.stageworks-export-XXXXXX";
-    if (mkdtemp(&scratch[0]) == nullptr) {
-        error = "cannot write in '" + dir + "': " + strerror(errno);
-        return false;
-    }
+    const std::string dir = parentOf(path);
+    const std::string base = lastPartOf(path);
+    const std::string scratch = makeScratchDir(dir, ".stageworks-export-", error);
+    if (scratch.empty()) return false;
 
     std::vector<std::string> names = {base};
     tinygltf::TinyGLTF writer;
@@ -323,7 +288,7 @@ static bool writeModel(tinygltf::Model &model, const std::string &path, bool bin
     if (binary) {
         std::ostringstream out;
         written = writer.WriteGltfSceneToStream(&model, out, false, true);
-        if (written) written = writeSynced(scratch + "/" + base, out.str(), error);
+        if (written) written = writeFileSynced(scratch + "/" + base, out.str(), error);
     } else {
         if (!model.buffers.empty()) {
             const std::string bin = base.substr(0, base.size() - 5) + ".bin";
@@ -331,7 +296,7 @@ static bool writeModel(tinygltf::Model &model, const std::string &path, bool bin
             names.insert(names.begin(), bin);
         }
         written = writer.WriteGltfSceneToFile(&model, scratch + "/" + base, false, false, true, false);
-        for (const std::string &name : names) written = written && syncFile(scratch + "/" + name);
+        for (const std::string &name : names) written = written && syncPath(scratch + "/" + name);
     }
     if (!written && error.empty()) error = "cannot write '" + path + "'";
     for (const std::string &name : names) {
@@ -343,7 +308,7 @@ static bool writeModel(tinygltf::Model &model, const std::string &path, bool bin
     }
     rmdir(scratch.c_str());
     // NOTE: the renames themselves reach the disk with the directory
-    if (written) syncFile(dir);
+    if (written) syncPath(dir);
     return written;
 }
 
