@@ -33,6 +33,7 @@
 #include "render.h"
 #include "screen_view.h"
 #include "sky.h"
+#include "test_probe.h"
 #include "textures.h"
 #include "timers.h"
 
@@ -200,6 +201,7 @@ int stageworksMain(int argc, char **argv)
     loadSceneCommand();
     watchSceneFile();
     if (getCommandLine().play) startPlayerCommand();
+    startTestProbe();
 
     printf(" MainLoop started...\n");
     glutMainLoop();
