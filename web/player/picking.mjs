@@ -8,8 +8,8 @@
 *   table's order) is a named run; a run is hit when any of its faces, clipped to the pick
 *   region's frustum, keeps a piece after back faces are culled where the editor culls
 *   them, and its hit depth is the smallest window depth of those pieces. The run with the
-*   smallest depth wins (the earlier one on a tie); its name is the object's name base
-*   (100000 per slot, counted from 1) plus 10000 per face group, counted from 1.
+*   smallest depth wins (the earlier one on a tie); its name is the object's name base plus
+*   10000 per face group, counted from 1.
 *
 *   DEPENDENCIES: matrix
 *
@@ -124,7 +124,8 @@ export function pickAt(state, geometry, projection, view) {
       }
       depths.forEach((depth, run) => {
         if (depth === Infinity || (best && depth >= best.depth)) return;
-        best = { slot, depth, name: NAME_BASE_STEP * (slot + 1) + GROUP_STEP * (groups[run][1] + 1) };
+        const base = state.nameBase.get(slot) ?? NAME_BASE_STEP * (slot + 1);
+        best = { slot, depth, name: base + GROUP_STEP * (groups[run][1] + 1) };
       });
     }
   }

@@ -22,7 +22,6 @@ export class Player {
     Object.assign(this, { engine, data, state, renderer, hud, canvas });
     const render = data.scene.render;
     this.render = render;
-    this.fieldOfView = render.projection.fieldOfView;
     this.sunAngle = render.sun.angle;
     this.frameCounter = 0;
     this.hudVisible = false;
@@ -41,13 +40,15 @@ export class Player {
     return this.fixedClock ?? Math.floor(performance.now() - this.start);
   }
 
-  // The player's letter keys
+  // The player's letter keys: L is the page's own, the others (zoom, fly, invert) the engine's
   letter(letter) {
-    if (letter === 'a') this.fieldOfView -= 1;
-    else if (letter === 's') this.fieldOfView += 1;
-    else if (letter === 'f') this.engine.toggleFly?.();
-    else if (letter === 'i') this.engine.toggleInvert?.();
-    else if (letter === 'l') this.hudVisible = !this.hudVisible;
+    if (letter === 'l') this.hudVisible = !this.hudVisible;
+    else this.engine.key(letter.charCodeAt(0), true);
+  }
+
+  // The field of view the engine keeps (A and S change it)
+  get fieldOfView() {
+    return this.engine.fieldOfView();
   }
 
   // A click at the crosshair: carried out by the next frame
@@ -78,7 +79,7 @@ export class Player {
   // One frame; draw false skips the picture (tests stepping many frames at once)
   frame(elapsedMs, draw = true) {
     const engine = this.engine;
-    engine.updateCamera();
+    engine.beginFrame();
     const camera = engine.camera();
     const lightsSunAngle = this.sunAngle;
     if (this.pickPending) this.carryOutPick(camera);
@@ -101,7 +102,7 @@ export class Player {
     }
     this.frameMs = Math.max(this.render.frameMinMs, Math.round(elapsedMs));
     this.fpsText = `FPS: ${Math.floor(1000 / this.frameMs)} frames`;
-    engine.step();
+    engine.endFrame();
     this.state.takeFromEngine(engine);
     if (draw && this.hudVisible) {
       this.hud.draw(this.hud.lines({

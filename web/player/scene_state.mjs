@@ -27,10 +27,12 @@ export class SceneState {
     this.poses = new Map();
     this.materialOf = new Map();
     this.hasEvents = new Map();
+    this.nameBase = new Map();
     for (const o of scene.objects ?? []) {
       this.poses.set(o.slot, Float32Array.from(o.pose ?? [0, 0, 0, 0, 0, 0]));
       this.materialOf.set(o.slot, (o.materials ?? [])[0]);
       this.hasEvents.set(o.slot, Array.isArray(o.events) && o.events.length > 0);
+      if (Number.isInteger(o.nameBase)) this.nameBase.set(o.slot, o.nameBase);
     }
     this.slots = [...this.geometry.keys()].sort((a, b) => a - b);
   }

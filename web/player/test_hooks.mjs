@@ -12,9 +12,10 @@
 *                                            last hit, field of view, sun, HUD
 *     window.stageworksTest.restart()        the scene loaded and play started again
 *
-*   DEPENDENCIES: player
+*   DEPENDENCIES: player, scene_state
 *
 **********************************************************************************************/
+import { SceneState } from './scene_state.mjs';
 
 export function exposeTestHooks(player) {
   const frameMs = player.render.frameMinMs;
@@ -43,7 +44,6 @@ export function exposeTestHooks(player) {
       for (const m of s.materials) if (m.textured) turns[m.name] = [...m.turn];
       return {
         camera: Array.from(player.engine.camera()),
-        speeds: player.engine.cameraSpeeds ? Array.from(player.engine.cameraSpeeds()) : null,
         poses, materials, turns, lastHit: player.lastHit, fieldOfView: player.fieldOfView,
         sunAngle: player.sunAngle, hudVisible: player.hudVisible, frames: player.frames,
         usage: s.usage.map((e) => [...e.users]),
@@ -52,6 +52,7 @@ export function exposeTestHooks(player) {
     restart() {
       player.engine.load(player.data.scene);
       player.engine.startPlay();
+      player.state = new SceneState(player.data.scene);
       return hooks.state();
     },
   };
