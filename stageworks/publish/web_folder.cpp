@@ -115,8 +115,11 @@ static bool writeTextures(const std::string &scratch, const WebBitmaps &bitmaps,
         std::string rgb;
         std::vector<MipmapLevel> levels;
         if (!readTextureBitmap(path, width, height, rgb, error) ||
-            !buildMipmapLevels(context, width, height, rgb, levels, error))
+            !buildMipmapLevels(context, width, height, rgb, levels, error)) {
+            // NOTE: worded as the glTF export words it
+            if (i < bitmaps.owners.size() && !bitmaps.owners[i].empty()) error = bitmaps.owners[i] + ": " + error;
             return false;
+        }
         const std::string name = "data/t" + std::to_string(i) + ".bin";
         const std::string bytes = mipmapFileBytes(levels);
         if (!writeFileSynced(scratch + "/" + name, bytes, error)) return false;

@@ -82,7 +82,7 @@ static json materialFields(const material_record &m, WebBitmaps &bitmaps)
     if (material_is_textured(&m)) {
         const texture_block &block = *m.texture;
         json frames = json::array();
-        for (const std::string &frame : block.frames) frames.push_back(bitmaps.numberOf(frame));
+        for (const std::string &frame : block.frames) frames.push_back(bitmaps.numberOf(frame, "material '" + m.name + "'"));
         out["frames"] = frames;
         out["multiple"] = block.multiple;
         out["milTime"] = block.milTime;
@@ -168,11 +168,12 @@ static json objectFields(const WebObjectGeometry &g)
 //----------------------------------------------------------------------------------
 // Public functions
 //----------------------------------------------------------------------------------
-int WebBitmaps::numberOf(const std::string &path)
+int WebBitmaps::numberOf(const std::string &path, const std::string &owner)
 {
     for (size_t i = 0; i < paths.size(); i++)
         if (paths[i] == path) return (int)i;
     paths.push_back(path);
+    owners.push_back(owner);
     return (int)paths.size() - 1;
 }
 
@@ -180,7 +181,7 @@ WebBitmaps sceneBitmaps()
 {
     WebBitmaps bitmaps;
     for (const material_record *m : tableMaterials()) materialFields(*m, bitmaps);
-    for (const char *path : SKY_BITMAPS) bitmaps.numberOf(path);
+    for (const char *path : SKY_BITMAPS) bitmaps.numberOf(path, "the sky box");
     return bitmaps;
 }
 

@@ -29,9 +29,10 @@
 // The bitmaps the page needs, in the order of their texture numbers
 struct WebBitmaps {
     std::vector<std::string> paths;
+    std::vector<std::string> owners;   // who needs each first ("material 'agua'", "the sky box")
 
-    // The number of a bitmap, given on first use
-    int numberOf(const std::string &path);
+    // The number of a bitmap, given on first use (by owner)
+    int numberOf(const std::string &path, const std::string &owner = std::string());
 };
 
 // Where the files of the folder are, as the page fetches them
