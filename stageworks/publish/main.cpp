@@ -65,6 +65,39 @@ static std::string withoutTrailingSlashes(std::string path)
     return path;
 }
 
+// True when text is well-formed UTF-8
+static bool isUtf8(const std::string &text)
+{
+    for (size_t i = 0; i < text.size();) {
+        const unsigned char c = (unsigned char)text[i];
+        const size_t length = c < 0x80 ? 1 : (c >> 5) == 0x6 ? 2 : (c >> 4) == 0xE ? 3 : (c >> 3) == 0x1E ? 4 : 0;
+        if (length == 0 || i + length > text.size()) return false;
+        for (size_t k = 1; k < length; k++)
+            if (((unsigned char)text[i + k] >> 6) != 0x2) return false;
+        i += length;
+    }
+    return true;
+}
+
+// The scene's name from its directory's name, as UTF-8 text: a name that is not UTF-8 is
+// taken as Latin-1, the scene file's own encoding
+static std::string sceneName(const std::string &directory)
+{
+    std::string name = directory.substr(directory.find_last_of('/') + 1);
+    if (name.empty()) name = "escena";
+    if (isUtf8(name)) return name;
+    std::string utf8;
+    for (unsigned char c : name) {
+        if (c < 0x80) {
+            utf8 += (char)c;
+        } else {
+            utf8 += (char)(0xC0 | (c >> 6));
+            utf8 += (char)(0x80 | (c & 0x3F));
+        }
+    }
+    return utf8;
+}
+
 // The behaviour fields the page reads until the engine's own writer is in: the scene's name,
 // the start camera and each object's pose and materials
 static nlohmann::json behaviourFields(const std::string &name)
@@ -135,8 +168,7 @@ int main(int argc, char **argv)
     }
     char cwd[PATH_MAX];
     const std::string here = getcwd(cwd, sizeof cwd) != nullptr ? cwd : dir;
-    const std::string name = here.substr(here.find_last_of('/') + 1);
-    if (!publishFolder(out, sources, behaviourFields(name.empty() ? "escena" : name), error)) {
+    if (!publishFolder(out, sources, behaviourFields(sceneName(here)), error)) {
         fprintf(stderr, "stageworks-publish: %s; nothing was written\n", error.c_str());
         return 1;
     }

@@ -160,9 +160,10 @@ static bool writeFolder(const std::string &scratch, const WebSources &sources, c
 
     json scene = behaviour.is_object() ? behaviour : json::object();
     scene["render"] = renderFields(geometry, bitmaps, files);
-    // NOTE: dump() escapes nothing a name could use to break out of the document; the page
-    // shows names as text only
-    if (!writeFileSynced(scratch + "/scene.json", scene.dump(), error)) return false;
+    // NOTE: the names are UTF-8 (the loader converts the scene file's Latin-1); should one not
+    // be, its bad bytes become replacement characters instead of ending the program
+    const std::string text = scene.dump(-1, ' ', false, json::error_handler_t::replace);
+    if (!writeFileSynced(scratch + "/scene.json", text, error)) return false;
     return writeFileSynced(scratch + "/" + PUBLISHED_MARKER, std::string("stageworks-publish ") + SW_VERSION + "\n",
                            error);
 }
