@@ -2,7 +2,7 @@
 # Frame rate, main-thread CPU, load and save of stageworks on the private X server.
 #
 #   bench/frame_rate.sh [--build-dir DIR] [--seconds N] [--no-build] [--cases "demo empty ..."]
-#                       [--stageworks PROGRAM]
+#                       [--stageworks PROGRAM] [--play]
 #
 # Builds a Release tree (default build-release/ in the repository; --no-build uses it as it
 # is), starts the private X server of scripts/xserver.sh (Xorg dummy, 1024x768@75, game
@@ -27,7 +27,8 @@
 # own writer, bench/save_timer.cpp) are timed in the same run. Prints one table.
 #
 # --cases runs only the named cases (demo, empty, m250, m500, m1000, bare); --stageworks
-# measures another build of the program (for before/after comparisons).
+# measures another build of the program (for before/after comparisons); --play runs it as
+# the visitors' player (stageworks --play: the events run, nothing can be edited).
 set -euo pipefail
 here="$(cd "$(dirname "${BASH_SOURCE[0]}")" && pwd)"
 root="$(dirname "$here")"
@@ -36,6 +37,7 @@ seconds=10
 do_build=1
 cases="demo empty m250 m500 m1000 bare"
 other_program=""
+play_option=()
 while [ $# -gt 0 ]; do
   case "$1" in
     --build-dir) build="$(realpath -m "$2")"; shift ;;
@@ -43,6 +45,7 @@ while [ $# -gt 0 ]; do
     --no-build) do_build=0 ;;
     --cases) cases="$2"; shift ;;
     --stageworks) other_program="$(realpath "$2")"; shift ;;
+    --play) play_option=(--play) ;;
     -h|--help) sed -n '2,30p' "$0" | sed 's/^# \{0,1\}//'; exit 0 ;;
     *) echo "frame_rate.sh: unknown option $1" >&2; exit 2 ;;
   esac
@@ -115,7 +118,7 @@ start_program() {
   local pidfile="$scratch/$name.pid"
   rm -f "$pidfile"
   ( cd "$dir" && echo "$BASHPID" >"$pidfile" &&
-    exec env DISPLAY="$display" SW_SWAP_COUNTER="$counter" LD_PRELOAD="$shim" "$program" ) \
+    exec env DISPLAY="$display" SW_SWAP_COUNTER="$counter" LD_PRELOAD="$shim" "$program" ${play_option[@]+"${play_option[@]}"} ) \
     2>"$scratch/$name.err" | while IFS= read -r line; do echo "$EPOCHREALTIME $line"; done >"$log" &
   app_pid=""
   local i

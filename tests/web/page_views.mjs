@@ -1,6 +1,6 @@
 // The page brought to the states 'stageworks --play' reached, by the page's own input and
 // engine, and photographed:
-//   node page_views.mjs FOLDER OUTDIR START.state WALK.state TURN.state DX
+//   node page_views.mjs FOLDER OUTDIR START.state [WALK.state TURN.state DX]
 // START, WALK and TURN are what the player's test probe wrote: the camera and every object's
 // pose, material and texture turn at the moment its screenshot was taken. The player was
 // photographed at its start, after walking forward with the up arrow (held for a number of
@@ -17,8 +17,8 @@ import { readFileSync } from 'node:fs';
 import { launchBrowser, openPage, serveFolder } from './browser.mjs';
 
 const [folder, outDir, startFile, walkFile, turnFile, dxText] = process.argv.slice(2);
-if (!dxText) {
-  console.error('usage: node page_views.mjs FOLDER OUTDIR START.state WALK.state TURN.state DX');
+if (!startFile || (walkFile && !dxText)) {
+  console.error('usage: node page_views.mjs FOLDER OUTDIR START.state [WALK.state TURN.state DX]');
   process.exit(2);
 }
 const MAX_WALK_FRAMES = 200;
@@ -89,24 +89,26 @@ try {
   const start = readState(startFile);
   await settle(start, 'start');
 
-  // Walking forward: the number of frames the player's arrow was held
-  const walked = readState(walkFile);
-  let held = 0;
-  for (let n = 1; n <= MAX_WALK_FRAMES && held === 0; n++) {
-    const s = await walk(n);
-    if (same(s.camera, walked.camera)) held = n;
-  }
-  if (held === 0) failed += `walk: no number of frames up to ${MAX_WALK_FRAMES} ends at the player's camera\n`;
-  else console.log(`walk: the player's walk is the up arrow held for ${held} frames`);
-  await settle(walked, 'walk');
+  if (walkFile) {
+    // Walking forward: the number of frames the player's arrow was held
+    const walked = readState(walkFile);
+    let held = 0;
+    for (let n = 1; n <= MAX_WALK_FRAMES && held === 0; n++) {
+      const s = await walk(n);
+      if (same(s.camera, walked.camera)) held = n;
+    }
+    if (held === 0) failed += `walk: no number of frames up to ${MAX_WALK_FRAMES} ends at the player's camera\n`;
+    else console.log(`walk: the player's walk is the up arrow held for ${held} frames`);
+    await settle(walked, 'walk');
 
-  // Turning: the mouse moved DX pixels under pointer lock
-  const turned = readState(turnFile);
-  await page.mouse.move(512, 384);
-  await page.mouse.click(512, 384);
-  await page.waitForFunction(() => document.pointerLockElement !== null, { timeout: 10000 });
-  await page.mouse.move(512 + Number(dxText), 384);
-  await settle(turned, 'turn');
+    // Turning: the mouse moved DX pixels under pointer lock
+    const turned = readState(turnFile);
+    await page.mouse.move(512, 384);
+    await page.mouse.click(512, 384);
+    await page.waitForFunction(() => document.pointerLockElement !== null, { timeout: 10000 });
+    await page.mouse.move(512 + Number(dxText), 384);
+    await settle(turned, 'turn');
+  }
   if (errors.length > 0) failed += `page errors: ${errors.join('; ')}\n`;
 } catch (error) {
   failed += `${error.stack ?? error}\n`;
@@ -118,4 +120,4 @@ if (failed) {
   console.error(failed);
   process.exit(1);
 }
-console.log('page_views: three pictures written');
+console.log(`page_views: ${walkFile ? 'three pictures' : 'the start picture'} written`);

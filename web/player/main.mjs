@@ -86,6 +86,8 @@ async function start() {
   });
   $('loading').hidden = true;
   document.body.dataset.state = 'running';
+  // the frames shown so far, for anyone measuring the page (bench/web_page.mjs)
+  window.stageworksFrames = () => player.frames;
   if (params.has('test')) exposeTestHooks(player);
   else player.run();
 }

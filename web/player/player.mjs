@@ -110,6 +110,8 @@ export class Player {
       }));
     }
     this.frames++;
+    // NOTE: how long the page took to its first picture (bench/web_page.mjs reads it)
+    if (this.frames === 1 && draw) performance.mark('stageworks-first-frame');
   }
 
   // The animation loop: a frame whenever the editor's minimum frame time has passed
