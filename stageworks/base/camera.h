@@ -39,6 +39,9 @@ constexpr double CAMERA_NEAR = 0.1;
 constexpr double CAMERA_FAR = 2000.0;
 constexpr float CAMERA_PI = 3.1415927f;
 
+// Where the viewer stands when the program starts (x, y, z, yaw, pitch, roll)
+constexpr Camera CAMERA_START = {-41.51f, 30.0f, 38.74f, 314.22f, -8.82f, 0.0f, 0.0f, 0.0f};
+
 // Aspect ratio used by every projection after start-up (zoom, picking, panel frames)
 constexpr float FIXED_ASPECT = 4.0f / 3.0f;
 
