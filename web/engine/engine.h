@@ -32,7 +32,8 @@ void engineBegin();
 void engineAddFlag(const char *name, int value);
 
 // A material, in the material table's iteration order (the table is rebuilt from the last
-// to the first, so that it iterates in this order again); then its frames, in order
+// to the first, so that it iterates in this order again), with or without a texture block
+// (multiple < 0: none); then its frames, in order
 void engineAddMaterial(const char *name, int texturado, int multiple);
 void engineAddMaterialFrame(const char *path);
 

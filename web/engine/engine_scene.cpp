@@ -132,14 +132,14 @@ static EventSet *buildEvents(const StagedObject &object)
     return set;
 }
 
-// A material record as the reader makes it, with the texture block the scene ended with
+// A material record as the reader left it, with the texture block the scene ended with
 static material_record *buildMaterial(const StagedMaterial &data)
 {
     material_record *material = new_material();
     if (material == nullptr) return nullptr;
     material->name = data.name;
     material->texturado = data.texturado;
-    if (data.texturado == 1) {
+    if (data.multiple >= 0) {
         material->texture = new_texture_block();
         material->texture->multiple = data.multiple;
         material->texture->frames = data.frames;

@@ -116,8 +116,10 @@ export async function createEngine(options = {}) {
         list(scene.flags ?? [], 'flags').forEach((flag, i) => api.addFlag(text(flag.name, `flags[${i}].name`), int32(flag.value, `flags[${i}].value`)));
         list(scene.materials ?? [], 'materials').forEach((material, i) => {
           const where = `materials[${i}]`;
-          api.addMaterial(text(material.name, `${where}.name`), int32(material.texturado ?? 0, `${where}.texturado`),
-            int32(material.multiple ?? 0, `${where}.multiple`));
+          // NOTE: a material without "multiple" has no texture block (-1 to the engine)
+          const multiple = material.multiple === undefined ? -1 : int32(material.multiple, `${where}.multiple`);
+          if (multiple < -1) throw new Error(`scene.json: ${where}.multiple is negative`);
+          api.addMaterial(text(material.name, `${where}.name`), int32(material.texturado ?? 0, `${where}.texturado`), multiple);
           list(material.frames ?? [], `${where}.frames`).forEach((frame, k) => api.addMaterialFrame(text(frame, `${where}.frames[${k}]`)));
         });
         list(scene.objects ?? [], 'objects').forEach(stageObject);
