@@ -1,6 +1,7 @@
 // The trace suite's event scenes and their input traces.
 #include "trace_scenes.h"
 
+#include "demo_scene.h"
 #include "events.h"
 #include "flags.h"
 #include "materials.h"
@@ -363,6 +364,24 @@ std::vector<TraceStep> traceFlags()
     return t.steps;
 }
 
+// The demo scene: a click on the water sphere (slot 21) and on the door (slot 25), whose
+// flag lifts the dome; then a walk towards the sign until it is within its 120 units
+std::vector<TraceStep> traceDemo()
+{
+    Trace t;
+    t.frames(2);
+    t.click(DEMO_WATER_SLOT);
+    t.frames(3);
+    t.click(DEMO_DOOR_SLOT);
+    t.frames(5);
+    t.hold(UP, 45);
+    t.frames(30);
+    t.look(-20, 0);
+    t.frames(30);
+    t.frame().stop = true;
+    return t.steps;
+}
+
 }  // namespace
 
 const std::vector<TraceScene> &traceScenes()
@@ -372,6 +391,7 @@ const std::vector<TraceScene> &traceScenes()
         {"loops", buildLoops, traceLoops},
         {"walking", buildWalking, traceWalking},
         {"flags", buildFlags, traceFlags},
+        {"demo", buildDemoScene, traceDemo},
     };
     return scenes;
 }

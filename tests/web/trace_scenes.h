@@ -23,6 +23,11 @@ struct TraceStep {
     bool stop = false;
 };
 
+// Slots of the demo scene's clickable objects
+constexpr int DEMO_WATER_SLOT = 21;
+constexpr int DEMO_DOOR_SLOT = 25;
+constexpr int DEMO_SIGN_SLOT = 28;
+
 struct TraceScene {
     std::string name;
     void (*build)();                      // fills the live tables (objects need the sample shapes)

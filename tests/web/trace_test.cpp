@@ -222,7 +222,8 @@ TEST_F(TraceSuite, TracesExerciseEveryKind)
 {
     bool moved = false, turned = false, rematerialled = false, textureTurned = false, flagChanged = false;
     bool nested = false, endless = false, restored = true, walkedNear = false, walkedFar = false;
-    bool flagsShareBucket = false, materialsShareBucket = false;
+    bool flagsShareBucket = false, materialsShareBucket = false, demoDoorOpened = false, demoSignReached = false;
+    bool demoWaterTurned = false;
     for (const trace_suite::TraceScene &scene : trace_suite::traceScenes()) {
         std::vector<TraceStep> steps = scene.trace();
         publish(scene, steps);
@@ -247,6 +248,13 @@ TEST_F(TraceSuite, TracesExerciseEveryKind)
                 for (const json &loop : r["loops"])
                     if (loop["remaining"] == 0) endless = true;
             }
+            if (scene.name == "demo") {
+                for (const json &f : s["flags"])
+                    if (f["name"] == "PUERTA" && f["value"] == 1) demoDoorOpened = true;
+                if (s["objects"][trace_suite::DEMO_SIGN_SLOT]["material"] == "verde") demoSignReached = true;
+                for (const json &t : s["textures"])
+                    if (t["name"] == "agua" && t["turn"][2] != 0) demoWaterTurned = true;
+            }
             if (scene.name == "walking") {
                 for (const json &f : s["flags"]) {
                     if (f["name"] == "CERCA" && f["value"] == 1) walkedNear = true;
@@ -263,6 +271,7 @@ TEST_F(TraceSuite, TracesExerciseEveryKind)
     EXPECT_TRUE(moved && turned && rematerialled && textureTurned && flagChanged);
     EXPECT_TRUE(nested && endless);
     EXPECT_TRUE(walkedNear && walkedFar);
+    EXPECT_TRUE(demoDoorOpened && demoSignReached && demoWaterTurned);
     EXPECT_TRUE(restored);
     // the tables' orders are only tested where entries share a bucket
     EXPECT_TRUE(flagsShareBucket && materialsShareBucket);
