@@ -5,6 +5,7 @@
 import { readFile } from 'node:fs/promises';
 import path from 'node:path';
 import { pathToFileURL } from 'node:url';
+import { replayTrace } from './replay_trace.mjs';
 
 const [engineDir, sceneFile, traceFile] = process.argv.slice(2);
 if (!engineDir || !sceneFile || !traceFile) {
@@ -18,17 +19,4 @@ const engine = await createEngine({ wasmBinary: await readFile(path.join(engineD
 const scene = JSON.parse(await readFile(sceneFile, 'utf8'));
 const trace = JSON.parse(await readFile(traceFile, 'utf8'));
 
-const lines = [];
-const dump = () => lines.push(JSON.stringify(engine.state()));
-engine.load(scene);
-engine.startPlay();
-dump();
-for (const step of trace.steps) {
-  for (const [code, pressed] of step.keys) engine.key(code, pressed === 1);
-  if (step.look) engine.mouseLook(step.look[0], step.look[1]);
-  if (step.camera) engine.setCamera(step.camera);
-  engine.frame(step.click ?? -1);
-  if (step.stop) engine.stopPlay();
-  dump();
-}
-process.stdout.write(`${lines.join('\n')}\n`);
+process.stdout.write(`${replayTrace(engine, scene, trace).join('\n')}\n`);

@@ -102,12 +102,12 @@ std::vector<std::string> replayNative(const std::vector<TraceStep> &steps)
     return states;
 }
 
-// The browser's side: the replay script's lines, or an empty list (with the reason) when it
-// failed
-std::vector<std::string> replayInEngine(const std::string &dir, std::string *failure)
+// The browser's side: the lines of a replay script (the engine under node, or in Chromium),
+// or an empty list (with the reason) when it failed
+std::vector<std::string> replayInEngine(const std::string &dir, std::string *failure, const char *script = "replay.mjs")
 {
-    std::string command = std::string(SW_NODE) + " " + SW_SOURCE_DIR "/tests/web/replay.mjs " + SW_WEB_ENGINE_DIR + " '" +
-                          dir + "/scene.json' '" + dir + "/trace.json' 2>'" + dir + "/replay.err'";
+    std::string command = std::string(SW_NODE) + " " + SW_SOURCE_DIR "/tests/web/" + script + " " + SW_WEB_ENGINE_DIR +
+                          " '" + dir + "/scene.json' '" + dir + "/trace.json' 2>'" + dir + "/replay.err'";
     FILE *pipe = popen(command.c_str(), "r");
     if (pipe == nullptr) {
         *failure = "node could not be started";
@@ -214,6 +214,22 @@ TEST_F(TraceSuite, ProgramAndBrowserAgreeAfterEveryStep)
         int step = firstDifference(native, web, &what);
         EXPECT_EQ(step, -1) << scene.name << ": the states part at step " << step << " (0 is play start): " << what;
     }
+}
+
+// The same in Chromium, where the page fetches the compiled engine beside engine.mjs from a
+// static server: the demo scene's trace
+TEST_F(TraceSuite, DemoAgreesInChromium)
+{
+    const trace_suite::TraceScene &demo = trace_suite::traceScenes().back();
+    ASSERT_EQ(demo.name, "demo");
+    std::vector<TraceStep> steps = demo.trace();
+    publish(demo, steps);
+    if (HasFatalFailure()) return;
+    std::vector<std::string> native = replayNative(steps);
+    std::string failure, what;
+    std::vector<std::string> web = replayInEngine(dir, &failure, "replay_in_chromium.mjs");
+    ASSERT_FALSE(web.empty()) << failure;
+    EXPECT_EQ(firstDifference(native, web, &what), -1) << what;
 }
 
 // The traces reach what they are for: each kind of consequence changes something, loops
