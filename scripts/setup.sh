@@ -17,7 +17,7 @@ PACKAGES=(
   libpng-dev
   dpkg-dev lintian desktop-file-utils appstream man-db
   libtinygltf-dev libstb-dev chromium
-  libegl-dev nlohmann-json3-dev
+  libegl-dev emscripten nlohmann-json3-dev
 )
 # Node.js runs the glTF test tools (tests/gltf); a node already on the machine is kept
 if ! command -v npm >/dev/null 2>&1; then

@@ -56,14 +56,7 @@ static const char *GAME_MODE = "1024x768:32@75";
 // Puts the camera at its start pose and loads the view
 static void placeStartCamera()
 {
-    Camera start = {};
-    start.x = -41.51f;
-    start.y = 30.0f;
-    start.z = 38.74f;
-    start.yaw = 314.22f;
-    start.pitch = -8.82f;
-    start.roll = 0.0f;
-    setCamera(start);
+    setCamera(CAMERA_START);
     updateCamera();
 }
 

@@ -9,13 +9,13 @@
 *   Exit status: 0 written, 1 the scene or a bitmap could not be read or the folder not
 *   written (nothing is left at OUTDIR and an existing OUTDIR is as it was), 2 bad arguments.
 *
-*   DEPENDENCIES: web_folder, scene_reader (tables and loader), objects (sample shapes)
+*   DEPENDENCIES: web_folder, web_scene, scene_reader (tables and loader), objects (sample shapes)
 *
 **********************************************************************************************/
 #include "web_folder.h"
+#include "web_scene.h"
 
 #include "objects.h"
-#include "records.h"
 #include "scene_reader.h"
 
 #include <cerrno>      // Required for: errno
@@ -98,26 +98,6 @@ static std::string sceneName(const std::string &directory)
     return utf8;
 }
 
-// The behaviour fields the page reads until the engine's own writer is in: the scene's name,
-// the start camera and each object's pose and materials
-static nlohmann::json behaviourFields(const std::string &name)
-{
-    nlohmann::json scene;
-    scene["name"] = name;
-    scene["camera"] = {-41.51f, 30.0f, 38.74f, 314.22f, -8.82f, 0.0f};
-    nlohmann::json objects = nlohmann::json::array();
-    for (int i = 0; i < object_count(); i++) {
-        const primitiva *o = object_at(i);
-        nlohmann::json materials = nlohmann::json::array();
-        for (int m = 0; m < material_name_count(o); m++) materials.push_back(material_name_at(o, m));
-        objects.push_back({{"slot", i}, {"kind", o->objeto3D},
-                           {"pose", {o->pose.x, o->pose.y, o->pose.z, o->pose.yaw, o->pose.pitch, o->pose.roll}},
-                           {"materials", materials}});
-    }
-    scene["objects"] = objects;
-    return scene;
-}
-
 //----------------------------------------------------------------------------------
 // Main entry point
 //----------------------------------------------------------------------------------
@@ -168,7 +148,7 @@ int main(int argc, char **argv)
     }
     char cwd[PATH_MAX];
     const std::string here = getcwd(cwd, sizeof cwd) != nullptr ? cwd : dir;
-    if (!publishFolder(out, sources, behaviourFields(sceneName(here)), error)) {
+    if (!publishFolder(out, sources, webSceneBehaviour(sceneName(here)), error)) {
         fprintf(stderr, "stageworks-publish: %s; nothing was written\n", error.c_str());
         return 1;
     }

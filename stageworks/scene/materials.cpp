@@ -5,8 +5,6 @@
 **********************************************************************************************/
 #include "materials.h"
 
-#include <GL/gl.h>
-
 #include <cstring>
 #include <new>
 
@@ -15,17 +13,6 @@
 //----------------------------------------------------------------------------------
 static hash_table *materials = nullptr;
 static void (*tableCleared)() = nullptr;   // the usage table's clean-up, once registered
-
-//----------------------------------------------------------------------------------
-// Private helpers
-//----------------------------------------------------------------------------------
-
-// Sends one colour weighted by k, its alpha by blend
-static void send_colour(GLenum parameter, const std::array<float, 4> &colour, float k, float blend)
-{
-    GLfloat value[4] = {colour[0] * k, colour[1] * k, colour[2] * k, colour[3] * blend};
-    glMaterialfv(GL_FRONT_AND_BACK, parameter, value);
-}
 
 //----------------------------------------------------------------------------------
 // Public functions: records
@@ -55,17 +42,6 @@ int material_is_textured(const material_record *material)
     if (material == nullptr || material->texturado != 1 || !material->texture) return 0;
     const texture_block &block = *material->texture;
     return (block.multiple != 1 && !block.frames.empty()) ? 1 : 0;
-}
-
-void apply_material(const material_record *material)
-{
-    static const material_record defaults;
-    const material_record &m = material ? *material : defaults;
-    send_colour(GL_AMBIENT, m.pLuzDif, m.Ka, m.pBlend);
-    send_colour(GL_DIFFUSE, m.pLuzDif, m.Kd, m.pBlend);
-    send_colour(GL_SPECULAR, m.pLuzEsp, m.Ks, m.pBlend);
-    send_colour(GL_EMISSION, m.pLuzEmi, m.Ka, m.pBlend);
-    glMaterialf(GL_FRONT_AND_BACK, GL_SHININESS, m.pShine * 128.0f);
 }
 
 int material_is_opaque(const material_record *material)
