@@ -1,9 +1,11 @@
 // The published page in headless Chromium, for the web tests: a static server of the folder
-// on 127.0.0.1 that logs every request, and Debian's Chromium driven by puppeteer-core with
-// WebGL on SwiftShader. Chromium is started without DISPLAY, can reach nothing but the
-// loopback server (every other host name resolves to nothing and every proxy is refused),
-// and its whole process group is ended with the test, however the test ends.
+// on 127.0.0.1 that logs every request, and Debian's Chromium (tests/support's launcher)
+// driven by puppeteer-core with WebGL on SwiftShader. Chromium is started without DISPLAY,
+// can reach nothing but the loopback server (every other host name resolves to nothing and
+// every proxy is refused), and its whole process group is ended with the test, however the
+// test ends.
 import puppeteer from 'puppeteer-core';
+import { launchChromium } from '../support/headless_chromium.mjs';
 import http from 'node:http';
 import { readFile } from 'node:fs/promises';
 import path from 'node:path';
@@ -41,47 +43,25 @@ export async function serveFolder(folder) {
   return { origin, requests, close: () => new Promise((resolve) => server.close(resolve)) };
 }
 
-const groups = new Set();
-// NOTE: whatever ends the test, no browser process stays behind
-function endGroups() {
-  for (const pid of groups) {
-    try {
-      process.kill(-pid, 'SIGKILL');
-    } catch {
-      // already gone
-    }
-  }
-  groups.clear();
-}
-process.on('exit', endGroups);
-for (const signal of ['SIGINT', 'SIGTERM', 'SIGHUP']) {
-  process.on(signal, () => {
-    endGroups();
-    process.exit(128 + 2);
-  });
-}
-
-// Debian's Chromium, headless, WebGL on SwiftShader, offline but for the loopback address
+// Debian's Chromium through the project's launcher (no DISPLAY, its own process group ended
+// with the test however the test ends), WebGL on SwiftShader, offline but for the loopback
+// address, driven by puppeteer-core
 export async function launchBrowser(extraArgs = []) {
-  const env = { ...process.env };
-  delete env.DISPLAY;
-  delete env.WAYLAND_DISPLAY;
-  const browser = await puppeteer.launch({
-    executablePath: process.env.CHROMIUM ?? '/usr/bin/chromium',
-    headless: true,
-    env,
-    // NOTE: detached makes Chromium the leader of a process group of its own
-    handleSIGINT: false, handleSIGTERM: false, handleSIGHUP: false,
-    args: ['--no-sandbox', '--use-angle=swiftshader', '--enable-unsafe-swiftshader', '--window-size=1024,768',
-      '--no-first-run', '--disable-background-networking', '--disable-component-update', '--disable-sync',
-      '--disable-default-apps', '--disable-quic', '--host-resolver-rules=MAP * ~NOTFOUND , EXCLUDE 127.0.0.1',
-      '--proxy-server=127.0.0.1:9', '--proxy-bypass-list=127.0.0.1', ...extraArgs],
+  const chromium = await launchChromium({
+    devtools: true,
+    args: ['--host-resolver-rules=MAP * ~NOTFOUND , EXCLUDE 127.0.0.1', '--proxy-server=127.0.0.1:9',
+      '--proxy-bypass-list=127.0.0.1', '--disable-default-apps', ...extraArgs],
   });
-  const pid = browser.process()?.pid;
-  if (pid) groups.add(pid);
+  let browser;
+  try {
+    browser = await puppeteer.connect({ browserWSEndpoint: chromium.wsEndpoint, defaultViewport: null });
+  } catch (error) {
+    await chromium.close();
+    throw error;
+  }
   const close = async () => {
-    await Promise.race([browser.close().catch(() => {}), new Promise((resolve) => setTimeout(resolve, 10000))]);
-    endGroups();
+    await Promise.race([browser.disconnect().catch(() => {}), new Promise((resolve) => setTimeout(resolve, 5000))]);
+    await chromium.close();
   };
   return { browser, close };
 }
