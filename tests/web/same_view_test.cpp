@@ -1,7 +1,9 @@
 // The published page shows what 'stageworks --play' shows: the demo's start view, the view
-// after walking forward with the up arrow and the view after turning with the mouse, each as
-// a screenshot of the player on the private X server beside a screenshot of the page in
-// headless Chromium. At least 99% of the pixels must agree within 8 levels per channel.
+// after walking forward with the up arrow and the view after turning with the mouse, and the
+// start view of 250 mixed objects (every kind, smoothed and faceted, animated textures, a
+// see-through material), each as a screenshot of the player on the private X server beside a
+// screenshot of the page in headless Chromium. At least 99% of the pixels must agree within 8
+// levels per channel.
 //
 // Both programs run with the animation clock fixed and the sun held still (SW_TEST_CLOCK in
 // the player, ?clock in the page; the HUD is off). Walking depends on how many frames the
@@ -83,22 +85,57 @@ double differingShare(const xdriver::Image &a, const xdriver::Image &b)
     return (double)xdriver::differentPixels(a, b, 8) / ((double)a.width * a.height);
 }
 
+// The scene (the demo, or count mixed objects) published into DIR/published, and the player
+// started on it with its test probe (DIR/probe.state) and the animation clock fixed
+void startBoth(StageworksRun &run, int count)
+{
+    ASSERT_TRUE(run.startServer());
+    ASSERT_TRUE(run.prepareWorkDir());
+    std::string output;
+    if (count > 0) {
+        xdriver::ChildProcess generator;
+        ASSERT_TRUE(generator.spawn({SW_MIXEDSCENE_BIN, std::to_string(count), run.workDir}, run.workDir, ""));
+        ASSERT_TRUE(generator.waitExit(60000));
+        ASSERT_EQ(generator.exitStatus, 0);
+    }
+    ASSERT_EQ(web_test::publish(run.workDir, run.path("published"), output), 0) << output;
+    ASSERT_TRUE(run.app.spawn({SW_STAGEWORKS_BIN, "--play"}, run.workDir, run.server.display,
+                              {"SW_TEST_CLOCK=0", "SW_TEST_PROBE=" + run.path("probe.state")}));
+    ASSERT_TRUE(run.waitReady(120000)) << run.app.out << run.app.err;
+    run.input.moveMouse(512, 384);
+}
+
+// Compares the page's picture and state NAME (page_NAME.png/.state in the working directory)
+// with the player's
+void expectSameView(StageworksRun &run, const std::string &name, const xdriver::Image &shot, const std::string &state)
+{
+    SCOPED_TRACE(name);
+    std::string pageState;
+    ASSERT_TRUE(xdriver::readFile(run.path("page_" + name + ".state"), pageState));
+    const web_test::ViewState p = web_test::parseViewState(pageState), d = web_test::parseViewState(state);
+    EXPECT_EQ(p.camera, d.camera);
+    EXPECT_EQ(p.poses, d.poses);
+    EXPECT_EQ(p.materials, d.materials);
+    EXPECT_EQ(p.turns, d.turns);
+    xdriver::Image page;
+    std::string error;
+    ASSERT_TRUE(xdriver::readPng(run.path("page_" + name + ".png"), page, &error)) << error;
+    const double share = differingShare(shot, page);
+    EXPECT_LE(share, 0.01) << "player: " << run.saveScreenshot(shot, "web_player_" + name)
+                           << " page: " << run.saveScreenshot(page, "web_page_" + name);
+    printf("%s view: %.3f%% of the pixels differ by more than 8 levels\n", name.c_str(), share * 100.0);
+}
+
 }  // namespace
 
 TEST(WebPage, StartWalkAndTurnViewsAreThePlayers)
 {
     StageworksRun run;
-    ASSERT_TRUE(run.startServer());
-    ASSERT_TRUE(run.prepareWorkDir());
+    startBoth(run, 0);
+    if (HasFatalFailure()) return;
     const std::string folder = run.path("published");
-    std::string output;
-    ASSERT_EQ(web_test::publish(run.workDir, folder, output), 0) << output;
-
     const std::string probe = run.path("probe.state");
-    ASSERT_TRUE(run.app.spawn({SW_STAGEWORKS_BIN, "--play"}, run.workDir, run.server.display,
-                              {"SW_TEST_CLOCK=0", "SW_TEST_PROBE=" + probe}));
-    ASSERT_TRUE(run.waitReady()) << run.app.out << run.app.err;
-    run.input.moveMouse(512, 384);
+    std::string output;
 
     // The start view
     int request = 0;
@@ -136,24 +173,22 @@ TEST(WebPage, StartWalkAndTurnViewsAreThePlayers)
                                     out + "/player_walk.state", out + "/player_turn.state",
                                     std::to_string(TURN_PIXELS)}, output), 0) << output;
 
-    const char *names[] = {"start", "walk", "turn"};
-    const xdriver::Image *shots[] = {&startShot, &walkShot, &turnShot};
-    const std::string *states[] = {&start, &walk, &turn};
-    for (int i = 0; i < 3; i++) {
-        SCOPED_TRACE(names[i]);
-        std::string pageState;
-        ASSERT_TRUE(xdriver::readFile(out + "/page_" + names[i] + ".state", pageState));
-        const web_test::ViewState p = web_test::parseViewState(pageState), d = web_test::parseViewState(*states[i]);
-        EXPECT_EQ(p.camera, d.camera);
-        EXPECT_EQ(p.poses, d.poses);
-        EXPECT_EQ(p.materials, d.materials);
-        EXPECT_EQ(p.turns, d.turns);
-        xdriver::Image page;
-        std::string error;
-        ASSERT_TRUE(xdriver::readPng(out + "/page_" + names[i] + ".png", page, &error)) << error;
-        const double share = differingShare(*shots[i], page);
-        EXPECT_LE(share, 0.01) << "player: " << run.saveScreenshot(*shots[i], std::string("web_player_") + names[i])
-                               << " page: " << run.saveScreenshot(page, std::string("web_page_") + names[i]);
-        printf("%s view: %.3f%% of the pixels differ by more than 8 levels\n", names[i], share * 100.0);
-    }
+    expectSameView(run, "start", startShot, start);
+    expectSameView(run, "walk", walkShot, walk);
+    expectSameView(run, "turn", turnShot, turn);
+}
+
+TEST(WebPage, MixedObjectsStartViewIsThePlayers)
+{
+    StageworksRun run;
+    startBoth(run, 250);
+    if (HasFatalFailure()) return;
+    int request = 0;
+    std::string start, output;
+    xdriver::Image shot;
+    ASSERT_TRUE(restingView(run, run.path("probe.state"), request, start, shot)) << run.app.err;
+    writeText(run.path("player_start.state"), start);
+    ASSERT_EQ(web_test::runWebTool({"page_views.mjs", run.path("published"), run.workDir, run.path("player_start.state")},
+                                   output), 0) << output;
+    expectSameView(run, "start", shot, start);
 }
