@@ -19,6 +19,7 @@
 #include "xdriver.h"
 
 #include <cstdio>
+#include <cstdlib>  // Required for: realpath()
 #include <cstring>
 #include <fstream>
 #include <string>
@@ -95,6 +96,12 @@ int main(int argc, char **argv)
         fprintf(stderr, "usage: web_pictures --program STAGEWORKS --publisher STAGEWORKS-PUBLISH --rundata DIR "
                         "--source ROOT --out DIR\n");
         return 2;
+    }
+    // NOTE: the programs run in other directories
+    for (std::string *path : {&program, &publisher, &rundata, &source, &out}) {
+        char *full = realpath(path->c_str(), nullptr);
+        if (full != nullptr) *path = full;
+        free(full);
     }
     const std::string work = xdriver::makeTempDir("web-pictures");
     const std::string scene = work + "/scene", folder = work + "/web";
