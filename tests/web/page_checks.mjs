@@ -5,6 +5,9 @@
 //                                            distance event (it turns green and rises)
 //   node page_checks.mjs names FOLDER TITLE  a scene with hostile names: the title is TITLE
 //                                            as text, no markup or code of the names ran
+//   node page_checks.mjs controls FOLDER     the letter keys (zoom, fly, HUD), touch (a drag
+//                                            looks, two fingers walk, a tap activates) and
+//                                            the 4:3 picture letterboxed in a wide window
 //   node page_checks.mjs nowebgl FOLDER      without WebGL the page says so in words
 //   node page_checks.mjs offline FOLDER      with nothing reachable but the folder's server
 //                                            the page loads and draws, and every request it
@@ -84,6 +87,69 @@ async function events(browser, origin) {
   check(errors.length === 0, `page errors: ${errors.join('; ')}`);
 }
 
+// Touch points through the DevTools protocol (type: touchStart, touchMove, touchEnd)
+async function touch(client, type, points) {
+  await client.send('Input.dispatchTouchEvent', { type, touchPoints: points.map(([x, y], id) => ({ x, y, id })) });
+}
+
+async function controls(browser, origin) {
+  const { page, errors } = await openPage(browser, origin, '?test&clock=0', 'test');
+  const frames = (n, draw = false) => page.evaluate((k, d) => window.stageworksTest.frames(k, d), n, draw);
+  const start = await frames(1, true);
+  const plain = await page.screenshot();
+
+  // L shows the HUD (text over the picture), A and S zoom, F flies (the up arrow then climbs)
+  await page.keyboard.press('l');
+  const withHud = await frames(1, true);
+  check(withHud.hudVisible === true, 'L did not show the HUD');
+  check(Buffer.compare(plain, await page.screenshot()) !== 0, 'the HUD drew nothing');
+  await page.keyboard.press('l');
+  await page.keyboard.press('a');
+  await page.keyboard.press('a');
+  check((await frames(1)).fieldOfView === start.fieldOfView - 2, 'A did not narrow the field of view');
+  await page.keyboard.press('s');
+  check((await frames(1)).fieldOfView === start.fieldOfView - 1, 'S did not widen the field of view');
+  await page.keyboard.press('f');
+  const client = await page.createCDPSession();
+
+  // one finger dragged to the right turns to the right; a tap at the centre activates what is there
+  const before = await frames(1);
+  await touch(client, 'touchStart', [[500, 400]]);
+  await touch(client, 'touchMove', [[560, 400]]);
+  await touch(client, 'touchEnd', []);
+  const looked = await frames(1);
+  check(Math.abs(looked.camera[3] - (before.camera[3] - 60 * 0.06)) < 0.01, `a drag of 60 pixels turned from ${before.camera[3]} to ${looked.camera[3]}`);
+  // two fingers dragged up walk forward while they are held: flying, looking a little down,
+  // the walk goes down too
+  await touch(client, 'touchStart', [[400, 500], [600, 500]]);
+  await touch(client, 'touchMove', [[400, 420], [600, 420]]);
+  const walking = await frames(10);
+  await touch(client, 'touchEnd', []);
+  const walked = await frames(30);
+  const moved = Math.hypot(walked.camera[0] - looked.camera[0], walked.camera[2] - looked.camera[2]);
+  check(moved > 5, `two fingers walked only ${moved} units`);
+  check(walked.camera[1] < looked.camera[1] - 1, `flying down the view, the height went from ${looked.camera[1]} to ${walked.camera[1]}`);
+  check(walking.camera[3] === looked.camera[3], 'walking turned the camera');
+  await page.keyboard.press('f');
+  check((await frames(1)).camera[1] === 30, 'F again did not bring the viewer back to the ground');
+  await touch(client, 'touchStart', [[512, 384]]);
+  await touch(client, 'touchEnd', []);
+  const tapped = await frames(1);
+  check(tapped.lastHit !== start.lastHit, 'a tap picked nothing at the crosshair');
+
+  // a wide window: the 4:3 picture in the middle, the editor's clear colour beside it
+  await page.setViewport({ width: 1400, height: 700 });
+  await frames(1, true);
+  const side = await page.evaluate(() => {
+    const gl = document.getElementById('view').getContext('webgl2') ?? document.getElementById('view').getContext('webgl');
+    const px = new Uint8Array(4);
+    gl.readPixels(20, 350, 1, 1, gl.RGBA, gl.UNSIGNED_BYTE, px);
+    return Array.from(px.slice(0, 3));
+  });
+  check(side[0] === 0 && Math.abs(side[1] - 128) <= 1 && Math.abs(side[2] - 191) <= 1, `beside the picture: ${side}`);
+  check(errors.length === 0, `page errors: ${errors.join('; ')}`);
+}
+
 async function names(browser, origin) {
   const { page, errors } = await openPage(browser, origin, '?clock=0');
   const dialogs = [];
@@ -151,6 +217,7 @@ const { browser, close } = await launchBrowser(extra);
 try {
   if (command === 'events') await events(browser, server.origin);
   else if (command === 'names') await names(browser, server.origin);
+  else if (command === 'controls') await controls(browser, server.origin);
   else if (command === 'nowebgl') await noWebGl(browser, server.origin);
   else if (command === 'offline') await offline(browser, server.origin, server);
   else problems.push(`unknown command ${command}`);

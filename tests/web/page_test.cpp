@@ -1,7 +1,8 @@
 // The published page in headless Chromium (tests/web/page_checks.mjs does the browser's
-// part): the demo's events run from the page's own input, hostile names stay text, a
-// browser without WebGL gets a message, and the page works with nothing reachable but the
-// folder's own server, asking it for nothing but the folder's files.
+// part): the demo's events run from the page's own input, the letter keys and touch work and
+// the picture keeps its shape in a wide window, hostile names stay text, a browser without
+// WebGL gets a message, and the page works with nothing reachable but the folder's own
+// server, asking it for nothing but the folder's files.
 #include "web_support.h"
 
 #include <gtest/gtest.h>
@@ -73,6 +74,15 @@ TEST(WebPage, HostileNamesAreShownAsText)
     EXPECT_NE(json.find("P<b>'\xC3\x91"), std::string::npos) << "the flag's name did not arrive as UTF-8 text";
 
     EXPECT_EQ(web_test::runWebTool({"page_checks.mjs", "names", folder, utf8Name}, output), 0) << output;
+    xdriver::removeTree(work);
+}
+
+TEST(WebPage, LetterKeysTouchAndAWideWindow)
+{
+    std::string work, output;
+    const std::string folder = publishedDemo(work);
+    ASSERT_FALSE(folder.empty());
+    EXPECT_EQ(web_test::runWebTool({"page_checks.mjs", "controls", folder}, output), 0) << output;
     xdriver::removeTree(work);
 }
 

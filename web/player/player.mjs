@@ -40,10 +40,11 @@ export class Player {
     return this.fixedClock ?? Math.floor(performance.now() - this.start);
   }
 
-  // The player's letter keys: L is the page's own, the others (zoom, fly, invert) the engine's
+  // The player's letter keys: L is the page's own, the others (zoom, fly, invert) the engine's.
+  // NOTE: handed over as capitals: the codes of 'd' to 'g' are those of the arrows
   letter(letter) {
     if (letter === 'l') this.hudVisible = !this.hudVisible;
-    else this.engine.key(letter.charCodeAt(0), true);
+    else this.engine.key(letter.toUpperCase().charCodeAt(0), true);
   }
 
   // The field of view the engine keeps (A and S change it)
