@@ -13,7 +13,6 @@
 #include <cstdlib>      // Required for: getenv()
 #include <filesystem>   // Required for: the player's files, the output's checks
 #include <fstream>      // Required for: reading the files copied
-#include <iterator>
 #include <sstream>
 #include <sys/stat.h>   // Required for: mkdir(), chmod()
 #include <unistd.h>     // Required for: readlink()

@@ -127,8 +127,11 @@ bool buildMipmapLevels(MipmapContext &, int width, int height, const std::string
         if (w == 1 && h == 1) break;
     }
     glDeleteTextures(1, &name);
-    if (built != 0 || levels.empty() || glGetError() != GL_NO_ERROR) {
-        error = std::string("the mipmaps could not be made: ") + (const char *)gluErrorString((GLenum)built);
+    const GLenum glError = glGetError();
+    if (built != 0 || levels.empty() || glError != GL_NO_ERROR) {
+        const GLenum reason = built != 0 ? (GLenum)built : glError;
+        const GLubyte *text = reason != GL_NO_ERROR ? gluErrorString(reason) : nullptr;
+        error = std::string("the mipmaps could not be made") + (text != nullptr ? ": " + std::string((const char *)text) : "");
         levels.clear();
         return false;
     }

@@ -8,7 +8,8 @@
 //   node page_checks.mjs controls FOLDER     the letter keys (zoom, fly, HUD), touch (a drag
 //                                            looks, two fingers walk, a tap activates) and
 //                                            the 4:3 picture letterboxed in a wide window
-//   node page_checks.mjs nowebgl FOLDER      without WebGL the page says so in words
+//   node page_checks.mjs nowebgl FOLDER      without WebGL the page says so in words, and
+//                                            opened as a file it says it wants a server
 //   node page_checks.mjs offline FOLDER      with nothing reachable but the folder's server
 //                                            the page loads and draws, and every request it
 //                                            made was for a file of the folder
@@ -182,6 +183,11 @@ async function noWebGl(browser, origin) {
   }));
   check(seen.state === 'no-webgl', `the page is ${seen.state}`);
   check(/WebGL/.test(seen.message), `the message is ${JSON.stringify(seen.message)}`);
+
+  await page.goto(`file://${path.resolve(folder)}/index.html`);
+  await page.waitForFunction(() => document.body.dataset.state === 'file', { timeout: 30000 }).catch(() => {});
+  const file = await page.evaluate(() => document.getElementById('message-text').textContent);
+  check(/servidor web/.test(file), `opened as a file the page says ${JSON.stringify(file)}`);
 }
 
 async function offline(browser, origin, server) {

@@ -1,7 +1,7 @@
 // The published page in headless Chromium (tests/web/page_checks.mjs does the browser's
 // part): the demo's events run from the page's own input, the letter keys and touch work and
 // the picture keeps its shape in a wide window, hostile names stay text, a browser without
-// WebGL gets a message, and the page works with nothing reachable but the folder's own
+// WebGL gets a message (and so does someone who opens the page as a file), and the page works with nothing reachable but the folder's own
 // server, asking it for nothing but the folder's files.
 #include "web_support.h"
 
@@ -86,7 +86,7 @@ TEST(WebPage, LetterKeysTouchAndAWideWindow)
     xdriver::removeTree(work);
 }
 
-TEST(WebPage, WithoutWebGlThePageSaysSo)
+TEST(WebPage, WithoutWebGlOrAServerThePageSaysSo)
 {
     std::string work, output;
     const std::string folder = publishedDemo(work);
