@@ -29,9 +29,10 @@ function showMessage(text) {
   $('message').hidden = false;
 }
 
-// The WebGL context the picture is drawn in, or null
-function makeContext(canvas) {
-  const options = { alpha: false, antialias: false, depth: true, stencil: false, preserveDrawingBuffer: true,
+// The WebGL context the picture is drawn in, or null. NOTE: only a test, which reads the
+// picture back between frames, has it kept (that costs a copy per frame)
+function makeContext(canvas, keepPicture) {
+  const options = { alpha: false, antialias: false, depth: true, stencil: false, preserveDrawingBuffer: keepPicture,
     premultipliedAlpha: false };
   const gl2 = canvas.getContext('webgl2', options);
   if (gl2) return gl2;
@@ -44,7 +45,7 @@ function makeContext(canvas) {
 async function start() {
   const params = new URLSearchParams(window.location.search);
   const canvas = $('view');
-  const gl = makeContext(canvas);
+  const gl = makeContext(canvas, params.has('test'));
   if (!gl) {
     showMessage('Este navegador no puede mostrar la escena: WebGL no está disponible o está desactivado. '
       + 'Pruebe con otro navegador o active la aceleración gráfica.');
