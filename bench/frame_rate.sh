@@ -2,7 +2,7 @@
 # Frame rate, CPU, the floor, idle cost, load and save of stageworks on private X servers.
 #
 #   bench/frame_rate.sh [--build-dir DIR] [--seconds N] [--no-build] [--cases "demo empty ..."]
-#                       [--stageworks PROGRAM]
+#                       [--stageworks PROGRAM] [--play]
 #
 # Builds a Release tree (default build-release/ in the repository; --no-build uses it as it
 # is), starts the private X server of scripts/xserver.sh (Xorg dummy, 1024x768@75, game
@@ -37,7 +37,8 @@
 #
 # --cases runs only the named cases (demo, empty, m250, m500, m1000, floor, bare, idle);
 # --stageworks measures another build of the program (for before/after comparisons; one that
-# has no --every-frame is run without it).
+# has no --every-frame is run without it); --play runs the edit cases as the visitors' player
+# (stageworks --play: the events run, nothing can be edited).
 set -euo pipefail
 here="$(cd "$(dirname "${BASH_SOURCE[0]}")" && pwd)"
 root="$(dirname "$here")"
@@ -46,6 +47,7 @@ seconds=10
 do_build=1
 cases="demo empty m250 m500 m1000 floor bare idle"
 other_program=""
+play_option=()
 while [ $# -gt 0 ]; do
   case "$1" in
     --build-dir) build="$(realpath -m "$2")"; shift ;;
@@ -53,7 +55,8 @@ while [ $# -gt 0 ]; do
     --no-build) do_build=0 ;;
     --cases) cases="$2"; shift ;;
     --stageworks) other_program="$(realpath "$2")"; shift ;;
-    -h|--help) sed -n '2,41p' "$0" | sed 's/^# \{0,1\}//'; exit 0 ;;
+    --play) play_option=(--play) ;;
+    -h|--help) sed -n '2,43p' "$0" | sed 's/^# \{0,1\}//'; exit 0 ;;
     *) echo "frame_rate.sh: unknown option $1" >&2; exit 2 ;;
   esac
   shift
@@ -77,6 +80,7 @@ done
 every_frame="--every-frame"
 help_text="$("$stageworks" --help 2>/dev/null || true)"
 [[ "$help_text" == *"--every-frame"* ]] || every_frame=""
+[ ${#play_option[@]} -gt 0 ] && every_frame="--play"
 
 scratch="$(mktemp -d "${TMPDIR:-/tmp}/frame-rate.XXXXXX")"
 server_pid=""

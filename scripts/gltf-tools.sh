@@ -4,6 +4,8 @@
 #
 #   gltf-tools.sh validate FILE.glb|FILE.gltf   the Khronos glTF-Validator; exit 1 on errors
 #   gltf-tools.sh screenshot FILE.glb OUT.png   three.js in headless Chromium draws the file
+#                                               (tests/support/headless_chromium.mjs: no display
+#                                               needed, the browser ends with the run)
 set -euo pipefail
 root="$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)"
 tools="$root/tests/gltf"
@@ -30,7 +32,7 @@ case "${1:-}" in
     exec node "$tools/screenshot.mjs" "$2" "$3"
     ;;
   *)
-    sed -n '2,7p' "$0" >&2
+    sed -n '2,9p' "$0" >&2
     exit 2
     ;;
 esac

@@ -2,7 +2,8 @@
 # Regenerates every picture of the README from the current build, on the private X server:
 # stageworks driven with XTest in a scratch copy of the run data, matforge's windows on a
 # scratch copy of the demo scene, both programs side by side (stageworks --window on a wide
-# Xvfb screen), and the demo scene's glTF export as three.js draws it in headless Chromium.
+# Xvfb screen), the demo scene's glTF export as three.js draws it in headless Chromium, and
+# the demo published for the web, its page in headless Chromium beside stageworks --play.
 # Writes the PNG files into docs/ (or OUTDIR).
 #
 #   scripts/pictures.sh [--build-dir DIR] [--no-build] [OUTDIR]
@@ -33,7 +34,8 @@ if [ "$do_build" = 1 ]; then
   "$root/scripts/setup.sh"
   cmake -S "$root" -B "$build" -DCMAKE_BUILD_TYPE=RelWithDebInfo >/dev/null
   cmake --build "$build" -j"$(nproc 2>/dev/null || echo 2)" \
-    --target stageworks stageworks-export rundata stageworks_pictures matforge_pictures both_pictures
+    --target stageworks stageworks-export stageworks-publish rundata stageworks_pictures matforge_pictures \
+    both_pictures web_pictures
 fi
 
 mkdir -p "$out"
@@ -59,5 +61,10 @@ if ! "$build/stageworks/export/stageworks-export" "$build/rundata" "$scratch/dem
   status=1
 fi
 rm -rf "$scratch"
+
+# The demo published for the web: the page beside the same view of stageworks --play
+"$build/tools/pictures/web_pictures" --program "$build/stageworks/app/stageworks" \
+  --publisher "$build/stageworks/publish/stageworks-publish" --rundata "$build/rundata" \
+  --source "$root" --out "$out" >/dev/null || status=1
 
 exit "$status"

@@ -16,7 +16,8 @@ PACKAGES=(
   qt6-qpa-plugins qt6-translations-l10n openbox
   libpng-dev
   dpkg-dev lintian desktop-file-utils appstream man-db
-  libtinygltf-dev nlohmann-json3-dev libstb-dev chromium
+  libtinygltf-dev libstb-dev chromium
+  libegl-dev emscripten nlohmann-json3-dev
 )
 # Node.js runs the glTF test tools (tests/gltf); a node already on the machine is kept
 if ! command -v npm >/dev/null 2>&1; then

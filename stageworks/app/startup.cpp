@@ -34,6 +34,7 @@
 #include "render.h"
 #include "screen_view.h"
 #include "sky.h"
+#include "test_probe.h"
 #include "textures.h"
 #include "timers.h"
 
@@ -56,14 +57,7 @@ static const char *GAME_MODE = "1024x768:32@75";
 // Puts the camera at its start pose and loads the view
 static void placeStartCamera()
 {
-    Camera start = {};
-    start.x = -41.51f;
-    start.y = 30.0f;
-    start.z = 38.74f;
-    start.yaw = 314.22f;
-    start.pitch = -8.82f;
-    start.roll = 0.0f;
-    setCamera(start);
+    setCamera(CAMERA_START);
     updateCamera();
 }
 
@@ -203,6 +197,7 @@ int stageworksMain(int argc, char **argv)
     loadSceneCommand();
     watchSceneFile();
     if (getCommandLine().play) startPlayerCommand();
+    startTestProbe();
 
     printf(" MainLoop started...\n");
     glutMainLoop();

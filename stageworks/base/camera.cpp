@@ -6,11 +6,8 @@
 #include "camera.h"
 
 #include "app_state.h"
-#include "redraw.h"
-#include "screen_view.h"
+#include "steady_trig.h"
 
-#include <GL/freeglut.h>
-#include <GL/glu.h>
 #include <cmath>
 
 //----------------------------------------------------------------------------------
@@ -22,22 +19,18 @@ static int pointerCaptured = 0;
 static int lookCentreX = -1, lookCentreY = -1;
 static int lastMouseX = 0, lastMouseY = 0;
 static void (*cameraMovedHook)() = nullptr;
-
-// NOTE: the pointer is handled in screen pixels; only GLUT sees window pixels
-static void glutWarp(int x, int y)
-{
-    screenToWindow(&x, &y);
-    glutWarpPointer(x, y);
-}
-static void glutCursor(int cursor) { glutSetCursor(cursor); }
-static int glutWidth() { return SCREEN_WIDTH; }
-static int glutHeight() { return SCREEN_HEIGHT; }
-static void redrawNow() { requestRedraw(); }
-static WindowOps pointer = {glutWarp, glutCursor, glutWidth, glutHeight, redrawNow};
+static WindowOps pointer = {};   // filled from defaultWindowOps() on first use
 
 //----------------------------------------------------------------------------------
 // Private helpers
 //----------------------------------------------------------------------------------
+
+// The window operations in use
+static const WindowOps &windowOps()
+{
+    if (pointer.warp == nullptr) setWindowOps(WindowOps{});
+    return pointer;
+}
 
 // Pitch clamped to [-90, 90], yaw wrapped into [0, 360)
 static void normalizeCamera()
@@ -106,16 +99,16 @@ void moveCamera(float distance, float direction)
 {
     float a = (camera.yaw + direction) * CAMERA_PI / 180.0f;
     if (getFlyMode() == 0) {
-        camera.x -= std::sin(a) * distance * CAMERA_STEP_FACTOR;
-        camera.z -= std::cos(a) * distance * CAMERA_STEP_FACTOR;
+        camera.x -= steadySin(a) * distance * CAMERA_STEP_FACTOR;
+        camera.z -= steadyCos(a) * distance * CAMERA_STEP_FACTOR;
         camera.y = CAMERA_WALK_HEIGHT;
         return;
     }
     float k = 1.0f - std::fabs(camera.pitch) / 90.0f;
-    camera.x -= std::sin(a) * distance * CAMERA_STEP_FACTOR * k;
-    camera.z -= std::cos(a) * distance * CAMERA_STEP_FACTOR * k;
+    camera.x -= steadySin(a) * distance * CAMERA_STEP_FACTOR * k;
+    camera.z -= steadyCos(a) * distance * CAMERA_STEP_FACTOR * k;
     if (direction == 0.0f || direction == 180.0f) {
-        camera.y += std::sin((camera.pitch + direction) * CAMERA_PI / 180.0f) * distance * CAMERA_STEP_FACTOR;
+        camera.y += steadySin((camera.pitch + direction) * CAMERA_PI / 180.0f) * distance * CAMERA_STEP_FACTOR;
     }
 }
 
@@ -127,27 +120,17 @@ void turnCamera(float yawDelta, float pitchDelta, float rollDelta)
     normalizeCamera();
 }
 
-void applyView()
-{
-    glMatrixMode(GL_MODELVIEW);
-    glLoadIdentity();
-    glRotatef(-camera.roll, 0.0f, 0.0f, 1.0f);
-    glRotatef(-camera.pitch, 1.0f, 0.0f, 0.0f);
-    glRotatef(-camera.yaw, 0.0f, 1.0f, 0.0f);
-    glTranslatef(-camera.x, -camera.y, -camera.z);
-}
-
 void mouseLook(int x, int y)
 {
     if (pointerCaptured == 0) return;
     int dx = x - lookCentreX;
     int dy = y - lookCentreY;
     if (dx == 0 && dy == 0) return;
-    pointer.warp(lookCentreX, lookCentreY);
+    windowOps().warp(lookCentreX, lookCentreY);
     float invert = (getInvertMouseY() == 1) ? -1.0f : 1.0f;
     turnCamera(dx * MOUSE_LOOK_SENSITIVITY, dy * MOUSE_LOOK_SENSITIVITY * invert, 0.0f);
     applyView();
-    pointer.redisplay();
+    windowOps().redisplay();
 }
 
 void capturePointer(int x, int y)
@@ -155,54 +138,33 @@ void capturePointer(int x, int y)
     if (pointerCaptured == 1) return;
     pointerCaptured = 1;
     if (lookCentreX < 0) {
-        lookCentreX = pointer.windowWidth() / 2;
-        lookCentreY = pointer.windowHeight() / 2;
+        lookCentreX = windowOps().windowWidth() / 2;
+        lookCentreY = windowOps().windowHeight() / 2;
     }
     lastMouseX = x;
     lastMouseY = y;
-    pointer.setCursor(GLUT_CURSOR_CROSSHAIR);
-    pointer.warp(lookCentreX, lookCentreY);
+    windowOps().setCursor(CURSOR_CROSSHAIR);
+    windowOps().warp(lookCentreX, lookCentreY);
 }
 
 void releasePointer(int x, int y)
 {
     if (pointerCaptured == 0) return;
     pointerCaptured = 0;
-    pointer.setCursor(GLUT_CURSOR_LEFT_ARROW);
-    pointer.warp(x, y);
+    windowOps().setCursor(CURSOR_LEFT_ARROW);
+    windowOps().warp(x, y);
 }
 
-void setCursorShape(int cursor) { pointer.setCursor(cursor); }
-
-// The view keeps its 4:3 screen, centred in the window whatever the window's shape
-void reshape(int width, int height)
-{
-    setWindowSize(width, height);
-    applyScreenViewport();
-    glMatrixMode(GL_PROJECTION);
-    glLoadIdentity();
-    gluPerspective(getFieldOfView(), FIXED_ASPECT, CAMERA_NEAR, CAMERA_FAR);
-    glMatrixMode(GL_MODELVIEW);
-    requestRedraw();
-}
-
-void zoom(int delta)
-{
-    setFieldOfView(getFieldOfView() + (float)delta);
-    glMatrixMode(GL_PROJECTION);
-    glLoadIdentity();
-    gluPerspective(getFieldOfView(), FIXED_ASPECT, CAMERA_NEAR, CAMERA_FAR);
-    glMatrixMode(GL_MODELVIEW);
-    glRenderMode(GL_RENDER);
-}
+void setCursorShape(int cursor) { windowOps().setCursor(cursor); }
 
 void setCameraMovedHook(void (*hook)()) { cameraMovedHook = hook; }
 
 void setWindowOps(const WindowOps &ops)
 {
-    pointer.warp = ops.warp ? ops.warp : glutWarp;
-    pointer.setCursor = ops.setCursor ? ops.setCursor : glutCursor;
-    pointer.windowWidth = ops.windowWidth ? ops.windowWidth : glutWidth;
-    pointer.windowHeight = ops.windowHeight ? ops.windowHeight : glutHeight;
-    pointer.redisplay = ops.redisplay ? ops.redisplay : redrawNow;
+    const WindowOps platform = defaultWindowOps();
+    pointer.warp = ops.warp ? ops.warp : platform.warp;
+    pointer.setCursor = ops.setCursor ? ops.setCursor : platform.setCursor;
+    pointer.windowWidth = ops.windowWidth ? ops.windowWidth : platform.windowWidth;
+    pointer.windowHeight = ops.windowHeight ? ops.windowHeight : platform.windowHeight;
+    pointer.redisplay = ops.redisplay ? ops.redisplay : platform.redisplay;
 }

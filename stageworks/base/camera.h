@@ -6,9 +6,13 @@
 *   update (acceleration, gliding stop, walking height), turning, the view transform,
 *   mouse-look with the pointer held at the window centre, and the projection.
 *
+*   The motion (camera.cpp) needs no GL: the view transform, the projection and the GLUT
+*   window operations are camera_view.cpp, which a build without GL (the browser's event
+*   engine) replaces with its own.
+*
 *   DEPENDENCIES: app_state (fly mode, mouse inversion, field of view, play mode),
-*                 screen_view (the screen in the window), redraw (a turn or a new window size
-*                 asks for a frame), OpenGL/GLU (matrices), GLUT (pointer warping, cursor)
+*                 steady_trig (walking), screen_view (the screen in the window),
+*                 OpenGL/GLU (matrices), GLUT (pointer warping, cursor)
 *
 **********************************************************************************************/
 #pragma once
@@ -35,10 +39,17 @@ constexpr double CAMERA_NEAR = 0.1;
 constexpr double CAMERA_FAR = 2000.0;
 constexpr float CAMERA_PI = 3.1415927f;
 
+// Where the viewer stands when the program starts (x, y, z, yaw, pitch, roll)
+constexpr Camera CAMERA_START = {-41.51f, 30.0f, 38.74f, 314.22f, -8.82f, 0.0f, 0.0f, 0.0f};
+
 // Aspect ratio used by every projection after start-up (zoom, picking, panel frames)
 constexpr float FIXED_ASPECT = 4.0f / 3.0f;
 
-// Window operations the camera needs (GLUT and requestRedraw by default; tests may replace them)
+// Cursor shapes the camera and play mode set (GLUT's numbers)
+constexpr int CURSOR_LEFT_ARROW = 0x0001;
+constexpr int CURSOR_CROSSHAIR = 0x0009;
+
+// Window operations the camera needs (GLUT by default; tests may replace them)
 struct WindowOps {
     void (*warp)(int x, int y);
     void (*setCursor)(int cursor);
@@ -87,7 +98,7 @@ void mouseLook(int x, int y);
 void capturePointer(int x, int y);
 void releasePointer(int x, int y);
 
-// Sets the pointer's cursor shape (GLUT_CURSOR_...) through the window operations
+// Sets the pointer's cursor shape (CURSOR_... or another GLUT cursor) through the window operations
 void setCursorShape(int cursor);
 
 // GLUT reshape callback
@@ -101,3 +112,6 @@ void setCameraMovedHook(void (*hook)());
 
 // Replaces the GLUT window calls; null members keep the GLUT ones
 void setWindowOps(const WindowOps &ops);
+
+// The platform's window operations: GLUT's in the program (camera_view.cpp)
+WindowOps defaultWindowOps();

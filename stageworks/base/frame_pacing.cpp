@@ -11,6 +11,7 @@
 #include <GL/freeglut.h>
 #include <cerrno>  // Required for: errno, EINTR
 #include <cstdio>
+#include <cstdlib>  // Required for: getenv(), strtol()
 #include <ctime>  // Required for: nanosleep()
 
 //----------------------------------------------------------------------------------
@@ -31,6 +32,24 @@ static int (*elapsedSource)() = glutElapsed;
 //----------------------------------------------------------------------------------
 // Private helpers
 //----------------------------------------------------------------------------------
+
+// NOTE: a test that compares this program's picture with another one's fixes the clock of
+// the texture animations and holds the sun still with SW_TEST_CLOCK=<ms>; unset (always,
+// outside such a test) nothing changes. 1 with the fixed time in *ms when it is set.
+static int testClock(int *ms)
+{
+    static int state = -1;   // -1 not read yet, 0 unset, 1 set
+    static int fixed = 0;
+    if (state < 0) {
+        const char *text = getenv("SW_TEST_CLOCK");
+        char *end = nullptr;
+        long value = text != nullptr ? strtol(text, &end, 10) : -1;
+        state = (text != nullptr && end != text && *end == '\0' && value >= 0 && value <= 1000000000L) ? 1 : 0;
+        fixed = state == 1 ? (int)value : 0;
+    }
+    if (ms != nullptr) *ms = fixed;
+    return state;
+}
 
 // Sleeps the calling thread for ms milliseconds
 static void sleepMs(int ms)
@@ -73,6 +92,7 @@ void resetSunClock() { sunClockStarted = false; }
 
 void stepSun()
 {
+    if (testClock(nullptr) == 1) return;
     float angle = getSunAngle() + SUN_STEP_DEGREES;
     if (angle > 360.0f) angle = 0.0f;
     setSunAngle(angle);
@@ -122,4 +142,8 @@ int lastFrameDuration() { return lastDuration; }
 
 void setElapsedTimeSource(int (*source)()) { elapsedSource = source ? source : glutElapsed; }
 
-int elapsedMs() { return elapsedSource(); }
+int elapsedMs()
+{
+    int fixed = 0;
+    return testClock(&fixed) == 1 ? fixed : elapsedSource();
+}

@@ -63,5 +63,7 @@ int lastFrameDuration();
 // Replaces the elapsed-time source (GLUT by default; null restores it)
 void setElapsedTimeSource(int (*source)());
 
-// Elapsed time in ms from the current source
+// Elapsed time in ms from the current source (the texture animations' clock); with
+// SW_TEST_CLOCK=<ms> in the environment (picture tests only) always that time, and the sun
+// does not move
 int elapsedMs();

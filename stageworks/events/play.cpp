@@ -13,8 +13,6 @@
 #include "operations.h"
 #include "records.h"
 
-#include <GL/freeglut.h>
-
 #include <climits>
 #include <cmath>
 #include <new>
@@ -326,7 +324,7 @@ void stopPlay()
         releasePointer(PLAY_RELEASE_X, PLAY_RELEASE_Y);
     } else {
         // NOTE: every play frame sets the crosshair, captured or not
-        setCursorShape(GLUT_CURSOR_LEFT_ARROW);
+        setCursorShape(CURSOR_LEFT_ARROW);
     }
 }
 

@@ -5,8 +5,6 @@
 **********************************************************************************************/
 #include "materials.h"
 
-#include <GL/gl.h>
-
 #include <cstring>
 #include <new>
 
@@ -70,17 +68,6 @@ material_gl_values material_values(const material_record *material)
     weigh_colour(values.emission, m.pLuzEmi, m.Ka, m.pBlend);
     values.shininess = m.pShine * 128.0f;
     return values;
-}
-
-void apply_material(const material_record *material) { apply_material_values(material_values(material)); }
-
-void apply_material_values(const material_gl_values &values)
-{
-    glMaterialfv(GL_FRONT_AND_BACK, GL_AMBIENT, values.ambient);
-    glMaterialfv(GL_FRONT_AND_BACK, GL_DIFFUSE, values.diffuse);
-    glMaterialfv(GL_FRONT_AND_BACK, GL_SPECULAR, values.specular);
-    glMaterialfv(GL_FRONT_AND_BACK, GL_EMISSION, values.emission);
-    glMaterialf(GL_FRONT_AND_BACK, GL_SHININESS, values.shininess);
 }
 
 int material_is_opaque(const material_record *material)

@@ -6,7 +6,8 @@
 *   it is textured, a texture block naming one bitmap or a cycle of bitmaps (an animated
 *   texture) with a texture scale and rotation. Materials live in the material table (256
 *   buckets, keyed by name), which owns them. The default material "(default)" is made at
-*   start-up. Sending a material to OpenGL is apply_material.
+*   start-up. Sending a material to OpenGL is apply_material (materials_gl.cpp, apart so that
+*   a build without GL can share the rest).
 *
 *   DEPENDENCIES: hash_table, records (DEFAULT_MATERIAL_NAME), OpenGL (glMaterialfv)
 *

@@ -11,8 +11,6 @@
 #include "material_usage.h"
 #include "parameters.h"
 
-#include <GL/gl.h>
-
 #include <array>
 #include <cstdlib>
 #include <string>
@@ -38,7 +36,7 @@ static void release_slot(scene_slot &slot)
     free_primitiva(&slot.object);
     if (slot.eventSet != nullptr && releaseEventSet != nullptr) releaseEventSet(slot.eventSet);
     if (slot.displayList != nullptr) {
-        if (*slot.displayList != 0) glDeleteLists(*slot.displayList, OBJECT_DISPLAY_LISTS);
+        if (*slot.displayList != 0) delete_display_lists(*slot.displayList);
         free(slot.displayList);
     }
     slot = scene_slot{};

@@ -19,7 +19,8 @@
 *   its usage entry right.
 *
 *   DEPENDENCIES: scene_slot, records, parameters, generators, material_usage, app_state (lockedObject),
-*                 camera (pose of new objects), OpenGL (glDeleteLists for a cell holding a list name)
+*                 camera (pose of new objects), OpenGL (glDeleteLists for a cell holding a
+*                 list name, in object_lists.cpp, which a build without GL replaces)
 *
 **********************************************************************************************/
 #pragma once
@@ -108,6 +109,9 @@ unsigned int *slot_display_list(int index);
 
 // Registers how an event set is released (the events library registers it at start-up)
 void set_event_set_release(void (*release)(EventSet *));
+
+// Deletes the OBJECT_DISPLAY_LISTS consecutive display lists starting at first
+void delete_display_lists(unsigned int first);
 
 //----------------------------------------------------------------------------------
 // Public functions: the material of an object

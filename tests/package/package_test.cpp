@@ -115,7 +115,7 @@ protected:
 
 TEST_F(Package, HoldsProgramsDataPagesIconsAndComputedDependencies)
 {
-    std::vector<std::string> programs = {"stageworks", "stageworks-launch", "matforge"};
+    std::vector<std::string> programs = {"stageworks", "stageworks-launch", "matforge", "stageworks-publish"};
     if (listed("/usr/bin/stageworks-export")) programs.push_back("stageworks-export");
     for (const std::string &program : programs) {
         EXPECT_TRUE(listed("/usr/bin/" + program)) << program;
@@ -124,6 +124,9 @@ TEST_F(Package, HoldsProgramsDataPagesIconsAndComputedDependencies)
     for (const char *name : {"DESCscene.dtd", "escena.xml", "arial.glf", "Data/ladrillo.bmp", "Data/menuFile.bmp"})
         EXPECT_TRUE(listed(std::string("/usr/share/stageworks/") + name)) << name;
     for (const char *name : {"copyright", "changelog.gz"}) EXPECT_TRUE(listed(std::string("/usr/share/doc/stageworks/") + name));
+    for (const char *name : {"player/index.html", "player/main.mjs", "player/engine.mjs", "player/player.css",
+                             "engine/stageworks-engine.mjs", "engine/stageworks-engine.wasm"})
+        EXPECT_TRUE(listed(std::string("/usr/share/stageworks/web/") + name)) << name;
 
     // Icons of the stated size (the PNG header's width and height)
     const std::string root = unpack();
@@ -219,7 +222,7 @@ TEST_F(Package, InstallsWithAptRunsFromOutsideTheTreeAndPurgesCleanly)
     ASSERT_TRUE(installed());
 
     // Versions and pages, with no display
-    for (const char *program : {"stageworks", "stageworks-launch", "matforge"}) {
+    for (const char *program : {"stageworks", "stageworks-launch", "matforge", "stageworks-publish"}) {
         ASSERT_EQ(onPath(program), std::string("/usr/bin/") + program);
         Result version = run({program, "--version"}, scratch);
         EXPECT_EQ(version.status, 0) << program << ": " << version.err;
@@ -230,6 +233,12 @@ TEST_F(Package, InstallsWithAptRunsFromOutsideTheTreeAndPurgesCleanly)
         Result page = run({"man", "-w", program}, scratch);
         EXPECT_EQ(page.out, "/usr/share/man/man1/" + std::string(program) + ".1.gz\n") << page.err;
     }
+
+    // The publisher finds the installed page files: the demo becomes a folder with its page
+    Result published = run({"stageworks-publish", "/usr/share/stageworks", scratch + "/web"}, scratch);
+    EXPECT_EQ(published.status, 0) << published.err;
+    for (const char *name : {"index.html", "scene.json", "player/main.mjs", "player/stageworks-engine.wasm"})
+        EXPECT_TRUE(exists(scratch + "/web/" + name)) << name;
 
     // The launcher makes the default scene directory in a fresh home and starts stageworks there
     const std::string home = scratch + "/home";
