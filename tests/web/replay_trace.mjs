@@ -9,6 +9,7 @@ export function replayTrace(engine, scene, trace) {
   dump();
   for (const step of trace.steps) {
     for (const [code, pressed] of step.keys) engine.key(code, pressed === 1);
+    for (const code of step.chars) engine.character(code);
     if (step.look) engine.mouseLook(step.look[0], step.look[1]);
     if (step.camera) engine.setCamera(step.camera);
     engine.frame(step.click ?? -1);

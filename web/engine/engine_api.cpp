@@ -68,6 +68,7 @@ void sw_engine_start_play() { engineStartPlay(); }
 void sw_engine_stop_play() { engineStopPlay(); }
 int sw_engine_playing() { return getPlayMode(); }
 void sw_engine_key(int code, int pressed) { engineKey(code, pressed); }
+void sw_engine_character(int code) { engineCharacter(code); }
 void sw_engine_mouse_look(int dx, int dy) { engineMouseLook(dx, dy); }
 
 void sw_engine_set_camera(float x, float y, float z, float yaw, float pitch, float roll)
