@@ -5,6 +5,8 @@
 *   Plain C functions over the engine: numbers in, numbers or pointers into the engine's
 *   memory out. A returned pointer stays valid until the next call of the same function.
 *
+*   DEPENDENCIES: engine, app_state, camera, materials, objects, records
+*
 **********************************************************************************************/
 #include "engine.h"
 
