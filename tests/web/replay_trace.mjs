@@ -3,7 +3,7 @@
 // one frame with its click; the engine's state after play starts and after every step.
 export function replayTrace(engine, scene, trace) {
   const states = [];
-  const dump = () => states.push(JSON.stringify(engine.state()));
+  const dump = () => states.push(engine.stateText());
   engine.load(scene);
   engine.startPlay();
   dump();

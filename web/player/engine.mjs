@@ -160,6 +160,9 @@ export async function createEngine(options = {}) {
       const count = module._sw_engine_changed_count();
       return count === 0 ? new Int32Array(0) : new Int32Array(module.HEAP32.buffer, module._sw_engine_changed_objects(), count).slice();
     },
-    state() { return JSON.parse(module.UTF8ToString(module._sw_engine_state())); },
+    state() { return JSON.parse(this.stateText()); },
+    // The same as JSON text, its floats with nine significant digits: equal texts are equal
+    // bits (-0 included), which the parsed numbers do not always show
+    stateText() { return module.UTF8ToString(module._sw_engine_state()); },
   };
 }
