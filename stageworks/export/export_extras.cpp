@@ -26,6 +26,9 @@ using tinygltf::Value;
 static Value number(float v) { return Value(std::round((double)v * 1e6) / 1e6); }
 static Value integer(int v) { return Value(v); }
 
+// A text (a literal handed to Value as it is would be taken for a bool)
+static Value text(const char *v) { return Value(std::string(v)); }
+
 // An R, G, B, A colour as an object, as the scene file writes it
 static Value colour(const std::array<float, 4> &c)
 {
@@ -42,16 +45,16 @@ static Value conditionValue(const Condition &condition)
 {
     Value::Object o;
     switch (condition.kind) {
-    case cActivate: o["kind"] = Value("cActivate"); break;
+    case cActivate: o["kind"] = text("cActivate"); break;
     case cDistanceMY:
     case cDistanceMN: {
-        o["kind"] = Value(condition.kind == cDistanceMY ? "cDistanceMY" : "cDistanceMN");
+        o["kind"] = text(condition.kind == cDistanceMY ? "cDistanceMY" : "cDistanceMN");
         const DistanceValue *d = distanceValueOf(&condition);
         o["distance"] = integer(d ? d->distance : 0);
         break;
     }
     case cFlag: {
-        o["kind"] = Value("cFlag");
+        o["kind"] = text("cFlag");
         const FlagValue *f = flagValueOf(&condition);
         o["flag"] = Value(f ? f->name : std::string());
         o["value"] = integer(f ? f->value : 0);
@@ -68,7 +71,7 @@ static Value consequenceValue(const Consequence &link)
     Value::Object o;
     switch (link.kind) {
     case cMoveObj: {
-        o["kind"] = Value("cMoveObj");
+        o["kind"] = text("cMoveObj");
         const MoveValue *m = moveValueOf(&link);
         o["x"] = integer(m ? m->x : 0);
         o["y"] = integer(m ? m->y : 0);
@@ -77,7 +80,7 @@ static Value consequenceValue(const Consequence &link)
     }
     case cRotateObj:
     case cRotateMat: {
-        o["kind"] = Value(link.kind == cRotateObj ? "cRotateObj" : "cRotateMat");
+        o["kind"] = text(link.kind == cRotateObj ? "cRotateObj" : "cRotateMat");
         const RotateValue *r = rotateValueOf(&link);
         o["yaw"] = integer(r ? r->yaw : 0);
         o["pitch"] = integer(r ? r->pitch : 0);
@@ -85,25 +88,25 @@ static Value consequenceValue(const Consequence &link)
         break;
     }
     case cChangeMat: {
-        o["kind"] = Value("cChangeMat");
+        o["kind"] = text("cChangeMat");
         const ChangeMatValue *c = changeMatValueOf(&link);
         o["material"] = Value(c ? c->material : std::string());
         break;
     }
     case cFlagEqual: {
-        o["kind"] = Value("cFlagEqual");
+        o["kind"] = text("cFlagEqual");
         const FlagValue *f = flagValueOf(&link);
         o["flag"] = Value(f ? f->name : std::string());
         o["value"] = integer(f ? f->value : 0);
         break;
     }
     case cLoop: {
-        o["kind"] = Value("cLoop");
+        o["kind"] = text("cLoop");
         const LoopValue *l = loopValueOf(&link);
         o["count"] = integer(l ? l->count : 0);
         break;
     }
-    case cAgain: o["kind"] = Value("cAgain"); break;
+    case cAgain: o["kind"] = text("cAgain"); break;
     default: o["kind"] = integer(link.kind); break;
     }
     return Value(o);

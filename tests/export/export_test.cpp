@@ -1,6 +1,7 @@
 // stageworks-export on the demo scene and on a scene of every kind and material feature: the
 // Khronos validator accepts the files, every object is a node with the editor's pose and a
-// mesh with the editor's drawn vertices and bounds; bad input leaves no output file; three.js
+// mesh with the editor's drawn vertices and bounds, its events in the extras as the scene has
+// them; bad input leaves no output file; three.js
 // in headless Chromium draws the demo's export with the scene's colours.
 #include "events.h"
 #include "export_support.h"
@@ -215,6 +216,87 @@ void buildEveryFeatureScene()
     set_slot_event_set(3, set);
 }
 
+// Every kind of condition and consequence on object 5, in events 2 and 7 (with a loop)
+void addEveryEventKind()
+{
+    addFlag(newFlagRecord("LUZ", 2));
+    EventSet *set = newEventSet();
+    Event *e = &set->events[2];
+    setCondition(e, 0, cActivate, newActivateValue());
+    setCondition(e, 1, cDistanceMY, newDistanceValue(15));
+    setCondition(e, 2, cDistanceMN, newDistanceValue(250));
+    setCondition(e, 3, cFlag, newFlagValue("LUZ", 2));
+    setConsequence(e, 0, cMoveObj, newMoveValue(10, -20, 30));
+    setConsequence(e, 1, cRotateObj, newRotateValue(45, -5, 90));
+    setConsequence(e, 2, cChangeMat, newChangeMatValue("oro"));
+    e = &set->events[7];
+    setCondition(e, 0, cFlag, newFlagValue("PUERTA", 1));
+    setConsequence(e, 0, cLoop, newLoopValue(4));
+    setConsequence(e, 1, cRotateMat, newRotateValue(0, 0, 15));
+    setConsequence(e, 2, cAgain, newAgainValue());
+    setConsequence(e, 3, cFlagEqual, newFlagValue("LUZ", -7));
+    set_slot_event_set(5, set);
+}
+
+// The extras of every node against the loaded scene's events: each event holding something,
+// with its number; each condition and consequence with its kind's name and its values. The
+// kind names met are added to met
+void expectEventExtras(const tinygltf::Model &m, std::set<std::string> *met)
+{
+    static const char *const CONDITIONS[] = {"", "cActivate", "cDistanceMY", "cDistanceMN", "cFlag"};
+    static const char *const CONSEQUENCES[] = {"", "cMoveObj", "cRotateObj", "cChangeMat", "cRotateMat",
+                                               "cFlagEqual", "cLoop", "cAgain"};
+    auto number = [](const tinygltf::Value &v, const char *key) { return v.Get(key).GetNumberAsInt(); };
+    auto text = [](const tinygltf::Value &v, const char *key) {
+        return v.Get(key).IsString() ? v.Get(key).Get<std::string>() : std::string("(not a text)");
+    };
+    for (int i = 0; i < object_count() && i < (int)m.nodes.size(); i++) {
+        SCOPED_TRACE("object " + std::to_string(i));
+        const EventSet *set = slot_event_set(i);
+        const tinygltf::Value &events = m.nodes[(size_t)i].extras.Get("eventos");
+        size_t k = 0;
+        for (int n = 0; set != nullptr && n < EVENTS_PER_SET; n++) {
+            const Event &event = set->events[(size_t)n];
+            if (eventIsEmpty(&event)) continue;
+            ASSERT_LT(k, events.ArrayLen());
+            const tinygltf::Value &x = events.Get((int)k++);
+            EXPECT_EQ(number(x, "evento"), n);
+            ASSERT_EQ((int)x.Get("conditions").ArrayLen(), event.conditionCount);
+            for (int s = 0; s < event.conditionCount; s++) {
+                const Condition &condition = event.conditions[(size_t)s];
+                const tinygltf::Value &c = x.Get("conditions").Get(s);
+                EXPECT_EQ(text(c, "kind"), CONDITIONS[condition.kind]);
+                met->insert(text(c, "kind"));
+                if (const DistanceValue *d = distanceValueOf(&condition)) {
+                    EXPECT_EQ(number(c, "distance"), d->distance);
+                }
+                if (const FlagValue *f = flagValueOf(&condition)) {
+                    EXPECT_EQ(text(c, "flag"), f->name);
+                    EXPECT_EQ(number(c, "value"), f->value);
+                }
+            }
+            int position = 0;
+            for (const Consequence *link = event.firstConsequence; link != nullptr; link = link->next, position++) {
+                ASSERT_LT((size_t)position, x.Get("consequences").ArrayLen());
+                const tinygltf::Value &c = x.Get("consequences").Get(position);
+                EXPECT_EQ(text(c, "kind"), CONSEQUENCES[link->kind]);
+                met->insert(text(c, "kind"));
+                bool same = true;
+                if (const MoveValue *v = moveValueOf(link))
+                    same = number(c, "x") == v->x && number(c, "y") == v->y && number(c, "z") == v->z;
+                if (const RotateValue *v = rotateValueOf(link))
+                    same = number(c, "yaw") == v->yaw && number(c, "pitch") == v->pitch && number(c, "roll") == v->roll;
+                if (const ChangeMatValue *v = changeMatValueOf(link)) same = text(c, "material") == v->material;
+                if (const FlagValue *v = flagValueOf(link)) same = text(c, "flag") == v->name && number(c, "value") == v->value;
+                if (const LoopValue *v = loopValueOf(link)) same = number(c, "count") == v->count;
+                EXPECT_TRUE(same) << "consequence " << position << " of event " << n;
+            }
+            EXPECT_EQ((int)x.Get("consequences").ArrayLen(), position);
+        }
+        EXPECT_EQ(events.ArrayLen(), k);
+    }
+}
+
 bool hasMaterial(const tinygltf::Model &m, const std::function<bool(const tinygltf::Material &)> &test)
 {
     for (const tinygltf::Material &material : m.materials)
@@ -291,6 +373,26 @@ TEST(Export, AnObjectNamingAnUnknownMaterialHasTheMaterialTheEditorDrawsItIn)
         ASSERT_FALSE(mesh.primitives.empty());
         EXPECT_EQ(m.materials[(size_t)mesh.primitives[0].material].name, drawn[i]) << i;
     }
+}
+
+// The events in the extras: every kind by its name, with its values, as the scene has them
+// (the demo's events and one of every kind)
+TEST(Export, EventExtrasNameEveryKindWithItsValues)
+{
+    ScratchDir dir;
+    ASSERT_EQ(run("'" + EXPORT + "' '" + dir.path + "' '" + (dir / "demo.glb") + "' >/dev/null"), 0);
+    ASSERT_TRUE(loadSceneIn(dir.path));
+    std::set<std::string> met;
+    expectEventExtras(readGlb(dir / "demo.glb"), &met);
+
+    buildEveryFeatureScene();
+    addEveryEventKind();
+    ASSERT_EQ(saveSceneTo((dir / "escena.xml").c_str()), 1);
+    ASSERT_EQ(run("cd '" + dir.path + "' && '" + EXPORT + "' all.glb >/dev/null"), 0);
+    ASSERT_TRUE(loadSceneIn(dir.path));
+    expectEventExtras(readGlb(dir / "all.glb"), &met);
+    EXPECT_EQ(met, (std::set<std::string>{"cActivate", "cDistanceMY", "cDistanceMN", "cFlag", "cMoveObj", "cRotateObj",
+                                          "cChangeMat", "cRotateMat", "cFlagEqual", "cLoop", "cAgain"}));
 }
 
 TEST(Export, BadInputLeavesNoOutputFile)

@@ -282,13 +282,13 @@ std::vector<TraceStep> traceWalking()
     t.frames(12);
     t.look(40, 0);
     t.look(-25, 12);
-    t.frame().keys = {{'i', 1}};
+    t.frame().chars = {'i'};
     t.look(3, 20);
-    t.frame().keys = {{'f', 1}};
+    t.frame().chars = {'f', 'c', 'e', 'l'};
     t.hold(UP, 10);
     t.look(0, -300);
     t.hold(DOWN, 8);
-    t.frame().keys = {{'F', 1}, {'I', 1}};
+    t.frame().chars = {'F', 'I', 'a', 'S', 's'};
     t.hold(LEFT, 6);
     t.hold(RIGHT, 9);
     t.key(UP, 1);
@@ -297,6 +297,10 @@ std::vector<TraceStep> traceWalking()
     t.key(UP, 0);
     t.key(LEFT, 0);
     t.frames(10);
+    t.frame().chars = {'d'};   // a character with the left arrow's code walks left ...
+    t.frames(4);
+    t.key(LEFT, 0);            // ... until the arrow's release
+    t.frames(3);
     t.hold(DOWN, 40);
     t.frames(15);
     t.place(0.0f, 30.0f, 200.0f, 180.0f, 0.0f, 0.0f);   // exactly 100 from the edge object
@@ -405,6 +409,8 @@ std::string traceJson(const std::vector<TraceStep> &steps)
         out += "{\"keys\":[";
         for (size_t k = 0; k < s.keys.size(); k++)
             out += (k ? ",[" : "[") + std::to_string(s.keys[k].first) + "," + std::to_string(s.keys[k].second) + "]";
+        out += "],\"chars\":[";
+        for (size_t k = 0; k < s.chars.size(); k++) out += (k ? "," : "") + std::to_string(s.chars[k]);
         out += "]";
         if (s.look) out += ",\"look\":[" + std::to_string(s.lookX) + "," + std::to_string(s.lookY) + "]";
         if (s.place) {

@@ -10,11 +10,12 @@
 
 namespace trace_suite {
 
-// What one display frame gets: key presses and releases (arrows 100 to 103, letters by their
-// character), pointer motion, an eye placed by hand, a click on an object slot; and, after the
+// What one display frame gets: special key presses and releases (arrows 100 to 103), typed
+// characters, pointer motion, an eye placed by hand, a click on an object slot; and, after the
 // frame, play mode left
 struct TraceStep {
-    std::vector<std::pair<int, int>> keys;   // code, pressed
+    std::vector<std::pair<int, int>> keys;   // special key code, pressed
+    std::vector<int> chars;                  // typed characters
     bool look = false;
     int lookX = 0, lookY = 0;
     bool place = false;

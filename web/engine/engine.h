@@ -25,7 +25,7 @@
 // Public functions: loading a scene
 //----------------------------------------------------------------------------------
 
-// Starts a new scene: play mode ends and every staged record is dropped
+// Starts staging a new scene (what was staged before is dropped)
 void engineBegin();
 
 // The flags in the order that rebuilds the flag table (each added as the reader adds it)
@@ -47,8 +47,8 @@ void engineAddConsequence(int event, int kind, int a, int b, int c, const char *
 // The start pose of the player's camera
 void engineSetStartCamera(const float pose[6]);
 
-// Builds the tables from the staged records: 1, or 0 with a message when the records do not
-// make a scene (nothing is then built)
+// Ends play mode and builds the tables from the staged records: 1, or 0 with a message when
+// the records do not make a scene (the engine is then left as it was)
 int engineEnd(std::string *error);
 
 // The camera pose play starts from (engineEnd passes the scene's)
@@ -62,9 +62,14 @@ void engineUseStartCamera(const float pose[6]);
 void engineStartPlay();
 void engineStopPlay();
 
-// A key: the arrows (100 to 103) pressed or released walk while looking around; the letters
-// F (fly), I (invert mouse) and A, S (field of view) act on a press
+// A special key pressed or released: the arrows (100 to 103) walk while looking around
 void engineKey(int code, int pressed);
+
+// A typed character (there is no release): the letters F (fly), I (invert mouse) and A, S
+// (field of view) act in every mode, C, E and L are taken and do nothing here; any other
+// character meets the key tables as a press of the special key with its code, so "d" (100)
+// and "g" (103) press the left and down arrows, as in the player
+void engineCharacter(int code);
 
 // Pointer motion of dx, dy screen pixels while looking around
 void engineMouseLook(int dx, int dy);

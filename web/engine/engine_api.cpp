@@ -5,6 +5,8 @@
 *   Plain C functions over the engine: numbers in, numbers or pointers into the engine's
 *   memory out. A returned pointer stays valid until the next call of the same function.
 *
+*   DEPENDENCIES: engine, app_state, camera, materials, objects, records
+*
 **********************************************************************************************/
 #include "engine.h"
 
@@ -68,6 +70,7 @@ void sw_engine_start_play() { engineStartPlay(); }
 void sw_engine_stop_play() { engineStopPlay(); }
 int sw_engine_playing() { return getPlayMode(); }
 void sw_engine_key(int code, int pressed) { engineKey(code, pressed); }
+void sw_engine_character(int code) { engineCharacter(code); }
 void sw_engine_mouse_look(int dx, int dy) { engineMouseLook(dx, dy); }
 
 void sw_engine_set_camera(float x, float y, float z, float yaw, float pitch, float roll)

@@ -7,6 +7,8 @@
 *   display lists are the page's business; the pointer stays where the page keeps it (the
 *   browser's pointer lock), and the screen is the program's 1024x768 one.
 *
+*   DEPENDENCIES: camera (WindowOps), objects, screen_view (the screen's size)
+*
 **********************************************************************************************/
 #include "camera.h"
 #include "objects.h"

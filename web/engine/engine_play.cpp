@@ -93,12 +93,14 @@ static void arrowKey(int code, int pressed)
     }
 }
 
-// The letters the keyboard handles itself in every mode
-static void letterKey(int code)
+// The letters the keyboard handles itself in every mode; 1 when code was one of them (the
+// display list switch C, the new sphere E, which the player refuses, and the HUD L are the
+// page's or nobody's business here)
+static int letterKey(int code)
 {
     switch (code) {
-    case 'A': case 'a': setFieldOfView(getFieldOfView() - 1.0f); break;
-    case 'S': case 's': setFieldOfView(getFieldOfView() + 1.0f); break;
+    case 'A': case 'a': setFieldOfView(getFieldOfView() - 1.0f); return 1;
+    case 'S': case 's': setFieldOfView(getFieldOfView() + 1.0f); return 1;
     case 'F': case 'f':
         if (getFlyMode() == 0) {
             setFlyMode(1);
@@ -106,9 +108,10 @@ static void letterKey(int code)
             setFlyMode(0);
             getCamera()->y = CAMERA_WALK_HEIGHT;
         }
-        break;
-    case 'I': case 'i': setInvertMouseY(getInvertMouseY() ? 0 : 1); break;
-    default: break;
+        return 1;
+    case 'I': case 'i': setInvertMouseY(getInvertMouseY() ? 0 : 1); return 1;
+    case 'C': case 'c': case 'E': case 'e': case 'L': case 'l': return 1;
+    default: return 0;
     }
 }
 
@@ -147,7 +150,13 @@ void engineStopPlay()
 void engineKey(int code, int pressed)
 {
     if (code >= KEY_LEFT && code <= KEY_DOWN) arrowKey(code, pressed);
-    else if (pressed) letterKey(code);
+}
+
+void engineCharacter(int code)
+{
+    if (letterKey(code)) return;
+    // NOTE: characters and special keys share the tables' codes
+    if (code >= KEY_LEFT && code <= KEY_DOWN) arrowKey(code, 1);
 }
 
 void engineMouseLook(int dx, int dy)

@@ -168,11 +168,7 @@ static void buildObject(const StagedObject &data)
 //----------------------------------------------------------------------------------
 // Public functions
 //----------------------------------------------------------------------------------
-void engineBegin()
-{
-    if (getPlayMode() == 1) engineStopPlay();
-    staged = StagedScene();
-}
+void engineBegin() { staged = StagedScene(); }
 
 void engineAddFlag(const char *name, int value) { staged.flags.emplace_back(name != nullptr ? name : "", value); }
 
@@ -239,7 +235,8 @@ void engineSetStartCamera(const float pose[6])
     for (int i = 0; i < 6; i++) staged.camera[(size_t)i] = pose[i];
 }
 
-// The reader's order: materials, flags, then the objects with a fresh creation counter
+// The reader's order: materials, flags, then the objects with a fresh creation counter. A
+// refused scene leaves everything as it was, play mode included
 int engineEnd(std::string *error)
 {
     if (!staged.error.empty()) {
@@ -247,6 +244,7 @@ int engineEnd(std::string *error)
         staged = StagedScene();
         return 0;
     }
+    if (getPlayMode() == 1) engineStopPlay();
     set_event_set_release(freeEventSet);
     create_material_table();
     for (auto it = staged.materials.rbegin(); it != staged.materials.rend(); ++it) {

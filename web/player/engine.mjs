@@ -5,7 +5,8 @@
 *
 *   createEngine() loads it; load(scene) builds its tables from scene.json's behaviour fields;
 *   then each display frame is beginFrame(), activate(slot) for a click, endFrame() (or
-*   frame(slot) for the three), with key() and mouseLook() for the input in between. The page
+*   frame(slot) for the three), with key(), character() and mouseLook() for the input in
+*   between (special keys and typed characters come apart, as GLUT gives them). The page
 *   draws the poses, materials and texture turns it reads back.
 *
 *   DEPENDENCIES: stageworks-engine.mjs (the compiled engine)
@@ -107,8 +108,8 @@ export async function createEngine(options = {}) {
   }
 
   return {
-    // Builds the engine's tables from scene.json's behaviour fields; throws Error(message) for
-    // a scene they do not make (the engine then keeps no scene)
+    // Builds the engine's tables from scene.json's behaviour fields (play mode ends); throws
+    // Error(message) for a scene they do not make, leaving the engine as it was
     load(scene) {
       api.begin();
       try {
@@ -135,6 +136,7 @@ export async function createEngine(options = {}) {
     stopPlay() { module._sw_engine_stop_play(); },
     playing() { return module._sw_engine_playing() === 1; },
     key(code, pressed) { module._sw_engine_key(code | 0, pressed ? 1 : 0); },
+    character(code) { module._sw_engine_character(code | 0); },
     mouseLook(dx, dy) { module._sw_engine_mouse_look(dx | 0, dy | 0); },
     setCamera(values) { api.setCamera(...pose(Array.from(values), 'camera pose')); },
     beginFrame() { module._sw_engine_begin_frame(); },
@@ -158,6 +160,9 @@ export async function createEngine(options = {}) {
       const count = module._sw_engine_changed_count();
       return count === 0 ? new Int32Array(0) : new Int32Array(module.HEAP32.buffer, module._sw_engine_changed_objects(), count).slice();
     },
-    state() { return JSON.parse(module.UTF8ToString(module._sw_engine_state())); },
+    state() { return JSON.parse(this.stateText()); },
+    // The same as JSON text, its floats with nine significant digits: equal texts are equal
+    // bits (-0 included), which the parsed numbers do not always show
+    stateText() { return module.UTF8ToString(module._sw_engine_state()); },
   };
 }
