@@ -77,8 +77,6 @@ static void seccionMaterial(std::string &out, const EditorMaterial &material)
     out += "</IDMaterial>";
 }
 
-}
-
 //----------------------------------------------------------------------------------
 // Public functions
 //----------------------------------------------------------------------------------

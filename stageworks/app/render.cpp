@@ -30,6 +30,11 @@
 #include <GL/freeglut.h>
 
 //----------------------------------------------------------------------------------
+// Globals
+//----------------------------------------------------------------------------------
+static bool (*frameDoneHook)() = nullptr;   // a test's probe, when one runs
+
+//----------------------------------------------------------------------------------
 // Private helpers
 //----------------------------------------------------------------------------------
 
@@ -196,5 +201,8 @@ void display()
     glDisable(GL_BLEND);
     glEnable(GL_DEPTH_TEST);
     glutSwapBuffers();
-    if (drawsEveryFrame()) requestRedraw();
+    const bool goOn = frameDoneHook == nullptr || frameDoneHook();
+    if (goOn && drawsEveryFrame()) requestRedraw();
 }
+
+void setFrameDoneHook(bool (*hook)()) { frameDoneHook = hook; }

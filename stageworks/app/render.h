@@ -15,3 +15,7 @@
 
 // The GLUT display callback
 void display();
+
+// Registers a hook called after each frame's swap; while it returns false, a frame does not
+// ask for the next one (a test's probe holds the picture still). Null removes it
+void setFrameDoneHook(bool (*hook)());

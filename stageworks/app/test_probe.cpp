@@ -8,6 +8,7 @@
 #include "camera.h"
 #include "materials.h"
 #include "objects.h"
+#include "redraw.h"
 #include "render.h"
 
 #include <GL/freeglut.h>
@@ -27,7 +28,7 @@ static long frames = 0;
 static std::string request;        // the text of the freeze request being answered
 static std::string notedObjects;   // the objects' lines noted before the frame that draws them
 
-static const int THAW_CHECK_MS = 50;
+static const int PROBE_CHECK_MS = 10;
 
 //----------------------------------------------------------------------------------
 // Private helpers
@@ -94,39 +95,35 @@ static void writeState()
     if (fclose(file) == 0 && written) rename(scratch.c_str(), probeFile.c_str());
 }
 
-static void probeIdle();
-
-// While frozen: back to running once the request is gone (or another one stands in its place)
-static void checkThaw(int)
-{
-    std::string text;
-    if (readWhole(probeFile + ".freeze", text) && text == request) {
-        glutTimerFunc(THAW_CHECK_MS, checkThaw, 0);
-        return;
-    }
-    phase = Running;
-    glutIdleFunc(probeIdle);
-}
-
-// The idle callback: asks for frames as the program's own does, and answers a freeze request
-static void probeIdle()
+// After each frame: counts it; the frame that drew the noted state is on the screen, so the
+// state is written and no further frame is asked for until the request goes
+static bool probeFrameDone()
 {
     frames++;
     if (phase == Drawing) {
-        // the frame that drew the noted state is on the screen
         writeState();
         phase = Frozen;
-        glutIdleFunc(nullptr);
-        glutTimerFunc(THAW_CHECK_MS, checkThaw, 0);
-        return;
     }
+    return phase == Running;
+}
+
+// Every few milliseconds: takes a new freeze request, or lets the picture go once the
+// answered request is gone (or another one stands in its place)
+static void probeTick(int)
+{
     std::string text;
-    if (readWhole(probeFile + ".freeze", text) && !text.empty() && text != request) {
+    const bool requested = readWhole(probeFile + ".freeze", text) && !text.empty();
+    if (phase == Frozen && !(requested && text == request)) {
+        phase = Running;
+        requestRedraw();
+    }
+    if (phase == Running && requested && text != request) {
         request = text;
         notedObjects = objectLines();
         phase = Drawing;
+        requestRedraw();
     }
-    idle();
+    glutTimerFunc(PROBE_CHECK_MS, probeTick, 0);
 }
 
 //----------------------------------------------------------------------------------
@@ -137,5 +134,6 @@ void startTestProbe()
     const char *file = getenv("SW_TEST_PROBE");
     if (file == nullptr || file[0] == '\0') return;
     probeFile = file;
-    glutIdleFunc(probeIdle);
+    setFrameDoneHook(probeFrameDone);
+    glutTimerFunc(PROBE_CHECK_MS, probeTick, 0);
 }

@@ -5,15 +5,15 @@
 *   A test that compares this program's picture with another program's has to hold the
 *   picture still and know exactly what it shows. When the file FILE.freeze appears, the
 *   probe notes the state of the objects that the next frame draws, lets that one frame be
-*   drawn and then stops asking for frames; it writes FILE (the frame count, the camera, every
+*   drawn and then stops asking for frames (render's frame-done hook); it writes FILE (the frame count, the camera, every
 *   object's pose and material and every textured material's texture turn, in decimal text
 *   that reads back to the same 32-bit floats) and keeps the picture still until FILE.freeze
 *   is removed. Without SW_TEST_PROBE in the environment nothing of this runs.
 *
-*   DEPENDENCIES: camera, objects, materials, render (idle), GLUT (idle and timer callbacks)
+*   DEPENDENCIES: camera, objects, materials, render (frame-done hook), redraw, GLUT (timer callback)
 *
 **********************************************************************************************/
 #pragma once
 
-// Takes over the idle callback when SW_TEST_PROBE is set (after the start-up registered it)
+// Starts the probe when SW_TEST_PROBE is set (after the start-up registered its callbacks)
 void startTestProbe();
