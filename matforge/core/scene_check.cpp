@@ -41,6 +41,11 @@ static const TipoValor TIPO_HIJO_TEXTURAS[] = {DECIMAL, DECIMAL, ENTERO, ENTERO}
 //----------------------------------------------------------------------------------
 // Private helpers
 //----------------------------------------------------------------------------------
+
+// libxml2's loader of external files while a scene is checked: none is ever read (a DTD or
+// an entity naming a file stays unread; a pipe named there cannot hold the window)
+static xmlParserInputPtr ningunFichero(const char *, const char *, xmlParserCtxtPtr) { return nullptr; }
+
 // Keeps the first error of the parse (warnings aside); notes a text that ends too early
 static void recogeError(void *datos, xmlErrorPtr error)
 {
@@ -254,7 +259,10 @@ int compruebaEscena(const std::string &text, const std::string &fileName, Inform
     contexto->_private = &errores;
     contexto->sax->serror = recogeError;
     xmlCtxtUseOptions(contexto, XML_PARSE_NONET | XML_PARSE_BIG_LINES | XML_PARSE_NOWARNING);
+    const xmlExternalEntityLoader anterior = xmlGetExternalEntityLoader();
+    xmlSetExternalEntityLoader(ningunFichero);
     xmlParseDocument(contexto);
+    xmlSetExternalEntityLoader(anterior);
     const bool bienFormado = contexto->wellFormed != 0 && contexto->myDoc != nullptr;
     xmlDocPtr documento = contexto->myDoc;
     contexto->myDoc = nullptr;
