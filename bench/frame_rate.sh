@@ -56,7 +56,7 @@ while [ $# -gt 0 ]; do
     --cases) cases="$2"; shift ;;
     --stageworks) other_program="$(realpath "$2")"; shift ;;
     --play) play_option=(--play) ;;
-    -h|--help) sed -n '2,42p' "$0" | sed 's/^# \{0,1\}//'; exit 0 ;;
+    -h|--help) sed -n '2,41p' "$0" | sed 's/^# \{0,1\}//'; exit 0 ;;
     *) echo "frame_rate.sh: unknown option $1" >&2; exit 2 ;;
   esac
   shift
