@@ -8,15 +8,9 @@ set -euo pipefail
 root="$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)"
 tools="$root/tests/web"
 
-install_tools() {
-  exec 9>"$tools/.install.lock"
-  flock 9
-  if [ ! -f "$tools/node_modules/.package-lock.json" ] ||
-     [ "$tools/package-lock.json" -nt "$tools/node_modules/.package-lock.json" ]; then
-    (cd "$tools" && npm ci --no-audit --no-fund --loglevel=error >&2)
-  fi
-  flock -u 9
-}
+# shellcheck source=npm-tools.sh
+. "$root/scripts/npm-tools.sh"
+install_tools() { install_npm_tools "$tools"; }
 
 case "${1:-}" in
   install)

@@ -13,11 +13,12 @@
 #include "export_gltf.h"
 #include "objects.h"
 #include "scene_reader.h"
+#include "tool_arguments.h"
 
 #include <cerrno>      // Required for: errno
 #include <climits>     // Required for: PATH_MAX
 #include <cstdio>
-#include <cstring>     // Required for: strcmp(), strerror()
+#include <cstring>     // Required for: strerror()
 #include <string>
 #include <unistd.h>    // Required for: chdir(), getcwd()
 
@@ -53,25 +54,8 @@ static std::string absolutePath(const std::string &path)
 int main(int argc, char **argv)
 {
     std::vector<std::string> operands;
-    for (int i = 1; i < argc; i++) {
-        if (strcmp(argv[i], "--help") == 0 || strcmp(argv[i], "-h") == 0) {
-            fputs(USAGE, stdout);
-            return 0;
-        }
-        if (strcmp(argv[i], "--version") == 0) {
-            printf("stageworks-export %s\n", SW_VERSION);
-            return 0;
-        }
-        if (argv[i][0] == '-' && argv[i][1] != '\0') {
-            fprintf(stderr, "stageworks-export: unknown option '%s'\n%s", argv[i], USAGE);
-            return 2;
-        }
-        operands.push_back(argv[i]);
-    }
-    if (operands.empty() || operands.size() > 2 || operands.back().empty()) {
-        fprintf(stderr, "stageworks-export: %s\n%s", operands.size() > 2 ? "too many arguments" : "no output file", USAGE);
-        return 2;
-    }
+    const int status = toolArguments(argc, argv, "stageworks-export", SW_VERSION, USAGE, "no output file", operands);
+    if (status >= 0) return status;
 
     if (!exportPathAccepted(operands.back())) {
         fprintf(stderr, "stageworks-export: the output file must end in .glb or .gltf: '%s'\n", operands.back().c_str());

@@ -17,11 +17,12 @@
 
 #include "objects.h"
 #include "scene_reader.h"
+#include "tool_arguments.h"
 
 #include <cerrno>      // Required for: errno
 #include <climits>     // Required for: PATH_MAX
 #include <cstdio>
-#include <cstring>     // Required for: strcmp(), strerror()
+#include <cstring>     // Required for: strerror()
 #include <string>
 #include <unistd.h>    // Required for: chdir(), getcwd()
 #include <vector>
@@ -104,27 +105,8 @@ static std::string sceneName(const std::string &directory)
 int main(int argc, char **argv)
 {
     std::vector<std::string> operands;
-    for (int i = 1; i < argc; i++) {
-        if (strcmp(argv[i], "--help") == 0 || strcmp(argv[i], "-h") == 0) {
-            fputs(USAGE, stdout);
-            return 0;
-        }
-        if (strcmp(argv[i], "--version") == 0) {
-            printf("stageworks-publish %s\n", SW_VERSION);
-            return 0;
-        }
-        if (argv[i][0] == '-' && argv[i][1] != '\0') {
-            fprintf(stderr, "stageworks-publish: unknown option '%s'\n%s", argv[i], USAGE);
-            return 2;
-        }
-        operands.push_back(argv[i]);
-    }
-    if (operands.empty() || operands.size() > 2 || operands.back().empty() || operands.front().empty()) {
-        fprintf(stderr, "stageworks-publish: %s\n%s",
-                operands.size() > 2 ? "too many arguments" : operands.empty() ? "no output folder" : "an empty path",
-                USAGE);
-        return 2;
-    }
+    const int status = toolArguments(argc, argv, "stageworks-publish", SW_VERSION, USAGE, "no output folder", operands);
+    if (status >= 0) return status;
 
     const std::string out = withoutTrailingSlashes(absolutePath(operands.back()));
     const std::string dir = operands.size() == 2 ? operands[0] : ".";
