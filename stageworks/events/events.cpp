@@ -133,6 +133,31 @@ LoopValue *newLoopValue(int count)
 // cAgain: carries nothing
 AgainValue *newAgainValue() { return allocateRecord<AgainValue>(); }
 
+void *newConditionValue(int kind, int a, const std::string &name)
+{
+    switch (kind) {
+    case cActivate: return newActivateValue();
+    case cDistanceMY:
+    case cDistanceMN: return newDistanceValue(a);
+    case cFlag: return newFlagValue(name, a);
+    default: return nullptr;
+    }
+}
+
+void *newConsequenceValue(int kind, int a, int b, int c, const std::string &name)
+{
+    switch (kind) {
+    case cMoveObj: return newMoveValue(a, b, c);
+    case cRotateObj:
+    case cRotateMat: return newRotateValue(a, b, c);
+    case cChangeMat: return newChangeMatValue(name);
+    case cFlagEqual: return newFlagValue(name, a);
+    case cLoop: return newLoopValue(a);
+    case cAgain: return newAgainValue();
+    default: return nullptr;
+    }
+}
+
 // Releases a condition value by kind
 void freeConditionValue(int kind, void *value)
 {

@@ -92,6 +92,11 @@ ChangeMatValue *newChangeMatValue(const std::string &material);
 LoopValue *newLoopValue(int count);
 AgainValue *newAgainValue();
 
+// The value record of a condition or consequence of a known kind from its stored numbers and
+// name (as a scene file gives them); null for an unknown kind or without memory
+void *newConditionValue(int kind, int a, const std::string &name);
+void *newConsequenceValue(int kind, int a, int b, int c, const std::string &name);
+
 // Release a value record of the given kind (null is fine)
 void freeConditionValue(int kind, void *value);
 void freeConsequenceValue(int kind, void *value);

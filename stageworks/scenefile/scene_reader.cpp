@@ -161,33 +161,6 @@ static void buildFlags(const SceneData &scene)
     }
 }
 
-// The value record of a condition of a known kind
-static void *conditionValue(const EventPartData &part)
-{
-    switch (part.kind) {
-    case cActivate: return newActivateValue();
-    case cDistanceMY:
-    case cDistanceMN: return newDistanceValue(part.a);
-    case cFlag: return newFlagValue(part.name, part.a);
-    default: return nullptr;
-    }
-}
-
-// The value record of a consequence of a known kind
-static void *consequenceValue(const EventPartData &part)
-{
-    switch (part.kind) {
-    case cMoveObj: return newMoveValue(part.a, part.b, part.c);
-    case cRotateObj:
-    case cRotateMat: return newRotateValue(part.a, part.b, part.c);
-    case cChangeMat: return newChangeMatValue(part.name);
-    case cFlagEqual: return newFlagValue(part.name, part.a);
-    case cLoop: return newLoopValue(part.a);
-    case cAgain: return newAgainValue();
-    default: return nullptr;
-    }
-}
-
 // The object's EventSet, or null when the file gives it nothing
 static EventSet *buildEvents(const ObjectData &object)
 {
@@ -198,7 +171,7 @@ static EventSet *buildEvents(const ObjectData &object)
         Event &event = set->events[(size_t)data.slot];
         // NOTE: stored as the file has them, one after another (the reader kept at most 8)
         for (const EventPartData &part : data.conditions) {
-            void *value = conditionValue(part);
+            void *value = newConditionValue(part.kind, part.a, part.name);
             if (value == nullptr || event.conditionCount >= CONDITIONS_PER_EVENT) {
                 freeConditionValue(part.kind, value);
                 continue;
@@ -207,7 +180,7 @@ static EventSet *buildEvents(const ObjectData &object)
             event.conditionCount++;
         }
         for (const EventPartData &part : data.consequences) {
-            void *value = consequenceValue(part);
+            void *value = newConsequenceValue(part.kind, part.a, part.b, part.c, part.name);
             if (value != nullptr) setConsequence(&event, event.consequenceCount, part.kind, value);
         }
     }

@@ -76,33 +76,6 @@ static StagedObject *lastObject(const char *what)
     return &staged.objects.back();
 }
 
-// The value record of a condition of a known kind (as the scene file's reader makes it)
-static void *conditionValue(const StagedPart &part)
-{
-    switch (part.kind) {
-    case cActivate: return newActivateValue();
-    case cDistanceMY:
-    case cDistanceMN: return newDistanceValue(part.a);
-    case cFlag: return newFlagValue(part.name, part.a);
-    default: return nullptr;
-    }
-}
-
-// The value record of a consequence of a known kind
-static void *consequenceValue(const StagedPart &part)
-{
-    switch (part.kind) {
-    case cMoveObj: return newMoveValue(part.a, part.b, part.c);
-    case cRotateObj:
-    case cRotateMat: return newRotateValue(part.a, part.b, part.c);
-    case cChangeMat: return newChangeMatValue(part.name);
-    case cFlagEqual: return newFlagValue(part.name, part.a);
-    case cLoop: return newLoopValue(part.a);
-    case cAgain: return newAgainValue();
-    default: return nullptr;
-    }
-}
-
 // The object's event set, or null when it has no event part; conditions are stored one after
 // another as the file has them (at most 8 per event), consequences appended to the chain
 static EventSet *buildEvents(const StagedObject &object)
@@ -112,7 +85,7 @@ static EventSet *buildEvents(const StagedObject &object)
     if (set == nullptr) return nullptr;
     for (const StagedPart &part : object.conditions) {
         Event &event = set->events[(size_t)part.event];
-        void *value = conditionValue(part);
+        void *value = newConditionValue(part.kind, part.a, part.name);
         if (value == nullptr || event.conditionCount >= CONDITIONS_PER_EVENT) {
             freeConditionValue(part.kind, value);
             continue;
@@ -122,7 +95,7 @@ static EventSet *buildEvents(const StagedObject &object)
     }
     for (const StagedPart &part : object.consequences) {
         Event &event = set->events[(size_t)part.event];
-        void *value = consequenceValue(part);
+        void *value = newConsequenceValue(part.kind, part.a, part.b, part.c, part.name);
         if (value != nullptr) setConsequence(&event, event.consequenceCount, part.kind, value);
     }
     if (eventSetIsEmpty(set)) {
