@@ -6,6 +6,8 @@
 #include "web_textures.h"
 
 #include "bmp.h"
+#include "export_material.h"
+#include "scene_paths.h"
 
 #include <EGL/egl.h>      // Required for: eglInitialize(), eglCreateContext(), eglMakeCurrent()
 #include <EGL/eglext.h>   // Required for: EGL_PLATFORM_SURFACELESS_MESA, EGL_NO_CONFIG_KHR
@@ -15,7 +17,6 @@
 #include <algorithm>   // Required for: std::swap_ranges()
 #include <cstdint>
 #include <cstdlib>     // Required for: std::abs()
-#include <unistd.h>    // Required for: access()
 
 //----------------------------------------------------------------------------------
 // Types
@@ -75,11 +76,10 @@ std::unique_ptr<MipmapContext, void (*)(MipmapContext *)> openMipmapContext(std:
 
 bool readTextureBitmap(const std::string &path, int &width, int &height, std::string &rgb, std::string &error)
 {
-    if (access(path.c_str(), R_OK) != 0) {
-        error = "cannot read the bitmap '" + path + "'";
-        return false;
-    }
-    std::unique_ptr<dib_image> image = load_dib_image(path.c_str());
+    // NOTE: under the rule for files a scene names, as the export opens them
+    OpenedFile file;
+    if (!openSceneBitmap(path, &file, error)) return false;
+    std::unique_ptr<dib_image> image = load_dib_image_file(file, path.c_str());
     const int rows = image ? std::abs(image->height) : 0;
     const size_t row = image ? (size_t)image->width * 3 : 0;
     if (!image || image->width <= 0 || rows == 0 || image->pixels.size() < row * (size_t)rows) {

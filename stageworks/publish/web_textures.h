@@ -10,7 +10,7 @@
 *     "SWMM", level count (u32), then width and height (u32) of each level, then each level's
 *     RGB bytes, rows bottom first as OpenGL holds them, without padding.
 *
-*   DEPENDENCIES: bmp (load_dib_image), EGL (a surfaceless context), OpenGL, GLU
+*   DEPENDENCIES: bmp (load_dib_image_file), export_material (openSceneBitmap), EGL (a surfaceless context), OpenGL, GLU
 *                 (gluBuild2DMipmaps)
 *
 **********************************************************************************************/
@@ -39,7 +39,8 @@ struct MipmapContext;
 // A context of its own; null with the reason in error when OpenGL cannot be had
 std::unique_ptr<MipmapContext, void (*)(MipmapContext *)> openMipmapContext(std::string &error);
 
-// Reads a bitmap as stageworks reads a texture; false with the reason in error
+// Reads a bitmap as stageworks reads a texture, only inside the scene directory (the current
+// one) as a regular file; false with the reason in error
 bool readTextureBitmap(const std::string &path, int &width, int &height, std::string &rgb, std::string &error);
 
 // The levels gluBuild2DMipmaps makes of an RGB image; false with the reason in error

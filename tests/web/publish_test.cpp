@@ -181,17 +181,29 @@ TEST(Publish, ABitmapOfOtherSidesIsScaledAsGluDoesBeforeItsLevels)
     xdriver::removeTree(dir);
 }
 
-TEST(Publish, ABitmapThatIsNotThereLeavesNoFolderAndSaysWhich)
+TEST(Publish, ABitmapThatIsNotThereOrLiesOutsideLeavesNoFolderAndSaysWhich)
 {
     const std::string dir = demoCopy();
     ASSERT_FALSE(dir.empty());
     ASSERT_EQ(std::remove((dir + "/Data/agua2.bmp").c_str()), 0);
     std::string out, err;
     EXPECT_EQ(runPublish({dir, dir + "/web"}, out, err, dir), 1);
-    EXPECT_NE(err.find("stageworks-publish: material 'agua': cannot read the bitmap 'Data/agua2.bmp'; nothing was written"),
-              std::string::npos) << err;
+    EXPECT_NE(err.find("stageworks-publish: material 'agua': the bitmap \"Data/agua2.bmp\": "), std::string::npos) << err;
+    EXPECT_NE(err.find("; nothing was written"), std::string::npos) << err;
+    const std::string missing = err.substr(err.find("the bitmap"));
     EXPECT_FALSE(exists(dir + "/web"));
     EXPECT_EQ(entriesStartingWith(dir, ".stageworks-publish"), 0) << "a scratch folder was left behind";
+
+    // a good bitmap outside the scene, reached by a link, is neither read nor hinted at
+    const std::string outside = dir + "-fuera.bmp";
+    std::ifstream good(dir + "/Data/agua1.bmp", std::ios::binary);
+    std::ofstream(outside, std::ios::binary) << good.rdbuf();
+    ASSERT_EQ(symlink(outside.c_str(), (dir + "/Data/agua2.bmp").c_str()), 0);
+    EXPECT_EQ(runPublish({dir, dir + "/web"}, out, err, dir), 1);
+    EXPECT_NE(err.find("material 'agua': the bitmap \"Data/agua2.bmp\": "), std::string::npos) << err;
+    EXPECT_EQ(err.substr(err.find("the bitmap")), missing) << "the message tells an outside file from a missing one";
+    EXPECT_FALSE(exists(dir + "/web"));
+    std::remove(outside.c_str());
     xdriver::removeTree(dir);
 }
 
