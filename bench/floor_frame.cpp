@@ -152,16 +152,7 @@ void bindTexture(material_record *material)
 {
     if (!material_is_textured(material)) return;
     bind_material_texture(material);
-    const texture_block &block = *material->texture;
-    glMatrixMode(GL_TEXTURE);
-    glLoadIdentity();
-    glScalef(block.TEXscaleX, block.TEXscaleY, 1.0f);
-    glTranslatef(0.5f, 0.5f, 0.0f);
-    glRotatef(block.rotationX, 1.0f, 0.0f, 0.0f);
-    glRotatef(block.rotationY, 0.0f, 1.0f, 0.0f);
-    glRotatef(block.rotationZ, 0.0f, 0.0f, 1.0f);
-    glTranslatef(-0.5f, -0.5f, 0.0f);
-    glMatrixMode(GL_MODELVIEW);
+    apply_texture_matrix(*material->texture);
 }
 
 // The sky box and the sun, behind what is drawn so far

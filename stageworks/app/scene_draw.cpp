@@ -141,20 +141,6 @@ static void drawFaces(primitiva *object, material_record *objectMaterial, int na
     if (culling != 1) glEnable(GL_CULL_FACE);
 }
 
-// Texture matrix of a texture block: scale, then rotation about the texture's centre
-static void loadTextureMatrix(const texture_block &block)
-{
-    glMatrixMode(GL_TEXTURE);
-    glLoadIdentity();
-    glScalef(block.TEXscaleX, block.TEXscaleY, 1.0f);
-    glTranslatef(0.5f, 0.5f, 0.0f);
-    glRotatef(block.rotationX, 1.0f, 0.0f, 0.0f);
-    glRotatef(block.rotationY, 0.0f, 1.0f, 0.0f);
-    glRotatef(block.rotationZ, 0.0f, 0.0f, 1.0f);
-    glTranslatef(-0.5f, -0.5f, 0.0f);
-    glMatrixMode(GL_MODELVIEW);
-}
-
 // Compiles the object into a new pair of display lists; the object is not drawn. The first
 // list draws it in as few primitives as its materials and culling allow; the second carries
 // the selection names of its face groups, for selection passes.
@@ -223,7 +209,7 @@ static void prepareTexture(material_record *material)
     bind_material_texture(material);
     texture_block &block = *material->texture;
     if (getPlayMode() == 0) block.rotationX = block.rotationY = block.rotationZ = 0.0f;
-    loadTextureMatrix(block);
+    apply_texture_matrix(block);
 }
 
 // The background, once, where the objects drawn so far hide it as if it had been drawn first.

@@ -91,6 +91,10 @@ void apply_material(const material_record *material);
 // Sends values worked out before (a material as it was)
 void apply_material_values(const material_gl_values &values);
 
+// Loads the texture matrix of a texture block: its scale, then its turn about the texture's
+// centre (leaves the model-view matrix current)
+void apply_texture_matrix(const texture_block &block);
+
 // 1 when the material draws fully opaque (the alpha apply_material sends with its diffuse
 // colour is 1 or more, so blending would give the source colour); null is the defaults
 int material_is_opaque(const material_record *material);
