@@ -95,14 +95,20 @@ static void writeState()
     if (fclose(file) == 0 && written) rename(scratch.c_str(), probeFile.c_str());
 }
 
+// The display callback while the picture is held: draws nothing. NOTE: not asking for frames
+// is not enough, whatever changes with time (an animated texture, the sun) asks for one
+// by itself, and every frame drawn in play steps the running events
+static void holdPicture() {}
+
 // After each frame: counts it; the frame that drew the noted state is on the screen, so the
-// state is written and no further frame is asked for until the request goes
+// state is written and no further frame is drawn until the request goes
 static bool probeFrameDone()
 {
     frames++;
     if (phase == Drawing) {
         writeState();
         phase = Frozen;
+        glutDisplayFunc(holdPicture);
     }
     return phase == Running;
 }
@@ -115,6 +121,7 @@ static void probeTick(int)
     const bool requested = readWhole(probeFile + ".freeze", text) && !text.empty();
     if (phase == Frozen && !(requested && text == request)) {
         phase = Running;
+        glutDisplayFunc(display);
         requestRedraw();
     }
     if (phase == Running && requested && text != request) {

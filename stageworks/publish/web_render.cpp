@@ -32,7 +32,13 @@ static const float SKY_EDGE = 1999.0f;
 static const float SUN_RADIUS_UNITS = 25.0f;
 static const int SUN_SLICES_COUNT = 16;
 static const int SUN_STACKS_COUNT = 16;
+// NOTE: the sun's material, whatever material was applied before it: its yellowish diffuse
+// colour and for the rest the default material's values
+static const std::array<float, 4> SUN_AMBIENT = {1.0f, 1.0f, 1.0f, 1.0f};
 static const std::array<float, 4> SUN_DIFFUSE = {0.9f, 0.9f, 0.4f, 1.0f};
+static const std::array<float, 4> SUN_SPECULAR = {0.1f, 0.1f, 0.1f, 1.0f};
+static const std::array<float, 4> SUN_EMISSION = {0.0f, 0.0f, 0.0f, 1.0f};
+static const float SUN_SHININESS = 64.0f;
 static const std::array<float, 4> CLEAR_COLOUR = {0.0f, 0.5f, 0.75f, 1.0f};
 static const float START_FIELD_OF_VIEW = 45.0f;
 static const float START_SUN_ANGLE = -35.0f;
@@ -200,7 +206,11 @@ json renderFields(const WebGeometry &geometry, const WebBitmaps &known, const We
     render["fog"] = lighting["fog"];
     render["sun"] = {{"angle", START_SUN_ANGLE},     {"step", SUN_STEP_DEGREES},    {"distance", SUN_DISTANCE},
                      {"radius", SUN_RADIUS_UNITS},   {"slices", SUN_SLICES_COUNT},  {"stacks", SUN_STACKS_COUNT},
-                     {"diffuse", colour(SUN_DIFFUSE.data())}};
+                     {"material", {{"ambient", colour(SUN_AMBIENT.data())},
+                                   {"diffuse", colour(SUN_DIFFUSE.data())},
+                                   {"specular", colour(SUN_SPECULAR.data())},
+                                   {"emission", colour(SUN_EMISSION.data())},
+                                   {"shininess", SUN_SHININESS}}}};
     json sky = json::array();
     for (const char *path : SKY_BITMAPS) sky.push_back(bitmaps.numberOf(path));
     render["sky"] = {{"edge", SKY_EDGE}, {"textures", sky}};

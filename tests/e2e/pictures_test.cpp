@@ -36,9 +36,13 @@ TEST(Pictures, ScriptWritesEveryPictureOfTheReadme)
         std::string error;
         ASSERT_TRUE(readme_test::showsSomething(out + "/" + name, image, error)) << name << ": " << error << "\n" << log;
         // stageworks pictures are the whole screen, the two programs side by side a wider
-        // screen, the others a window cropped from it
+        // screen, the published page beside the player two screens at half size (a gap
+        // between them), the others a window cropped from it
         if (name.rfind("stageworks-", 0) == 0)
             EXPECT_TRUE(image.width == 1024 && image.height == 768) << name;
+        else if (name.rfind("web-page-", 0) == 0)
+            EXPECT_TRUE(image.width > 1024 && image.width < 1024 + 100 && image.height == 384)
+                << name << ": " << image.width << "x" << image.height;
         else if (name.rfind("both-", 0) == 0)
             EXPECT_TRUE(image.width > 1024 + 100 && image.height >= 768) << name << ": " << image.width;
         else

@@ -14,7 +14,7 @@
 //                                            the page loads and draws, and every request it
 //                                            made was for a file of the folder
 // Exit status 0 when every check holds; the reasons otherwise.
-import { access } from 'node:fs/promises';
+import { access, readFile } from 'node:fs/promises';
 import path from 'node:path';
 import { launchBrowser, openPage, serveFolder } from './browser.mjs';
 
@@ -162,7 +162,7 @@ async function names(browser, origin) {
   const seen = await page.evaluate(() => ({
     title: document.title,
     state: document.body.dataset.state,
-    scripts: document.scripts.length,
+    scripts: Array.from(document.scripts, (script) => script.getAttribute('src')),
     images: document.images.length,
     shown: document.getElementById('scene-name').textContent,
     hostile: window.hostile === undefined ? null : String(window.hostile),
@@ -170,7 +170,15 @@ async function names(browser, origin) {
   check(seen.state === 'running', `the page is ${seen.state}`);
   check(seen.title === `${expectedTitle} - stageworks`, `title ${JSON.stringify(seen.title)}`);
   check(seen.shown === expectedTitle, `the name shown is ${JSON.stringify(seen.shown)}`);
-  check(seen.scripts === 1 && seen.images === 0, `the name made elements: ${seen.scripts} scripts, ${seen.images} images`);
+  // the page's own scripts are those its file names (each by its source); any other came from the name
+  const html = await readFile(path.join(folder, 'index.html'), 'utf8');
+  const own = Array.from(html.matchAll(/<script\b[^>]*\bsrc="([^"]+)"/g), (m) => m[1]);
+  check(own.length > 0, 'the page file names no script');
+  for (const src of own) {
+    await access(path.join(folder, src)).catch(() => check(false, `the page file names a script not in the folder: ${src}`));
+  }
+  check(JSON.stringify(seen.scripts) === JSON.stringify(own) && seen.images === 0,
+    `the name made elements: scripts ${JSON.stringify(seen.scripts)} (the page's own: ${JSON.stringify(own)}), ${seen.images} images`);
   check(seen.hostile === null && dialogs.length === 0, 'code from the scene ran');
   check(errors.length === 0, `page errors: ${errors.join('; ')}`);
 }

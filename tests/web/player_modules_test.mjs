@@ -56,21 +56,27 @@ test('of two plates under the crosshair the nearer is hit, whatever the drawing 
 });
 
 test('a material change moves the object to the end of its new material\'s list, as the editor draws', () => {
-  const scene = {
+  const sceneWith = (names) => ({
     objects: [0, 1, 2].map((slot) => ({ slot, pose: [0, 0, 0, 0, 0, 0], materials: [slot === 2 ? 'b' : 'a'] })),
     render: {
-      materials: [{ name: 'a' }, { name: 'b' }],
-      usage: [{ name: 'a', material: 0, users: [0, 1] }, { name: 'b', material: 1, users: [2] }],
+      materials: names.map((name) => ({ name })),
+      usage: names.map((name, i) => ({ name, material: i, users: name === 'a' ? [0, 1] : name === 'b' ? [2] : [] })),
       objects: [0, 1, 2].map((slot) => ({ slot, parts: [] })),
     },
-  };
-  const state = new SceneState(scene);
+  });
+  const state = new SceneState(sceneWith(['a', '(default)', 'b']));
   state.assignMaterial(0, 'b');
-  assert.deepEqual(state.usage.map((e) => e.users), [[1], [2, 0]]);
-  state.assignMaterial(2, 'missing');   // a name no entry carries: entry 0
-  assert.deepEqual(state.usage.map((e) => e.users), [[1, 2], [0]]);
+  assert.deepEqual(state.usage.map((e) => e.users), [[1], [], [2, 0]]);
+  state.assignMaterial(2, 'missing');   // a name no entry carries: the default material's entry
+  assert.deepEqual(state.usage.map((e) => e.users), [[1], [2], [0]]);
   state.assignMaterial(2, 'missing');
-  assert.deepEqual(state.usage.map((e) => e.users), [[1, 2], [0]]);
+  assert.deepEqual(state.usage.map((e) => e.users), [[1], [2], [0]]);
+  state.assignMaterial(2, 'a');
+  assert.deepEqual(state.usage.map((e) => e.users), [[1, 2], [], [0]]);
+  // without a default material: entry 0
+  const bare = new SceneState(sceneWith(['a', 'b']));
+  bare.assignMaterial(2, 'missing');
+  assert.deepEqual(bare.usage.map((e) => e.users), [[0, 1, 2], []]);
 });
 
 test('an animated texture shows its frames in turn on the clock; a still one its only frame', () => {

@@ -109,6 +109,17 @@ TEST(Publish, DemoFolderHoldsThePageTheSceneAndTheEditorsTexels)
     // The ground tiles are open plates drawn from both sides
     EXPECT_FALSE(render.at("objects").at(0).at("parts").at(0).at("cull").get<bool>());
 
+    // The sun has a complete material of its own: its yellowish diffuse colour and the other
+    // values of the default material (the demo's as the editor left it), whatever comes before it
+    const json &sun = render.at("sun").at("material");
+    EXPECT_EQ(sun.at("diffuse"), json::array({0.9f, 0.9f, 0.4f, 1.0f}));
+    const json *defaultMaterial = nullptr;
+    for (const json &m : render.at("materials"))
+        if (m.at("name") == "(default)") defaultMaterial = &m;
+    ASSERT_NE(defaultMaterial, nullptr);
+    for (const char *value : {"ambient", "specular", "emission", "shininess"})
+        EXPECT_EQ(sun.at(value), defaultMaterial->at(value)) << value;
+
     // Every texture: level 0 the bitmap's own texels, each further level the 2 x 2 box of the one above
     ASSERT_EQ(render.at("textures").size(), 10u);
     for (const json &t : render.at("textures")) {

@@ -78,6 +78,22 @@ bool restingView(StageworksRun &run, const std::string &probe, int &request, std
     }, 60000, 100) && !state.empty();
 }
 
+// True when a frozen picture stays as it is for longer than the things that change with time
+// (the water's animated texture, the sun) wait before asking for a frame: a frame drawn
+// while frozen would step the events (the pyramid turns) and show what the state does not say
+bool staysFrozen(StageworksRun &run, const std::string &probe, int &request)
+{
+    if (freeze(run, probe, ++request).empty()) return false;
+    const xdriver::Image first = run.input.screenshot();
+    xdriver::waitUntil([&] {
+        run.app.pump(0);
+        return false;
+    }, 1200, 50);
+    const xdriver::Image later = run.input.screenshot();
+    thaw(probe);
+    return first.width > 0 && xdriver::differentPixels(first, later, 0) == 0;
+}
+
 // Share of pixels that differ by more than 8 levels in some channel
 double differingShare(const xdriver::Image &a, const xdriver::Image &b)
 {
@@ -142,6 +158,7 @@ TEST(WebPage, StartWalkAndTurnViewsAreThePlayers)
     std::string start, walk, turn;
     xdriver::Image startShot, walkShot, turnShot;
     ASSERT_TRUE(restingView(run, probe, request, start, startShot)) << run.app.err;
+    EXPECT_TRUE(staysFrozen(run, probe, request)) << "the player drew frames while its picture was held";
 
     // Walking: the arrow held until the picture has clearly changed, then the glide to rest
     run.input.key(XK_Up, true);

@@ -11,7 +11,7 @@
 *   its picture at the start view and takes it; then the page, in headless Chromium, is
 *   brought to the very same state by its own engine (tests/web/page_views.mjs through
 *   scripts/web-tools.sh) and photographed. The picture is the page (left) beside stageworks
-*   (right), each at half size, written as DIR/stageworks-web-page.png.
+*   (right), each at half size, written as DIR/web-page-beside-player.png.
 *
 *   DEPENDENCIES: xdriver
 *
@@ -151,7 +151,7 @@ int main(int argc, char **argv)
         fprintf(stderr, "web_pictures: the page showed no start view\n%s%s\n", output.c_str(), error.c_str());
         return 1;
     }
-    const std::string file = out + "/stageworks-web-page.png";
+    const std::string file = out + "/web-page-beside-player.png";
     if (!xdriver::writePng(besideEachOther(halved(page), halved(player)), file)) {
         fprintf(stderr, "web_pictures: cannot write %s\n", file.c_str());
         return 1;

@@ -4,7 +4,9 @@
 *
 *   Keys as in 'stageworks --play': the arrows walk (held: pressed and released), A and S
 *   narrow and widen the field of view, F flies, I inverts the mouse, L shows the HUD; a key
-*   held down acts once (the editor turns key repeat off). The mouse looks around once the
+*   held down acts once (the editor turns key repeat off). Typed characters go apart from the
+*   arrows, as GLUT gives them: a press only, by their code (so "d" and "g", which share
+*   their codes with the arrows, press an arrow as in the player). The mouse looks around once the
 *   pointer is locked to the page by a click (Escape gives it back, as browsers require);
 *   while it is locked either button activates the object at the crosshair. On a touch
 *   screen one finger dragged looks, two fingers dragged walk (up and down: forward and back,
@@ -22,7 +24,7 @@ const TAP_MS = 400;         // ... and lasted less
 const WALK_THRESHOLD = 24;  // a two-finger drag this far (pixels) holds a walking key
 
 // Wires the events of the canvas and the document to actions:
-//   key(code, pressed), look(dx, dy), activate(), letter(letter), lockChanged(locked)
+//   key(code, pressed), look(dx, dy), activate(), character(code), lockChanged(locked)
 export function attachInput(canvas, actions) {
   const held = new Set();
   const release = (code) => {
@@ -43,9 +45,10 @@ export function attachInput(canvas, actions) {
       press(arrow);
       return;
     }
-    if (e.repeat) return;
-    const letter = e.key.length === 1 ? e.key.toLowerCase() : '';
-    if ('asfil'.includes(letter) && letter !== '') actions.letter(letter);
+    if (e.repeat || e.key.length !== 1) return;
+    // NOTE: GLUT hands over a character as one byte; other characters mean nothing to the player
+    const code = e.key.charCodeAt(0);
+    if (code < 256) actions.character(code);
   });
   document.addEventListener('keyup', (e) => {
     const arrow = ARROWS[e.key];

@@ -76,7 +76,7 @@ async function start() {
     key: (code, pressed) => engine.key(code, pressed),
     look: (dx, dy) => engine.mouseLook(dx, dy),
     activate: () => player.requestPick(),
-    letter: (letter) => player.letter(letter),
+    character: (code) => player.character(code),
     lockChanged: (locked) => {
       document.body.dataset.locked = locked ? 'yes' : 'no';
     },

@@ -40,11 +40,11 @@ export class Player {
     return this.fixedClock ?? Math.floor(performance.now() - this.start);
   }
 
-  // The player's letter keys: L is the page's own, the others (zoom, fly, invert) the engine's.
-  // NOTE: handed over as capitals: the codes of 'd' to 'g' are those of the arrows
-  letter(letter) {
-    if (letter === 'l') this.hudVisible = !this.hudVisible;
-    else this.engine.key(letter.toUpperCase().charCodeAt(0), true);
+  // A typed character: L (the HUD) is the page's own, the rest (zoom, fly, invert, and the
+  // characters that share their codes with the arrows) the engine's
+  character(code) {
+    if (code === 0x4c || code === 0x6c) this.hudVisible = !this.hudVisible;
+    else this.engine.character(code);
   }
 
   // The field of view the engine keeps (A and S change it)

@@ -9,8 +9,9 @@
 *   (source alpha, one minus source alpha), and the sky box with the sun goes in just before
 *   the first see-through material (or after everything), where the editor draws it. Faces
 *   are culled (clockwise fronts) except those the editor draws from both sides; wire-frame
-*   objects are drawn as lines. The sun takes the editor's diffuse colour for it and the rest
-*   of the material last applied, as OpenGL's material state carries it over.
+*   objects are drawn as lines. The sun is drawn in a complete material of its own (the
+*   editor's yellowish diffuse colour, the default material's other values), whatever
+*   material was applied before it.
 *
 *   DEPENDENCIES: matrix, shaders, sky, scene_state (the state drawn)
 *
@@ -52,7 +53,6 @@ export class Renderer {
     const { program, uniforms } = makeProgram(gl);
     this.program = program;
     this.u = uniforms;
-    this.lastApplied = GL_DEFAULT_MATERIAL;
     this.boundWrap = new Map();
     gl.useProgram(program);
     gl.disable(gl.DITHER);
@@ -141,7 +141,6 @@ export class Renderer {
     gl.uniform4fv(this.u.uMatSpecular, m.specular);
     gl.uniform4fv(this.u.uMatEmission, m.emission);
     gl.uniform1f(this.u.uShininess, Math.min(128, Math.max(0, m.shininess)));
-    this.lastApplied = m;
   }
 
   // Binds a texture and sets its wrap (repeat or clamp) unless it has it already
@@ -206,10 +205,10 @@ export class Renderer {
       this.bindTexture(this.textures[number] ?? this.white, true);
       gl.drawArrays(gl.TRIANGLES, face * 6, 6);
     });
-    // the sun: lit, untextured, with the last material's colours but its own diffuse
+    // the sun: lit, untextured, in a complete material of its own (whatever came before it)
     gl.uniform1i(u.uTextured, 0);
     gl.uniform1i(u.uLighting, 1);
-    this.applyMaterial({ ...this.lastApplied, diffuse: this.render.sun.diffuse });
+    this.applyMaterial(this.render.sun.material);
     this.setModelView(M.translate(view, ...this.sunWorld));
     gl.drawArrays(gl.TRIANGLES, this.sunFirst, this.sunCount);
     gl.uniform1i(u.uFog, 1);

@@ -12,6 +12,9 @@
 *
 **********************************************************************************************/
 
+// The name of the material an object without a known one is drawn in
+const DEFAULT_MATERIAL_NAME = '(default)';
+
 export class SceneState {
   // From scene.json: behaviour fields (poses, material names) and render fields
   constructor(scene) {
@@ -37,13 +40,17 @@ export class SceneState {
     this.slots = [...this.geometry.keys()].sort((a, b) => a - b);
   }
 
-  // The usage entry named name: the last of several, entry 0 when none
+  // The usage entry named name: the last of several; for a name no entry carries (or none),
+  // that of the default material, as the editor draws such an object in it (entry 0 when no
+  // entry carries that either)
   usageIndexOf(name) {
-    let found = 0;
+    let found = -1;
+    let fallback = 0;
     this.usage.forEach((entry, i) => {
-      if (entry.name === name) found = i;
+      if (name !== undefined && name !== null && entry.name === name) found = i;
+      if (entry.name === DEFAULT_MATERIAL_NAME) fallback = i;
     });
-    return found;
+    return found >= 0 ? found : fallback;
   }
 
   // The object takes another material: it leaves its entry's list and joins the end of the
