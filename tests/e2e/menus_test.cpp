@@ -182,6 +182,10 @@ TEST_F(Menus, PlayEventEditorDeleteAndPrimitiveMenuInOneRun)
     EXPECT_TRUE(screenUntil([&](const xdriver::Image &s) { return textChange(withHud, s, SOLIDOS) > 20; }))
         << "the object count did not change";
 
+    // the new object is unsaved: the first Escape asks, the second leaves
+    run.input.tap(XK_Escape);
+    EXPECT_TRUE(xdriver::waitUntil([&] { run.app.pump(0); return run.app.out.find("Hay cambios sin guardar") != std::string::npos; }, 10000))
+        << run.app.out;
     run.input.tap(XK_Escape);
     ASSERT_TRUE(run.app.waitExit(10000)) << "Escape did not end the program";
     EXPECT_EQ(run.app.exitStatus, 0) << run.app.err;
