@@ -67,24 +67,25 @@ std::vector<std::string> helpLines(HelpMode mode)
                 "Flechas: caminar",
                 "Clic (izquierdo o derecho) sobre un objeto cercano: activarlo",
                 "Escape: salir",
-                "A / S: acercar / alejar la vista   F: volar   I: invertir el raton   L: estadisticas"};
+                "A / S: acercar / alejar   F: volar   I: invertir el raton   L: estadisticas"};
     case HELP_PLAY:
         return {"AYUDA - modo juego                    (F1 o Escape cierra)",
                 "Raton: mirar alrededor",
                 "Flechas: caminar",
                 "Clic derecho sobre un objeto cercano: activar sus eventos",
                 "Escape: volver a la edicion (la escena vuelve a como estaba)",
-                "A / S: acercar / alejar la vista   F: volar   I: invertir el raton   L: estadisticas"};
+                "A / S: acercar / alejar   F: volar   I: invertir el raton   L: estadisticas"};
     case HELP_EVENTS:
         return {"AYUDA - modo eventos                  (F1 o Escape cierra)",
                 "Clic sobre un objeto: abre el editor de eventos del objeto",
-                "Panel: clic en una fila elige evento, condicion o consecuencia; clic fuera lo cierra",
+                "Panel: clic en una fila elige evento, condicion o consecuencia;",
+                "clic fuera del panel lo cierra",
                 "Preguntas: escriba el valor e Intro; Intro sin nada o Escape cancela",
                 "Listas: flechas para desplazar, clic para elegir; Escape cierra la lista",
                 "Clic en el vacio (sin panel): mirar con el raton; otro clic lo deja",
                 "Ctrl+Z deshacer   Ctrl+Y o Ctrl+Mayus+Z rehacer",
-                "F9 guardar   F5 cargar escena.xml   Escape: salir (si hay cambios sin guardar, pide",
-                "confirmacion: Escape otra vez antes de 5 s)"};
+                "F9 guardar   F5 cargar escena.xml   Escape: salir",
+                "(con cambios sin guardar pregunta antes: Escape otra vez en 5 s sale)"};
     default:
         return {"AYUDA - modo edicion                  (F1 o Escape cierra)",
                 "Clic en el vacio: mirar con el raton (otro clic lo deja); flechas: caminar",
@@ -95,8 +96,8 @@ std::vector<std::string> helpLines(HelpMode mode)
                 "E: esfera nueva   A / S: acercar / alejar   F: volar   I: invertir raton",
                 "L: estadisticas   C: listas de dibujo",
                 "Ctrl+Z deshacer   Ctrl+Y o Ctrl+Mayus+Z rehacer",
-                "F9 guardar   F5 cargar escena.xml   Escape: salir (si hay cambios sin guardar, pide",
-                "confirmacion: Escape otra vez antes de 5 s)"};
+                "F9 guardar   F5 cargar escena.xml   Escape: salir",
+                "(con cambios sin guardar pregunta antes: Escape otra vez en 5 s sale)"};
     }
 }
 
