@@ -101,20 +101,26 @@ std::vector<std::string> helpLines(HelpMode mode)
     }
 }
 
+void drawTextBacking(float left, float top, float right, float bottom)
+{
+    glDisable(GL_TEXTURE_2D);
+    glEnable(GL_BLEND);
+    glColor4f(0.0f, 0.0f, 0.0f, 0.75f);
+    // NOTE: clockwise as seen from the eye, the front-face winding of the program
+    glBegin(GL_QUADS);
+    glVertex3f(left, top, HELP_Z - 0.5f);
+    glVertex3f(right, top, HELP_Z - 0.5f);
+    glVertex3f(right, bottom, HELP_Z - 0.5f);
+    glVertex3f(left, bottom, HELP_Z - 0.5f);
+    glEnd();
+}
+
 void drawHelp()
 {
     if (!shown) return;
     const std::vector<std::string> lines = helpLines(currentHelpMode());
     const float bottom = HELP_TOP - HELP_LINE_STEP * (float)lines.size() - PANEL_MARGIN;
-    glDisable(GL_TEXTURE_2D);
-    glEnable(GL_BLEND);
-    glColor4f(0.0f, 0.0f, 0.0f, 0.75f);
-    glBegin(GL_QUADS);
-    glVertex3f(PANEL_LEFT, HELP_TOP + PANEL_MARGIN, HELP_Z - 0.5f);
-    glVertex3f(PANEL_RIGHT, HELP_TOP + PANEL_MARGIN, HELP_Z - 0.5f);
-    glVertex3f(PANEL_RIGHT, bottom, HELP_Z - 0.5f);
-    glVertex3f(PANEL_LEFT, bottom, HELP_Z - 0.5f);
-    glEnd();
+    drawTextBacking(PANEL_LEFT, HELP_TOP + PANEL_MARGIN, PANEL_RIGHT, bottom);
     for (size_t i = 0; i < lines.size(); i++) {
         if (i == 0) glColor3f(1.0f, 0.85f, 0.3f);
         else glColor3f(1.0f, 1.0f, 1.0f);

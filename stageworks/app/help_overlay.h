@@ -41,3 +41,6 @@ std::vector<std::string> helpLines(HelpMode mode);
 
 // Draws the overlay while it is shown (the caller has begun text)
 void drawHelp();
+
+// A dark, half-transparent panel behind text, in the HUD's plane (eye coordinates)
+void drawTextBacking(float left, float top, float right, float bottom);

@@ -8,6 +8,7 @@
 #include "commands.h"
 #include "edit_history.h"
 #include "font.h"
+#include "help_overlay.h"
 #include "recovery.h"
 #include "redraw.h"
 #include "scene_document.h"
@@ -139,6 +140,8 @@ void drawRecoveryOffer()
 {
     if (offered == nullptr) return;
     const std::vector<std::string> lines = noticeLines(offerText());
+    const float top = OFFER_Y + OFFER_LINE_STEP * (float)lines.size();
+    drawTextBacking(OFFER_X - 1.0f, top - 0.5f, -OFFER_X + 1.0f, OFFER_Y - 2.2f);
     glColor3f(1.0f, 0.85f, 0.3f);
     for (size_t i = 0; i < lines.size(); i++) {
         const float y = OFFER_Y + OFFER_LINE_STEP * (float)(lines.size() - 1 - i);
