@@ -13,6 +13,7 @@
 #include <atomic>
 #include <csignal>   // Required for: sigaction(), raise()
 #include <cstdio>
+#include <cstdlib>   // Required for: atexit()
 #include <thread>
 #include <unistd.h>  // Required for: unlink(), access()
 
@@ -29,6 +30,7 @@ static long long copiedPosition = -1;      // the history position the copy on d
 static bool paused = false;
 static int written = 0;
 static bool failureTold = false;
+static bool ownCopy = false;               // the copy on disk was written by this run
 
 // The running write
 static std::thread writer;
@@ -47,6 +49,7 @@ static void takeWriteResult()
 {
     if (fileOk(writeStatus)) {
         copiedPosition = writingPosition;
+        ownCopy = true;
         failureTold = false;
         if (++written == 1)
             showNotice(std::string("Copia de recuperacion guardada en ") + RECOVERY_FILE_NAME, RECOVERY_NOTICE_MS);
@@ -149,6 +152,7 @@ bool writeRecoveryNow(std::string *reason)
         return false;
     }
     copiedPosition = historyPosition();
+    ownCopy = true;
     written++;
     return true;
 }
@@ -158,6 +162,7 @@ void forgetRecoveryCopy()
     finishRecoveryWrite();
     unlink(RECOVERY_FILE_NAME);
     copiedPosition = -1;
+    ownCopy = false;
     schedule = RecoverySchedule();
 }
 
@@ -169,8 +174,18 @@ void recoveryCopyHoldsScene()
 
 void pauseRecovery(bool pause) { paused = pause; }
 
+// The end of the process: a write still running is let finish (no half file is left), and a
+// copy this run wrote for changes that are no longer unsaved (undone back to the saved
+// scene) goes, so that the next start offers nothing
+static void recoveryAtExit()
+{
+    finishRecoveryWrite();
+    if (ownCopy && !sceneUnsaved()) unlink(RECOVERY_FILE_NAME);
+}
+
 void installRecoverySignals()
 {
+    atexit(recoveryAtExit);
     struct sigaction action = {};
     action.sa_handler = onSignal;
     sigemptyset(&action.sa_mask);

@@ -9,7 +9,8 @@
 *   (or from escena.xml), then at most once every RECOVERY_INTERVAL_MS while edits go on, and
 *   when the program ends with unsaved changes in any way it can catch: leaving anyway, the
 *   window destroyed, SIGTERM or SIGHUP (the signal then ends the program as it would have).
-*   A save that succeeds removes it.
+*   A save that succeeds removes it, and so does an exit with nothing unsaved when this run
+*   wrote it (its changes were undone).
 *
 *   The document is made on the main thread from the running scene (the snapshot); a writer
 *   thread then puts it in place, so the flush to the disk never holds a frame. The main thread
@@ -64,7 +65,9 @@ void recoveryCopyHoldsScene();
 // No copy is written while paused (the offer of an older copy waits for an answer)
 void pauseRecovery(bool paused);
 
-// SIGTERM and SIGHUP keep the copy before they end the program (nothing unsaved: as before)
+// SIGTERM and SIGHUP keep the copy before they end the program (nothing unsaved: as before);
+// at the end of the process a running write is let finish, and a copy this run wrote for
+// changes undone since is removed
 void installRecoverySignals();
 
 // Copies written in this run

@@ -4,7 +4,8 @@
 // that the next start offers (declined: both files stay; accepted: the sphere is back and F9
 // writes the bytes of the copy, then removes it). The title and the corner marker follow the
 // edits and an undo back to the saved state. A copy is written within a minute of an edit and
-// survives kill -9; SIGTERM writes it before the program ends. F1 shows the keys.
+// survives kill -9 (and goes at the exit once its edit is undone); SIGTERM writes it before
+// the program ends. F1 shows the keys.
 #include "menu_run.h"
 #include "stageworks_run.h"
 #include "start_view.h"
@@ -311,6 +312,23 @@ TEST(Recovery, ACopyWithinAMinuteOfAnEditSurvivesKillAndSigtermWritesOne)
         EXPECT_TRUE(validScene(run.path(COPY)));
         EXPECT_EQ(occurrences(readText(run.path(COPY)), "<primitiva"), objects + 1);
         EXPECT_EQ(readText(run.path("escena.xml")), original);
+    }
+    {
+        // a copy written for an edit undone since: Escape leaves at once and takes it away
+        StageworksRun run;
+        ASSERT_TRUE(run.start()) << run.app.out << run.app.err;
+        const std::set<std::string> before = listing(run.workDir);
+        run.input.tap(XK_e);
+        ASSERT_TRUE(printed(run, std::string("Copia de recuperacion guardada en ") + COPY, 0, 75000)) << run.app.out;
+        EXPECT_TRUE(fileExists(run.path(COPY)));
+        run.input.key(XK_Control_L, true);
+        run.input.tap(XK_z);
+        run.input.key(XK_Control_L, false);
+        ASSERT_TRUE(printed(run, "Deshacer: crear objeto"));
+        run.input.tap(XK_Escape);
+        ASSERT_TRUE(run.app.waitExit(10000)) << "Escape did not end the program";
+        EXPECT_EQ(run.app.exitStatus, 0);
+        EXPECT_EQ(listing(run.workDir), before);
     }
     {
         StageworksRun run;
