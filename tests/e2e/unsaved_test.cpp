@@ -312,6 +312,19 @@ TEST(Recovery, ACopyWithinAMinuteOfAnEditSurvivesKillAndSigtermWritesOne)
         EXPECT_TRUE(validScene(run.path(COPY)));
         EXPECT_EQ(occurrences(readText(run.path(COPY)), "<primitiva"), objects + 1);
         EXPECT_EQ(readText(run.path("escena.xml")), original);
+
+        // --recover takes it without asking; F9 writes it and removes it
+        const std::string copy = readText(run.path(COPY));
+        ASSERT_TRUE(run.launch({"--recover"}) && run.waitReady()) << run.app.out << run.app.err;
+        ASSERT_TRUE(printed(run, "cargada: F9 la guarda en escena.xml")) << run.app.out;
+        EXPECT_EQ(run.app.out.find("Hay una copia de recuperacion"), std::string::npos) << "it asked";
+        std::string saved;
+        ASSERT_TRUE(run.saveWithF9(saved));
+        EXPECT_EQ(saved, copy);
+        EXPECT_TRUE(xdriver::waitUntil([&] { return !fileExists(run.path(COPY)); }, 10000)) << "F9 left the copy";
+        run.input.tap(XK_Escape);
+        ASSERT_TRUE(run.app.waitExit(10000));
+        EXPECT_EQ(run.app.exitStatus, 0);
     }
     {
         // a copy written for an edit undone since: Escape leaves at once and takes it away
