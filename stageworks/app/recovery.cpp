@@ -5,6 +5,7 @@
 **********************************************************************************************/
 #include "recovery.h"
 
+#include "app_state.h"
 #include "edit_history.h"
 #include "file_replace.h"
 #include "scene_writer.h"
@@ -174,13 +175,24 @@ void recoveryCopyHoldsScene()
 
 void pauseRecovery(bool pause) { paused = pause; }
 
-// The end of the process: a write still running is let finish (no half file is left), and a
-// copy this run wrote for changes that are no longer unsaved (undone back to the saved
-// scene) goes, so that the next start offers nothing
+// The end of the process, however it comes through exit() (leaving, the window destroyed,
+// the X connection lost): a write still running is let finish (no half file is left); unsaved
+// changes the copy does not hold yet are written; a copy this run wrote for changes that are
+// no longer unsaved (undone back to the saved scene) goes, so that the next start offers
+// nothing
 static void recoveryAtExit()
 {
+    if (sceneUnsaved()) {
+        std::string reason;
+        // NOTE: the exit sequence has had its chance to write the copy (leaving anyway), and
+        // has cleaned up the XML library the writer needs
+        if (getExiting() != 0) finishRecoveryWrite();
+        else if (!writeRecoveryNow(&reason))
+            fprintf(stderr, "Error: recovery copy \"%s\" not written: %s\n", RECOVERY_FILE_NAME, reason.c_str());
+        return;
+    }
     finishRecoveryWrite();
-    if (ownCopy && !sceneUnsaved()) unlink(RECOVERY_FILE_NAME);
+    if (ownCopy) unlink(RECOVERY_FILE_NAME);
 }
 
 void installRecoverySignals()

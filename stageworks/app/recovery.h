@@ -8,7 +8,8 @@
 *   of work. It is written RECOVERY_DELAY_MS after the scene first differs from the last copy
 *   (or from escena.xml), then at most once every RECOVERY_INTERVAL_MS while edits go on, and
 *   when the program ends with unsaved changes in any way it can catch: leaving anyway, the
-*   window destroyed, SIGTERM or SIGHUP (the signal then ends the program as it would have).
+*   window destroyed, the X connection lost (Xlib ends the process through exit()), SIGTERM
+*   or SIGHUP (the signal then ends the program as it would have).
 *   A save that succeeds removes it, and so does an exit with nothing unsaved when this run
 *   wrote it (its changes were undone).
 *
@@ -21,7 +22,7 @@
 *   (that copy is not replaced before the user has chosen).
 *
 *   DEPENDENCIES: unsaved, edit_history (notice, position) (app); scene_writer (scenefile);
-*                 file_replace (file_safety); POSIX signals; std::thread
+*                 app_state (base); file_replace (file_safety); POSIX signals; std::thread
 *
 **********************************************************************************************/
 #pragma once
@@ -66,8 +67,8 @@ void recoveryCopyHoldsScene();
 void pauseRecovery(bool paused);
 
 // SIGTERM and SIGHUP keep the copy before they end the program (nothing unsaved: as before);
-// at the end of the process a running write is let finish, and a copy this run wrote for
-// changes undone since is removed
+// at the end of the process a running write is let finish, unsaved changes are written, and
+// a copy this run wrote for changes undone since is removed
 void installRecoverySignals();
 
 // Copies written in this run

@@ -327,6 +327,21 @@ TEST(Recovery, ACopyWithinAMinuteOfAnEditSurvivesKillAndSigtermWritesOne)
         EXPECT_EQ(run.app.exitStatus, 0);
     }
     {
+        // the X session goes away (the server killed): the program ends, the edit kept
+        StageworksRun run;
+        ASSERT_TRUE(run.start()) << run.app.out << run.app.err;
+        const size_t objects = occurrences(readText(run.path("escena.xml")), "<primitiva");
+        run.input.tap(XK_e);
+        xdriver::Image shot;
+        ASSERT_TRUE(run.screenUntil(shot, [](const xdriver::Image &s) { return orangeIn(s, MARKER) > 100; }, 10000))
+            << "the edit did not show";
+        run.input.close();
+        run.server.stop();
+        ASSERT_TRUE(run.app.waitExit(20000)) << "the program outlived its X server";
+        EXPECT_TRUE(validScene(run.path(COPY))) << run.app.err;
+        EXPECT_EQ(occurrences(readText(run.path(COPY)), "<primitiva"), objects + 1);
+    }
+    {
         // a copy written for an edit undone since: Escape leaves at once and takes it away
         StageworksRun run;
         ASSERT_TRUE(run.start()) << run.app.out << run.app.err;
