@@ -8,6 +8,7 @@
 #include "app_state.h"
 #include "bindings.h"
 #include "edit_history.h"
+#include "event_editor.h"
 #include "prompts.h"
 #include "redraw.h"
 #include "unsaved.h"
@@ -18,7 +19,6 @@
 // Constants
 //----------------------------------------------------------------------------------
 static const int APPEARANCE_STATE = 5;
-static const int EVENT_PANEL_STATE_ = 7;
 
 //----------------------------------------------------------------------------------
 // Globals
@@ -97,7 +97,7 @@ int chooserState(int state, int *back)
     switch (state) {
     case 6: *back = APPEARANCE_STATE; return 1;                  // the material chooser of the appearance menu
     case 8: case 10: case 11: case 19: case 20: case 22:         // the choosers of the event editor
-        *back = EVENT_PANEL_STATE_;
+        *back = EVENT_PANEL_STATE;
         return 1;
     default: return 0;
     }

@@ -15,8 +15,8 @@
 *   (nothing is stored, as with Enter on an empty field), or a chooser (back to the page it
 *   was opened from).
 *
-*   DEPENDENCIES: unsaved, edit_history (notice), bindings (the exit sequence) (app); prompts
-*                 (events); app_state (base)
+*   DEPENDENCIES: unsaved, edit_history (notice), bindings (the exit sequence) (app); prompts,
+*                 event_editor (events); app_state, redraw (base)
 *
 **********************************************************************************************/
 #pragma once
