@@ -121,9 +121,9 @@ void serviceRecovery(long long nowMs)
     const int signal = pendingSignal;
     if (signal != 0) {
         std::string reason;
-        if (writeRecoveryNow(&reason))
-            printf("Senal %d: copia de recuperacion guardada en %s\n", signal, RECOVERY_FILE_NAME);
-        else
+        if (writeRecoveryNow(&reason)) {
+            if (!paused) printf("Senal %d: copia de recuperacion guardada en %s\n", signal, RECOVERY_FILE_NAME);
+        } else
             fprintf(stderr, "Error: recovery copy \"%s\" not written: %s\n", RECOVERY_FILE_NAME, reason.c_str());
         fflush(stdout);
         std::signal(signal, SIG_DFL);
