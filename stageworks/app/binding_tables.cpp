@@ -2,7 +2,8 @@
 *
 *   binding_tables - the rows of the four input binding tables and their actions
 *
-*   Edit keys: walking with the arrows while mouse-looking, F9/F5 save and load, Escape exit,
+*   Edit keys: walking with the arrows while mouse-looking, F9/F5 save and load, Escape (closes
+*   a prompt or chooser, else leaves through the guard of unsaved changes),
 *   typed characters for an open prompt, the "0" reset, the End axis lock and the arrow
 *   steps of the current object operation. Edit mouse: entering and leaving mouse-look, the
 *   edge menus with their panel clicks and pick requests, the choosers, the scene pick and
@@ -10,7 +11,8 @@
 *   activating objects with the right button. The visitors' player has only play tables:
 *   the same walking and looking, either button activating, Escape ending the program.
 *
-*   DEPENDENCIES: bindings, drags; app_state, camera (base); picking, commands, edit_history (app)
+*   DEPENDENCIES: bindings, drags; app_state, camera (base); picking, commands, edit_history,
+*                 leave_guard (app)
 *
 **********************************************************************************************/
 #include "bindings.h"
@@ -20,6 +22,7 @@
 #include "commands.h"
 #include "drags.h"
 #include "edit_history.h"
+#include "leave_guard.h"
 #include "operations.h"
 #include "picking.h"
 
@@ -76,8 +79,8 @@ static int backUp(const InputEvent &) { setMoveBack(0); return 1; }
 static int saveKey(const InputEvent &) { saveSceneCommand(); return 1; }
 static int loadKey(const InputEvent &) { loadSceneCommand(); return 1; }
 
-// Escape in edit mode
-static int exitKey(const InputEvent &) { bindingOps().exitProgram(); return 1; }
+// Escape in edit mode: closes what is open, else asks to leave (leave_guard)
+static int exitKey(const InputEvent &) { escapeCommand(); return 1; }
 
 // Any key while a prompt is open
 static int typeKey(const InputEvent &event) { typeCharacter(event.code); return 1; }

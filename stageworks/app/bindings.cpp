@@ -45,7 +45,7 @@ static std::array<BindingList, BINDING_TABLES> tables = {};
 
 static void defaultCursor(int cursor) { setCursorShape(cursor); }
 static void defaultExit() { exitProgram(); }
-static BindingOps ops = {defaultCursor, defaultExit};
+static BindingOps ops = {defaultCursor, defaultExit, nullptr};
 
 // Set by the player's tables: nothing may change the scene
 static bool playerOnly = false;
@@ -213,6 +213,7 @@ void setBindingOps(const BindingOps &replacement)
 {
     ops.setCursor = replacement.setCursor ? replacement.setCursor : defaultCursor;
     ops.exitProgram = replacement.exitProgram ? replacement.exitProgram : defaultExit;
+    ops.keyFirst = replacement.keyFirst;
 }
 
 const BindingOps &bindingOps() { return ops; }
@@ -223,6 +224,7 @@ const BindingOps &bindingOps() { return ops; }
 void keyboard(unsigned char key, int x, int y)
 {
     requestRedraw();
+    if (ops.keyFirst != nullptr && ops.keyFirst(key, 0)) return;
     if (directKey(key)) return;
     // NOTE: Ctrl+Z and Ctrl+Y never reach the tables (an open prompt would take them as typed text)
     if ((key == KEY_CTRL_Z || key == KEY_CTRL_Y) && historyKey(key, (glutGetModifiers() & GLUT_ACTIVE_SHIFT) ? 1 : 0)) return;
@@ -236,6 +238,7 @@ void special(int key, int, int)
     // NOTE: a modifier pressed before a letter would otherwise type its code into a prompt
     if (!knownSpecialKey(key)) return;
     requestRedraw();
+    if (ops.keyFirst != nullptr && ops.keyFirst(key, 1)) return;
     KeyPattern pattern = {key, PRESS};
     dispatchKey(pattern, makeEvent(key, 0, 0));
 }

@@ -101,6 +101,8 @@ typedef int (*BindingAction)(const InputEvent &event);
 struct BindingOps {
     void (*setCursor)(int cursor);   // default: the camera's window operations
     void (*exitProgram)();           // default: the exit sequence
+    int (*keyFirst)(int key, int special);  // sees every key first (special: 1 for GLUT's
+                                            // special keys); 1 takes it. Default: none
 };
 
 //----------------------------------------------------------------------------------

@@ -31,6 +31,7 @@ CommandLine parseCommandLine(int *argc, char **argv)
         else if (!onlyOperands && strcmp(arg, "--window") == 0) options.window = true;
         else if (!onlyOperands && strcmp(arg, "--play") == 0) options.play = true;
         else if (!onlyOperands && strcmp(arg, "--every-frame") == 0) options.everyFrame = true;
+        else if (!onlyOperands && strcmp(arg, "--recover") == 0) options.recover = true;
         else if (!onlyOperands && (strcmp(arg, "--help") == 0 || strcmp(arg, "-h") == 0)) options.help = true;
         else if (!onlyOperands && strcmp(arg, "--version") == 0) options.version = true;
         else if (!onlyOperands && strncmp(arg, "--", 2) == 0) {
@@ -54,7 +55,7 @@ CommandLine parseCommandLine(int *argc, char **argv)
 std::string commandLineHelp(const char *programName)
 {
     std::string name = (programName != nullptr) ? programName : "stageworks";
-    return "Usage: " + name + " [--window] [--play] [--every-frame] [DIR]\n"
+    return "Usage: " + name + " [--window] [--play] [--every-frame] [--recover] [DIR]\n"
            "Edit the interactive 3D scene kept in DIR/escena.xml (DIR defaults to the current\n"
            "directory). DIR must hold the run data: escena.xml, DESCscene.dtd, arial.glf and the\n"
            "Data/ bitmaps; stageworks-launch prepares such a directory.\n"
@@ -67,8 +68,17 @@ std::string commandLineHelp(const char *programName)
            "  --every-frame  draw one frame after another, as play mode does, even while\n"
            "                 nothing changes (for measuring frame rates); without it a frame\n"
            "                 is drawn only when something on the screen changes\n"
+           "  --recover      load the recovery copy DIR/.escena.xml.recuperacion at start\n"
+           "                 instead of offering it (F9 then writes it to escena.xml)\n"
            "  --help         print this help and exit\n"
            "  --version      print the version and exit\n"
+           "\n"
+           "While the scene has unsaved changes (marked '*' in the window title and on the\n"
+           "screen), Escape, the exit button and the window's close button ask first: the\n"
+           "same again within 5 seconds leaves. A recovery copy of the scene is kept in\n"
+           "DIR/.escena.xml.recuperacion (within a minute of an edit, then at most once a\n"
+           "minute, and when the program ends on SIGTERM or SIGHUP); F9 removes it. A copy\n"
+           "newer than escena.xml is offered at the next start. F1 lists the keys.\n"
            "\n"
            "Progress messages go to standard output, scene file problems to standard error.\n"
            "Exit status: 0 on a normal exit, 1 when the display cannot be used, 2 on bad\n"

@@ -20,6 +20,7 @@ struct CommandLine {
     bool window;            // --window: an ordinary window instead of game mode
     bool play;              // --play: start in play mode and stay there (visitors' player)
     bool everyFrame;        // --every-frame: draw frames one after another, as in play
+    bool recover;           // --recover: load the recovery copy of DIR at start
     bool help;              // --help
     bool version;           // --version
     std::string sceneDir;   // DIR, empty for the current directory

@@ -17,6 +17,11 @@
 #include "picking.h"
 #include "frame_pacing.h"
 #include "play.h"
+#include "recovery.h"
+#include "recovery_offer.h"
+#include "scene_document.h"
+#include "scene_file.h"
+#include "unsaved.h"
 #include "prompts.h"
 #include "save_guard.h"
 #include "redraw.h"
@@ -34,6 +39,12 @@ static const int MATERIAL_CHOOSER_STATE = 6;
 static const int LAST_EDITOR_STATE = 22;
 static const int SCENE_FILE_CHECK_MS = 500;
 static const int SAVE_NOTICE_MS = 6000;     // a save's question stays while it can be answered
+static const int FILE_NOTICE_MS = 2500;     // a save, a load, materials taken over
+
+//----------------------------------------------------------------------------------
+// Globals
+//----------------------------------------------------------------------------------
+static int loadsDone = 0;   // the load at start-up says nothing on the screen
 
 //----------------------------------------------------------------------------------
 // Scene file
@@ -46,6 +57,10 @@ static const int SAVE_NOTICE_MS = 6000;     // a save's question stays while it 
 void saveSceneCommand()
 {
     if (playerBindingsActive()) return;
+    if (recoveryOfferOpen()) {
+        showNotice("Antes de guardar, elija: R carga la copia de recuperacion, N conserva escena.xml", SAVE_NOTICE_MS);
+        return;
+    }
     const SaveCheck check = checkSceneSave(elapsedMs());
     if (check.verdict == SAVE_ASK_AGAIN || check.verdict == SAVE_REFUSED) {
         showNotice(check.notice, SAVE_NOTICE_MS);
@@ -63,13 +78,21 @@ void saveSceneCommand()
     }
     rememberSceneWritten(document);
     forgetSaveQuestion();
+    markSceneSaved();
+    forgetRecoveryCopy();
     if (!copy.empty()) showNotice(savedWithCopyNotice(check, copy), SAVE_NOTICE_MS);
+    else showNotice(std::string("Guardado: ") + SCENE_FILE_NAME, FILE_NOTICE_MS);
 }
 
-// Timer callback: takes over what another program saved, then checks again later
+// Timer callback: takes over what another program saved (and says so), keeps the recovery
+// copy, then checks again later
 static void checkSceneFile(int)
 {
-    if (getExiting() == 0) syncSceneMaterials();
+    if (getExiting() == 0 && syncSceneMaterials() == 1)
+        showNotice("Materiales tomados de " + std::string(SCENE_FILE_NAME) + ": " + std::to_string(materialsTakenOver()) +
+                       " cambiados",
+                   FILE_NOTICE_MS);
+    if (getExiting() == 0) serviceRecovery(elapsedMs());
     startTimer(SCENE_FILE_CHECK_MS, checkSceneFile, 0);
 }
 
@@ -80,13 +103,29 @@ void watchSceneFile() { startTimer(SCENE_FILE_CHECK_MS, checkSceneFile, 0); }
 // lists of objects kept after a failed load may name texture objects that are gone). The
 // material chooser is rebuilt from the new material table. An open event editor or material
 // chooser is closed: the object it worked on may be gone
-void loadSceneCommand()
+// The screens that work on one object close before the scene is replaced
+static void closeObjectScreens()
 {
     if (getEditorState() >= MATERIAL_CHOOSER_STATE) {
         if (getEditorState() >= EVENT_PANEL_STATE) closeEventEditorSet();
         setTextEntryOpen(0);
         setEditorState(0);
     }
+}
+
+// After the tables were replaced: the bitmaps, the material chooser, every display list
+static void refreshScene()
+{
+    load_all_textures();
+    buildMaterialChooser(DEFAULT_MATERIAL_NAME);
+    for (int i = 0; i < object_count(); i++) set_dirty(object_at(i), 1);
+    requestRedraw();
+}
+
+void loadSceneCommand()
+{
+    const bool wasUnsaved = sceneUnsaved() != 0;
+    closeObjectScreens();
     delete_all_textures();
     clearEditHistory();
     forgetSaveQuestion();
@@ -95,10 +134,22 @@ void loadSceneCommand()
     std::string document;
     const int loaded = loadScene(&document);
     rememberSceneRead(before, loaded ? &document : nullptr);
-    load_all_textures();
-    buildMaterialChooser(DEFAULT_MATERIAL_NAME);
-    for (int i = 0; i < object_count(); i++) set_dirty(object_at(i), 1);
-    requestRedraw();
+    refreshScene();
+    // NOTE: a failed load leaves the scene as it was, saved or not
+    if (loaded || !wasUnsaved) markSceneSaved();
+    if (loadsDone++ == 0) return;
+    if (loaded) showNotice(std::string("Cargado: ") + SCENE_FILE_NAME + " (" + std::to_string(object_count()) + " objetos)", FILE_NOTICE_MS);
+    else showNotice(std::string("No cargado: ") + SCENE_FILE_NAME + " (ver el error en la consola); la escena sigue como estaba", SAVE_NOTICE_MS);
+}
+
+void replaceSceneWith(const SceneData &scene)
+{
+    closeObjectScreens();
+    delete_all_textures();
+    clearEditHistory();
+    forgetSaveQuestion();
+    buildScene(scene);
+    refreshScene();
 }
 
 //----------------------------------------------------------------------------------

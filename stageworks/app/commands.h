@@ -22,8 +22,15 @@ void saveSceneCommand();
 // another program saved into it
 void watchSceneFile();
 
-// F5, the load button and start-up: releases textures, reads escena.xml, loads the textures
+// F5, the load button and start-up: releases textures, reads escena.xml, loads the textures;
+// the scene then counts as saved (a failed load changes nothing). Says so on the notice line,
+// except at start-up
 void loadSceneCommand();
+
+// Puts a scene read from another file (a recovery copy) in place of the running one, as a
+// load does, without touching what is known of escena.xml: the scene is then unsaved
+struct SceneData;
+void replaceSceneWith(const SceneData &scene);
 
 // Opens an edge menu (editorState 1 to 4) and swings it in
 void openEdgeMenu(int state);

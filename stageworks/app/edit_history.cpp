@@ -43,6 +43,7 @@ struct Step {
     int nudgeNameBase = -1;        // an arrow-key step: its object and operation
     int nudgeOperation = -1;
     size_t bytes = 0;
+    long long serial = 0;          // its position (historyPosition)
 };
 
 // What an edit may change, taken before it
@@ -81,6 +82,9 @@ static int dragOperation = -1;
 static std::string notice;
 static std::chrono::steady_clock::time_point noticeTime;
 static int noticeMs = HISTORY_NOTICE_MS;   // how long the current line stays
+static long long lastSerial = 0;   // the last position handed out
+static long long basePosition = 0; // the position with no step done
+static void (*changedHook)() = nullptr;
 
 //----------------------------------------------------------------------------------
 // Private helpers: watching
@@ -149,12 +153,23 @@ static size_t stepBytes(const Step &step)
     return bytes;
 }
 
-// Drops the oldest steps past the bounds
+// A fresh position, never handed out before
+static long long newPosition() { return ++lastSerial; }
+
+// Tells the hook that the position may have moved
+static void positionMoved()
+{
+    if (changedHook != nullptr) changedHook();
+}
+
+// Drops the oldest steps past the bounds; undoing every kept step then leads to the state
+// after the last dropped one
 static void trimHistory()
 {
     while ((int)done.size() > HISTORY_MAX_STEPS ||
            (keptBytes > HISTORY_MAX_BYTES && (int)done.size() > HISTORY_MIN_STEPS)) {
         keptBytes -= done.front().bytes;
+        basePosition = done.front().serial;
         done.pop_front();
     }
 }
@@ -164,12 +179,14 @@ static void pushStep(Step &step, const char *verb)
 {
     step.label = stepLabel(verb, step);
     step.bytes = stepBytes(step);
+    step.serial = newPosition();
     for (const Step &old : undone) keptBytes -= old.bytes;
     undone.clear();
     keptBytes += step.bytes;
     done.push_back(std::move(step));
     nudgeOpen = false;
     trimHistory();
+    positionMoved();
 }
 
 //----------------------------------------------------------------------------------
@@ -243,6 +260,7 @@ static int replayStep(std::deque<Step> &from, std::deque<Step> &to, bool undo)
     putSide(step, undo);
     tell((undo ? "Deshacer: " : "Rehacer: ") + step.label);
     to.push_back(std::move(step));
+    positionMoved();
     return 1;
 }
 
@@ -271,6 +289,7 @@ void endNudge(int operation)
         keptBytes -= last.bytes;
         last.changes[0].after = std::move(step.changes[0].after);
         last.bytes = stepBytes(last);
+        last.serial = newPosition();
         keptBytes += last.bytes;
         // NOTE: steps that cancel out (left, then right) leave nothing to undo
         if (last.changes[0].after == last.changes[0].before) {
@@ -278,6 +297,7 @@ void endNudge(int operation)
             done.pop_back();
             nudgeOpen = false;
         }
+        positionMoved();
         return;
     }
     pushStep(step, operationVerb(operation));
@@ -364,7 +384,13 @@ void clearEditHistory()
     nudgeOpen = false;
     editWatch.open = false;
     dragWatch.open = false;
+    basePosition = newPosition();
+    positionMoved();
 }
+
+long long historyPosition() { return done.empty() ? basePosition : done.back().serial; }
+
+void setHistoryChangedHook(void (*hook)()) { changedHook = hook; }
 
 int undoStepCount() { return (int)done.size(); }
 int redoStepCount() { return (int)undone.size(); }

@@ -16,6 +16,10 @@
 *   and redo) pass HISTORY_MAX_BYTES the oldest steps are dropped, but the latest
 *   HISTORY_MIN_STEPS steps are always kept.
 *
+*   Each step carries a serial number; historyPosition() names the state the undo list has
+*   reached (the last step done, or what stood before the oldest one kept), so that a state
+*   once saved is recognised again after undoing back to it. A hook hears of every move.
+*
 *   Every undo or redo names its step on standard output and, for a moment, at the bottom of
 *   the screen ("Deshacer: mover objeto P12", "Nada que deshacer"); other commands show their
 *   own lines at the same place (showNotice).
@@ -89,8 +93,16 @@ int historyAvailable();
 // available). 1 when key was one of them (it goes no further), 0 for any other key
 int historyKey(int key, int shift);
 
-// Forgets every step (a scene was loaded)
+// Forgets every step (a scene was loaded); the position becomes a new one
 void clearEditHistory();
+
+// The state the history has reached: the serial of the last step done (or of the base under
+// the oldest kept step); equal positions mean equal scenes as far as the history knows
+long long historyPosition();
+
+// Called after every change of historyPosition() (a step, an undo or redo, a merge, a clear);
+// null: nobody
+void setHistoryChangedHook(void (*hook)());
 
 // Steps that can be undone and redone, and the bytes their snapshots take
 int undoStepCount();

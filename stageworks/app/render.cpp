@@ -5,7 +5,9 @@
 *   A frame: camera and lights, the selection pass of a pending scene pick (nothing of it is
 *   shown), the scene objects with the sky box and the sun behind them (with a panel open the
 *   sky comes first), the minimum frame time, one step of the running events, the open menu or
-*   event editor page (with its panel pick), the HUD, and the buffer swap.
+*   event editor page (with its panel pick), the HUD with the unsaved marker, the recovery
+*   offer, the notice line and the help overlay, and the buffer swap. A close request of the
+*   window manager is handed to the leave guard as the frame begins.
 *
 *   Frames are drawn on demand (redraw): in play mode, with --every-frame and while the
 *   camera glides, each frame asks for the next one.
@@ -20,12 +22,17 @@
 #include "edit_history.h"
 #include "font.h"
 #include "frame_pacing.h"
+#include "help_overlay.h"
 #include "hud.h"
+#include "leave_guard.h"
 #include "lights.h"
 #include "picking.h"
+#include "recovery_offer.h"
 #include "redraw.h"
 #include "scene_draw.h"
 #include "sky.h"
+#include "unsaved.h"
+#include "window_close.h"
 
 #include <GL/freeglut.h>
 
@@ -136,6 +143,8 @@ void display()
 {
     beginRedrawnFrame();
     markFrameBegin();
+    // NOTE: the window manager's close button, kept from GLUT, goes through the leave guard
+    if (getExiting() == 0 && takeCloseRequest()) requestLeave(LEAVE_WINDOW_CLOSE);
     if (getExiting()) {
         glClearColor(0.0f, 0.5f, 0.75f, 1.0f);
         glClear(GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT);
@@ -193,7 +202,10 @@ void display()
     glColor3f(1.0f, 1.0f, 1.0f);
     beginText();
     if (getHudVisible() == 1) drawHud();
+    drawUnsavedMarker();
+    drawRecoveryOffer();
     drawHistoryNotice();
+    drawHelp();
     endText();
 
     glPopMatrix();

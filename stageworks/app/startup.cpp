@@ -22,6 +22,9 @@
 #include "command_line.h"
 #include "font.h"
 #include "frame_pacing.h"
+#include "edit_history.h"
+#include "help_overlay.h"
+#include "leave_guard.h"
 #include "lights.h"
 #include "material_usage.h"
 #include "materials.h"
@@ -30,6 +33,8 @@
 #include "picking.h"
 #include "play.h"
 #include "prompts.h"
+#include "recovery.h"
+#include "recovery_offer.h"
 #include "redraw.h"
 #include "render.h"
 #include "screen_view.h"
@@ -37,6 +42,8 @@
 #include "test_probe.h"
 #include "textures.h"
 #include "timers.h"
+#include "unsaved.h"
+#include "window_close.h"
 
 #include <GL/freeglut.h>
 #include <libxml/xmlversion.h>
@@ -49,6 +56,7 @@
 // Constants
 //----------------------------------------------------------------------------------
 static const char *GAME_MODE = "1024x768:32@75";
+static const int LEAVING_NOTICE_MS = 5000;
 
 //----------------------------------------------------------------------------------
 // Private helpers
@@ -61,14 +69,55 @@ static void placeStartCamera()
     updateCamera();
 }
 
-// --window: an ordinary window of the screen's size, titled with the scene directory
+// --window: an ordinary window of the screen's size, titled with the scene file and directory
 static void openSceneWindow()
 {
     char directory[4096];
-    std::string title = "stageworks - ";
-    title += getcwd(directory, sizeof directory) != nullptr ? directory : ".";
+    const std::string title = sceneWindowTitle(false, getcwd(directory, sizeof directory) != nullptr ? directory : ".");
     glutInitWindowSize(SCREEN_WIDTH, SCREEN_HEIGHT);
     glutCreateWindow(title.c_str());
+}
+
+// Every key first: F1 shows or hides the help, Escape hides it; the recovery offer takes its
+// answer keys while it waits
+static int keyFirst(int key, int special)
+{
+    if (special && key == GLUT_KEY_F1) {
+        toggleHelp();
+        return 1;
+    }
+    if (special) return 0;
+    if (key == KEY_ESCAPE && hideHelp()) return 1;
+    return recoveryOfferKey((unsigned char)key);
+}
+
+// Escape closes the help or answers the recovery offer before anything else
+static int closeOverlay() { return hideHelp() || recoveryOfferKey(KEY_ESCAPE) ? 1 : 0; }
+
+// Leaving anyway with unsaved changes: the recovery copy first
+static int keepCopyBeforeLeaving()
+{
+    std::string reason;
+    if (writeRecoveryNow(&reason)) {
+        showNotice(std::string("Saliendo con cambios sin guardar: quedan en la copia de recuperacion ") +
+                       RECOVERY_FILE_NAME,
+                   LEAVING_NOTICE_MS);
+        return 1;
+    }
+    fprintf(stderr, "Error: recovery copy \"%s\" not written: %s\n", RECOVERY_FILE_NAME, reason.c_str());
+    showNotice("No se pudo guardar la copia de recuperacion (" + reason +
+                   "). F9 guarda; lo mismo otra vez antes de 5 s sale sin copia",
+               LEAVING_NOTICE_MS);
+    return 0;
+}
+
+// The exit button of the file menu
+static void exitButton() { requestLeave(LEAVE_EXIT_BUTTON); }
+
+// The window is destroyed whatever is done: the recovery copy while there is time
+static void windowGone()
+{
+    if (sceneUnsaved()) writeRecoveryNow();
 }
 
 //----------------------------------------------------------------------------------
@@ -157,7 +206,10 @@ int stageworksMain(int argc, char **argv)
 
     printf(" Creating menus...\n");
     setFrameMinMs(16);
-    setMenuHooks({startPlayCommand, loadSceneCommand, saveSceneCommand, openMaterialChooserCommand, closeEventEditor});
+    setMenuHooks({startPlayCommand, loadSceneCommand, saveSceneCommand, openMaterialChooserCommand, closeEventEditor,
+                  exitButton});
+    setLeaveHooks({closeOverlay, keepCopyBeforeLeaving});
+    setBindingOps({nullptr, nullptr, keyFirst});
     registerPickHooks();
     buildMenus();
 
@@ -186,6 +238,7 @@ int stageworksMain(int argc, char **argv)
     glutMouseFunc(mouse);
     glutMotionFunc(motion);
     glutPassiveMotionFunc(motion);
+    watchWindowClose(windowGone);
 
     printf(" Loading textures...\n");
     loadSkyTextures();
@@ -194,7 +247,12 @@ int stageworksMain(int argc, char **argv)
     // NOTE: frames are drawn on demand: there is no idle callback, and whatever changes the
     // picture asks for a frame (requestRedraw), through GLUT from here on
     setRedrawHooks({glutPostRedisplay, glutTimerFunc, nullptr});
+    watchUnsavedState();
     loadSceneCommand();
+    if (!getCommandLine().play) {
+        checkRecoveryAtStart(getCommandLine().recover);
+        installRecoverySignals();
+    }
     watchSceneFile();
     if (getCommandLine().play) startPlayerCommand();
     startTestProbe();

@@ -278,3 +278,9 @@ void drawPrompt()
     }
     glPopMatrix();
 }
+
+void cancelTextEntry()
+{
+    if (getTextEntryOpen() == 0) return;
+    closeEntry();
+}

@@ -52,6 +52,9 @@ EntryFilter entryFilterFor(int state, int fieldIndex);
 // One key for the open prompt through the given filter (Backspace 8 and Enter 13 included)
 void typeKey(int key, EntryFilter filter);
 
+// Closes the open prompt without storing anything (as Enter on an empty field does)
+void cancelTextEntry();
+
 // A typed character routed by the current editorState and field index
 void typePromptCharacter(int key);
 

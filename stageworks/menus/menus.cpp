@@ -115,7 +115,11 @@ void chooseMode(int value)
 void playCommand(int) { runHook(hooks.play); }
 void loadCommand(int) { runHook(hooks.load); }
 void saveCommand(int) { runHook(hooks.save); }
-void exitCommand(int) { exitProgram(); }
+void exitCommand(int)
+{
+    if (hooks.leave != nullptr) hooks.leave();
+    else exitProgram();
+}
 
 // Appearance menu: the material chooser, and three switches of the selected object
 void changeMaterialCommand(int) { runHook(hooks.changeMaterial); }

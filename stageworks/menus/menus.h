@@ -34,6 +34,7 @@ struct MenuHooks {
     void (*save)();             // the save button
     void (*changeMaterial)();   // the change-material button of the appearance menu
     void (*closeEventPanel)();  // a click on empty space while the event panel is open
+    void (*leave)();            // the exit button; null: the exit sequence at once
 };
 
 //----------------------------------------------------------------------------------

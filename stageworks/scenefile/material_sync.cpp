@@ -45,6 +45,7 @@ static bool syncedNotLoaded = false;   // synced is a file whose load failed
 static SceneFileStamp seen;            // the file as the last look found it
 static OtherSections seenOthers;       // its other sections (known only when it was read)
 static bool seenUnreadable = false;    // the last look could not read it
+static int lastTakenOver = 0;          // materials the last take-over changed
 
 //----------------------------------------------------------------------------------
 // Private helpers: the file
@@ -264,6 +265,7 @@ uint64_t otherSectionsFingerprint(const std::string &document)
 
 int takeOverSceneMaterials(const SceneData &scene)
 {
+    lastTakenOver = 0;
     const std::set<std::string> changedTextures = takeOverTextures(scene.textures);
     std::set<std::string> changed;   // materials whose objects must be compiled again
     std::set<std::string> onDisk;
@@ -306,6 +308,9 @@ int takeOverSceneMaterials(const SceneData &scene)
         if (name != nullptr && changed.count(name) != 0) set_dirty(object_at(i), 1);
     }
     if (changed.empty() && changedTextures.empty()) return 0;
+    lastTakenOver = (int)changed.size();
     requestRedraw();
     return 1;
 }
+
+int materialsTakenOver() { return lastTakenOver; }

@@ -89,3 +89,6 @@ uint64_t otherSectionsFingerprint(const std::string &document);
 // Takes over the texture and material sections of scene (objects, flags and events in it are
 // not looked at). 1 when anything changed
 int takeOverSceneMaterials(const SceneData &scene);
+
+// How many materials the last take-over added, changed or removed (0 when it changed none)
+int materialsTakenOver();

@@ -74,31 +74,31 @@ static bool readsAsUtf8(const std::string &bytes)
 }
 
 // Says why a scene file was not loaded
-static void reportRefusal(const std::string &reason)
+static void reportRefusal(const std::string &reason, const char *name = SCENE_FILE_NAME)
 {
-    fprintf(stderr, "Error: scene file \"%s\" not loaded: %s\n", SCENE_FILE_NAME, reason.c_str());
+    fprintf(stderr, "Error: scene file \"%s\" not loaded: %s\n", name, reason.c_str());
 }
 
 // The file's bytes parsed once, validated against the scene's DTD while they are parsed;
-// null, after the message, when the bytes are missing, not well formed, not valid, or name
-// any other file
-static xmlDocPtr parseValidScene(const std::string &bytes)
+// null, after the message (naming the file name), when the bytes are missing, not well
+// formed, not valid, or name any other file
+static xmlDocPtr parseValidScene(const std::string &bytes, const char *name = SCENE_FILE_NAME)
 {
     const int options = readsAsUtf8(bytes) ? LOADING_PARSE | XML_PARSE_IGNORE_ENC : LOADING_PARSE;
     SceneParse parse = parseSceneBytes(bytes, ".", options, false);
     if (!parse.refusal.empty()) {
         xmlFreeDoc(parse.doc);
-        reportRefusal(sceneRefusalText(parse));
+        reportRefusal(sceneRefusalText(parse), name);
         return nullptr;
     }
     if (parse.doc == nullptr) {
-        fprintf(stderr, "Failed to parse %s\n", SCENE_FILE_NAME);
+        fprintf(stderr, "Failed to parse %s\n", name);
         return nullptr;
     }
     if (!parse.valid) {
         xmlFreeDoc(parse.doc);
-        fprintf(stderr, "Failed to validate %s\n", SCENE_FILE_NAME);
-        if (!parse.dtdProblem.empty()) reportRefusal(parse.dtdProblem);
+        fprintf(stderr, "Failed to validate %s\n", name);
+        if (!parse.dtdProblem.empty()) reportRefusal(parse.dtdProblem, name);
         return nullptr;
     }
     return parse.doc;
@@ -263,31 +263,53 @@ int validateSceneFile()
 }
 
 // One validating parse, reading, and only then the new scene
+// The bytes of a scene document read into records; false after the message (naming the file)
+static bool readSceneData(const std::string &bytes, const char *name, SceneData *scene)
+{
+    xmlDocPtr doc = parseValidScene(bytes, name);
+    if (doc == nullptr) return false;
+    xmlXPathContextPtr xpath = xmlXPathNewContext(doc);
+    if (xpath == nullptr) {
+        fprintf(stderr, "Error: unable to create new XPath context\n");
+        xmlFreeDoc(doc);
+        return false;
+    }
+    std::string error;
+    int read = readSceneDocument(sceneRoot(doc, xpath), scene, &error);
+    xmlXPathFreeContext(xpath);
+    xmlFreeDoc(doc);
+    if (!read) {
+        reportRefusal(error, name);
+        return false;
+    }
+    return true;
+}
+
 int loadScene(std::string *document)
 {
     std::string bytes;
     if (document != nullptr) document->clear();
     if (!sceneBytesForLoad(&bytes)) return 0;
     if (document != nullptr) *document = bytes;
-    xmlDocPtr doc = parseValidScene(bytes);
-    if (doc == nullptr) return 0;
-
-    xmlXPathContextPtr xpath = xmlXPathNewContext(doc);
-    if (xpath == nullptr) {
-        fprintf(stderr, "Error: unable to create new XPath context\n");
-        xmlFreeDoc(doc);
-        return 0;
-    }
     SceneData scene;
-    std::string error;
-    int read = readSceneDocument(sceneRoot(doc, xpath), &scene, &error);
-    xmlXPathFreeContext(xpath);
-    xmlFreeDoc(doc);
-    if (!read) {
-        fprintf(stderr, "Error: scene file \"%s\" not loaded: %s\n", SCENE_FILE_NAME, error.c_str());
+    if (!readSceneData(bytes, SCENE_FILE_NAME, &scene)) return 0;
+    buildScene(scene);
+    return 1;
+}
+
+int readOtherSceneFile(const char *path, SceneData *scene, std::string *reason)
+{
+    std::string bytes;
+    const FileStatus status = readRegularFile(path, MAX_SCENE_FILE_BYTES, &bytes);
+    if (!fileOk(status)) {
+        *reason = fileProblemText(status);
+        fprintf(stderr, "Error: scene file \"%s\" not loaded: %s\n", path, reason->c_str());
         return 0;
     }
-    buildScene(scene);
+    if (!readSceneData(bytes, path, scene)) {
+        *reason = "no es una escena valida";
+        return 0;
+    }
     return 1;
 }
 

@@ -58,6 +58,12 @@ FileStatus readSceneFileBytes(std::string *bytes);
 // any, go to *document (empty otherwise)
 int loadScene(std::string *document = nullptr);
 
+// Reads another scene file of the scene directory (a recovery copy beside escena.xml) with
+// the checks of a load, into records, without touching the running scene (buildScene puts
+// them in place). 0 with the reason (Spanish, for the screen; the details on standard error)
+// when the file cannot be read, is not valid or is refused
+int readOtherSceneFile(const char *path, SceneData *scene, std::string *reason);
+
 // The second half of a load: replaces the tables and the objects with the records read
 // (nothing can be refused any more); selection, lock and held object are cleared
 void buildScene(const SceneData &scene);

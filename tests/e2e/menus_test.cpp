@@ -182,6 +182,65 @@ TEST_F(Menus, PlayEventEditorDeleteAndPrimitiveMenuInOneRun)
     EXPECT_TRUE(screenUntil([&](const xdriver::Image &s) { return textChange(withHud, s, SOLIDOS) > 20; }))
         << "the object count did not change";
 
+    // the new object is unsaved: the first Escape asks, the second leaves
+    run.input.tap(XK_Escape);
+    EXPECT_TRUE(xdriver::waitUntil([&] { run.app.pump(0); return run.app.out.find("Hay cambios sin guardar") != std::string::npos; }, 10000))
+        << run.app.out;
+    run.input.tap(XK_Escape);
+    ASSERT_TRUE(run.app.waitExit(10000)) << "Escape did not end the program";
+    EXPECT_EQ(run.app.exitStatus, 0) << run.app.err;
+}
+
+TEST_F(Menus, EscapeClosesTheEventEditorsChooserAndPromptAndNeverTheProgram)
+{
+    const xdriver::Image base = run.input.screenshot();
+    const std::string savedBefore = save();
+    xdriver::Image open = openMenu({1020, 384}, RIGHT_PART, RIGHT_PART);
+    chooseButton(menuButton(modeMenu(), 2), open, base, RIGHT_PART);
+    if (HasFatalFailure()) return;
+    run.input.moveMouse(brick().x, brick().y);
+    run.input.click(1);
+    ASSERT_TRUE(screenUntil([&](const xdriver::Image &s) { return changedIn(base, s, HEADER) > boxArea(HEADER) / 2; }))
+        << "the event panel did not open";
+    ASSERT_TRUE(settles(HEADER));
+    const xdriver::Image page = shot;
+
+    // The consequence chooser: its first row lights up under the pointer; Escape closes it
+    const double x = -10.6, width = 13.0, rows = 8, top = consequenceChooserY(0) + rows * 0.9;
+    const Pixel row = eyeToScreen(x + 4.5 - width, top - 0.63, -66.9);
+    const Pixel a = eyeToScreen(x + 0.95 * width - 1.5, top - 0.5, -67.95), b = eyeToScreen(x + 0.95 * width - 0.5, top - 1.43, -67.95);
+    const Box bar = {a.x, a.y, b.x, b.y};
+    auto chooserShows = [&] {
+        for (int attempt = 0; attempt < 8; attempt++) {
+            run.input.moveMouse(row.x + attempt % 2, row.y);
+            if (screenUntil([&](const xdriver::Image &s) { return redIn(s, bar) > boxArea(bar) / 2; }, 600)) return true;
+        }
+        return false;
+    };
+    ASSERT_TRUE(hover(eventButton(FirstConsequenceRowButton), page, 8, 40)) << "the THEN button did not light up";
+    run.input.click(1);
+    ASSERT_TRUE(chooserShows()) << "the chooser did not open";
+    run.input.tap(XK_Escape);
+    EXPECT_TRUE(screenUntil([&](const xdriver::Image &s) { return redIn(s, bar) == 0; })) << "Escape left the chooser";
+    run.app.pump(500);
+    ASSERT_FALSE(run.app.exited) << "Escape in the chooser ended the program";
+
+    // The prompt of MOVE OBJECT: Escape closes it and stores nothing
+    ASSERT_TRUE(hover(eventButton(FirstConsequenceRowButton), page, 8, 40)) << "the THEN button did not light up";
+    run.input.click(1);
+    pickFirstOption(x, consequenceChooserY(0), width, rows);
+    if (HasFatalFailure()) return;
+    const Box promptFrame = around(eyeToScreen(0.0, 1.4, -33.0), 6);
+    ASSERT_TRUE(screenUntil([&](const xdriver::Image &s) { return redIn(s, promptFrame) == boxArea(promptFrame); }))
+        << "the move prompt did not open";
+    run.input.typeText("7");
+    run.input.tap(XK_Escape);
+    EXPECT_TRUE(screenUntil([&](const xdriver::Image &s) { return redIn(s, promptFrame) == 0; })) << "Escape left the prompt";
+    run.app.pump(500);
+    ASSERT_FALSE(run.app.exited) << "Escape in the prompt ended the program";
+
+    // Nothing was stored: the scene saves as before, and with nothing unsaved Escape ends it
+    EXPECT_EQ(save(), savedBefore);
     run.input.tap(XK_Escape);
     ASSERT_TRUE(run.app.waitExit(10000)) << "Escape did not end the program";
     EXPECT_EQ(run.app.exitStatus, 0) << run.app.err;

@@ -139,6 +139,9 @@ TEST(LiveMaterials, TakenOverFromDiskKeptByF9AndABadFileNeverWrittenOver)
         << "the new colour did not show: " << rgb[0] << " " << rgb[1] << " " << rgb[2];
     std::cout << "new colour on screen after " << xdriver::nowMs() - changedAt << " ms\n";
     run.saveScreenshot(shot, "live_material_green");
+    // and says so: one material changed, one added
+    EXPECT_TRUE(xdriver::waitUntil([&] { run.app.pump(20); return run.app.out.find("Materiales tomados de escena.xml: 2 cambiados") != std::string::npos; }, 10000))
+        << run.app.out;
     EXPECT_TRUE(start_view::brickShows(shot));
 
     // F9 writes the materials from disk with the objects of the program, the new sphere too

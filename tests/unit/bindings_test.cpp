@@ -5,11 +5,13 @@
 #include "app_state.h"
 #include "bindings.h"
 #include "camera.h"
+#include "edit_history.h"
 #include "input_fakes.h"
 #include "objects.h"
 #include "operations.h"
 #include "picking.h"
 #include "scene_geometry.h"
+#include "unsaved.h"
 
 #include <GL/freeglut.h>
 #include <gtest/gtest.h>
@@ -51,7 +53,7 @@ protected:
         reset();
         setWindowOps({[](int x, int y) { lastWarp = {x, y}; }, [](int c) { cursor = c; }, [] { return 1024; },
                       [] { return 768; }, [] {}});
-        setBindingOps({nullptr, [] { exits++; }});
+        setBindingOps({nullptr, [] { exits++; }, nullptr});
         clearBindings();
         registerInputBindings();
     }
@@ -72,6 +74,9 @@ protected:
         cursor = -1;
         exits = 0;
         ran.clear();
+        // nothing unsaved: Escape ends the program at once
+        clearEditHistory();
+        markSceneSaved();
         input_fakes::clearCalls();
     }
     // A default cube at (x, y, z), selected as a scene pick would leave it, in object editing
@@ -155,7 +160,8 @@ TEST_F(Bindings, KeysDoWhatTheirRowSaysInEachMode)
         {"Tab saves", NAV, Clone, 0, 0, '\t', EFFECT(calls() == Calls{"saveScene"})},
         {"special 27 exits", NAV, Clone, 0, 0, -27, EFFECT(exits == 1)},
         {"Escape exits", EDIT, Move, 0, 0, 27, EFFECT(exits == 1)},
-        {"Escape exits with a prompt open", NAV, Clone, 0, 1, 27, EFFECT(exits == 1 && calls().empty())},
+        {"Escape closes an open prompt", NAV, Clone, 0, 1, 27,
+         EFFECT(exits == 0 && getTextEntryOpen() == 0 && getEditorState() == 7 && calls().empty())},
         {"special 48 resets", EDIT, Move, 0, 0, -48, EFFECT(c.pose.x == 7.0f)},
         {"0 moves it to the viewer", EDIT, Move, 0, 0, '0', EFFECT(c.pose.x == 7.0f && c.pose.y == 30.0f)},
         {"0 resets the rotation", EDIT, Rotate, 0, 0, '0', EFFECT(c.pose.yaw == 0.0f && c.pose.x == 1.0f)},

@@ -47,6 +47,14 @@ TEST(CommandLine, OptionsAndDirectoryAreTakenAndGlutArgumentsKept)
     o = parseWords({"stageworks", "--help", "--version"}, &left);
     EXPECT_TRUE(o.help);
     EXPECT_TRUE(o.version);
+    EXPECT_FALSE(o.recover);
+
+    // --recover takes no value: the directory after it is the scene directory
+    o = parseWords({"stageworks", "--recover", "scenes/b"}, &left);
+    EXPECT_TRUE(o.error.empty());
+    EXPECT_TRUE(o.recover);
+    EXPECT_EQ(o.sceneDir, "scenes/b");
+    EXPECT_NE(commandLineHelp("stageworks").find("--recover"), std::string::npos);
 }
 
 TEST(CommandLine, UnknownOptionsAndASecondDirectoryAreRefused)

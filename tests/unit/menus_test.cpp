@@ -70,7 +70,7 @@ protected:
         freeAllTimers();
         setMenuHooks(MenuHooks{[] { hookCalls.push_back("play"); }, [] { hookCalls.push_back("load"); },
                                [] { hookCalls.push_back("save"); }, [] { hookCalls.push_back("material"); },
-                               [] { hookCalls.push_back("close"); }});
+                               [] { hookCalls.push_back("close"); }, [] { hookCalls.push_back("leave"); }});
         createMenus();
         createEventPanel();
     }
@@ -171,11 +171,11 @@ TEST_F(Menus, PrimitiveRadioAndFileButtons)
     EXPECT_EQ(getCurrentOperation(), Delete);
     EXPECT_EQ(getEditorState(), 0);
 
-    for (int name : {301, 302, 303}) click(fileMenu(), name);
-    EXPECT_EQ(hookCalls, (std::vector<std::string>{"play", "load", "save"}));
+    for (int name : {301, 302, 303, 304}) click(fileMenu(), name);
+    EXPECT_EQ(hookCalls, (std::vector<std::string>{"play", "load", "save", "leave"}));
     setMenuHooks(MenuHooks{});  // without hooks the buttons only close the menu
     click(fileMenu(), 303);
-    EXPECT_EQ(hookCalls.size(), 3u);
+    EXPECT_EQ(hookCalls.size(), 4u);
     EXPECT_EQ(getEditorState(), 0);
 }
 

@@ -465,10 +465,13 @@ void picturePlay(Session &s)
     s.pause(500);
 }
 
-// Escape in edit mode ends the program with status 0
+// Escape in edit mode ends the program with status 0; the session's edits are not saved, so
+// the first Escape asks and the second leaves (keeping a recovery copy in the scratch folder)
 void finish(Session &s)
 {
     s.input.tap(XK_Escape);
+    s.app.waitForOutput("Hay cambios sin guardar", 10000);
+    if (!s.app.exited) s.input.tap(XK_Escape);
     bool ended = s.app.waitExit(10000);
     s.check(ended && s.app.exitStatus == 0, "Escape did not end stageworks with status 0");
 }
