@@ -77,7 +77,7 @@ static int backUp(const InputEvent &) { setMoveBack(0); return 1; }
 
 // F9 and F5
 static int saveKey(const InputEvent &) { saveSceneCommand(); return 1; }
-static int loadKey(const InputEvent &) { loadSceneCommand(); return 1; }
+static int loadKey(const InputEvent &) { requestReload(RELOAD_KEY); return 1; }
 
 // Escape in edit mode: closes what is open, else asks to leave (leave_guard)
 static int exitKey(const InputEvent &) { escapeCommand(); return 1; }

@@ -7,6 +7,7 @@
 
 #include "app_state.h"
 #include "bindings.h"
+#include "commands.h"
 #include "edit_history.h"
 #include "event_editor.h"
 #include "prompts.h"
@@ -64,6 +65,11 @@ const char *leaveQuestion(LeaveSource source)
     case LEAVE_WINDOW_CLOSE:
         return "Hay cambios sin guardar. F9 guarda; cerrar la ventana otra vez antes de 5 s sale sin guardar (queda "
                "una copia de recuperacion)";
+    case RELOAD_KEY:
+        return "Hay cambios sin guardar. F9 guarda; F5 otra vez antes de 5 s carga escena.xml y descarta los cambios";
+    case RELOAD_BUTTON:
+        return "Hay cambios sin guardar. F9 guarda; Cargar otra vez antes de 5 s carga escena.xml y descarta los "
+               "cambios";
     default:
         return "Hay cambios sin guardar. F9 guarda; Escape otra vez antes de 5 s sale sin guardar (queda una copia de "
                "recuperacion)";
@@ -90,6 +96,16 @@ void requestLeave(LeaveSource source)
     default: break;
     }
     bindingOps().exitProgram();
+}
+
+void requestReload(LeaveSource source)
+{
+    const bool unsaved = playerBindingsActive() == 0 && sceneUnsaved() != 0;
+    if (decideLeave(unsaved, source, nowMs(), &memory) == LEAVE_ASK) {
+        showNotice(leaveQuestion(source), (int)LEAVE_CONFIRM_MS);
+        return;
+    }
+    loadSceneCommand();
 }
 
 int chooserState(int state, int *back)

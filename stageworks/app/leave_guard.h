@@ -10,12 +10,16 @@
 *   another kind, or one that comes too late, asks again. The visitors' player edits nothing
 *   and never asks.
 *
+*   Loading escena.xml again (F5, the load button) throws the unsaved changes away, so it is
+*   guarded the same way: the first request asks, the same one again in time loads.
+*
 *   Escape first closes what is open over the editor, and then never ends the program: the
 *   help overlay or the recovery offer (through a hook), a text prompt of the event editor
 *   (nothing is stored, as with Enter on an empty field), or a chooser (back to the page it
 *   was opened from).
 *
-*   DEPENDENCIES: unsaved, edit_history (notice), bindings (the exit sequence) (app); prompts,
+*   DEPENDENCIES: unsaved, edit_history (notice), bindings (the exit sequence), commands (the
+*                 load) (app); prompts,
 *                 event_editor (events); app_state, redraw (base)
 *
 **********************************************************************************************/
@@ -28,7 +32,7 @@
 // How long a second request counts as "leave anyway"
 constexpr long long LEAVE_CONFIRM_MS = 5000;
 
-enum LeaveSource { LEAVE_ESCAPE = 0, LEAVE_EXIT_BUTTON, LEAVE_WINDOW_CLOSE };
+enum LeaveSource { LEAVE_ESCAPE = 0, LEAVE_EXIT_BUTTON, LEAVE_WINDOW_CLOSE, RELOAD_KEY, RELOAD_BUTTON };
 
 enum LeaveVerdict {
     LEAVE_NOW = 0,   // nothing unsaved: out at once
@@ -65,6 +69,9 @@ const char *leaveQuestion(LeaveSource source);
 
 // A request to end the program from source (ends it, or shows the question)
 void requestLeave(LeaveSource source);
+
+// A request to load escena.xml again from source (loads it, or shows the question)
+void requestReload(LeaveSource source);
 
 // Escape in edit mode: closes the prompt, chooser or overlay that is open, else requestLeave
 void escapeCommand();

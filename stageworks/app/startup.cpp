@@ -112,7 +112,9 @@ static int keepCopyBeforeLeaving()
 }
 
 // The exit button of the file menu
+// The file menu's exit and load buttons, guarded while there are unsaved changes
 static void exitButton() { requestLeave(LEAVE_EXIT_BUTTON); }
+static void loadButton() { requestReload(RELOAD_BUTTON); }
 
 // The window is destroyed whatever is done: the recovery copy while there is time
 static void windowGone()
@@ -206,7 +208,7 @@ int stageworksMain(int argc, char **argv)
 
     printf(" Creating menus...\n");
     setFrameMinMs(16);
-    setMenuHooks({startPlayCommand, loadSceneCommand, saveSceneCommand, openMaterialChooserCommand, closeEventEditor,
+    setMenuHooks({startPlayCommand, loadButton, saveSceneCommand, openMaterialChooserCommand, closeEventEditor,
                   exitButton});
     setLeaveHooks({closeOverlay, keepCopyBeforeLeaving});
     setBindingOps({nullptr, nullptr, keyFirst});

@@ -5,7 +5,7 @@
 // writes the bytes of the copy, then removes it). The title and the corner marker follow the
 // edits and an undo back to the saved state. A copy is written within a minute of an edit and
 // survives kill -9 (and goes at the exit once its edit is undone); SIGTERM writes it before
-// the program ends. F1 shows the keys.
+// the program ends. F5 over an edit asks before it loads the file again. F1 shows the keys.
 #include "menu_run.h"
 #include "stageworks_run.h"
 #include "start_view.h"
@@ -286,6 +286,17 @@ TEST(Unsaved, TitleMarkerCloseButtonAndHelpInAWindow)
     run.input.key(XK_Control_L, true);
     run.input.tap(XK_y);
     run.input.key(XK_Control_L, false);
+    ASSERT_TRUE(titled(run, unsaved));
+
+    // F5 with the edit asks first (the edit stays); F5 again loads escena.xml without it
+    size_t seen = run.app.out.size();
+    run.input.tap(XK_F5);
+    EXPECT_TRUE(printed(run, "F5 otra vez antes de 5 s carga escena.xml", seen)) << run.app.out;
+    EXPECT_TRUE(stillRunning(run));
+    EXPECT_TRUE(titled(run, unsaved)) << "the first F5 loaded the file over the edit";
+    run.input.tap(XK_F5);
+    EXPECT_TRUE(titled(run, saved)) << "the second F5 did not load escena.xml";
+    run.input.tap(XK_e);
     ASSERT_TRUE(titled(run, unsaved));
     ASSERT_TRUE(pressCloseButton(run));
     EXPECT_TRUE(printed(run, "cerrar la ventana otra vez")) << run.app.out;
