@@ -93,14 +93,7 @@ static int directKey(unsigned char key)
             endEdit("crear objeto");
         }
         return 1;
-    case 'F': case 'f':
-        if (getFlyMode() == 0) {
-            setFlyMode(1);
-        } else {
-            setFlyMode(0);
-            getCamera()->y = CAMERA_WALK_HEIGHT;
-        }
-        return 1;
+    case 'F': case 'f': toggleFlyMode(); return 1;
     case 'I': case 'i': setInvertMouseY(getInvertMouseY() ? 0 : 1); return 1;
     case 'L': case 'l': setHudVisible(getHudVisible() ? 0 : 1); return 1;
     default: return 0;

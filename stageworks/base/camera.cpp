@@ -157,6 +157,16 @@ void releasePointer(int x, int y)
 
 void setCursorShape(int cursor) { windowOps().setCursor(cursor); }
 
+void toggleFlyMode()
+{
+    if (getFlyMode() == 0) {
+        setFlyMode(1);
+    } else {
+        setFlyMode(0);
+        getCamera()->y = CAMERA_WALK_HEIGHT;
+    }
+}
+
 void setCameraMovedHook(void (*hook)()) { cameraMovedHook = hook; }
 
 void setWindowOps(const WindowOps &ops)

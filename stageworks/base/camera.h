@@ -101,6 +101,9 @@ void releasePointer(int x, int y);
 // Sets the pointer's cursor shape (CURSOR_... or another GLUT cursor) through the window operations
 void setCursorShape(int cursor);
 
+// F: flying on, or off and back at the walking height
+void toggleFlyMode();
+
 // GLUT reshape callback
 void reshape(int width, int height);
 

@@ -101,14 +101,7 @@ static int letterKey(int code)
     switch (code) {
     case 'A': case 'a': setFieldOfView(getFieldOfView() - 1.0f); return 1;
     case 'S': case 's': setFieldOfView(getFieldOfView() + 1.0f); return 1;
-    case 'F': case 'f':
-        if (getFlyMode() == 0) {
-            setFlyMode(1);
-        } else {
-            setFlyMode(0);
-            getCamera()->y = CAMERA_WALK_HEIGHT;
-        }
-        return 1;
+    case 'F': case 'f': toggleFlyMode(); return 1;
     case 'I': case 'i': setInvertMouseY(getInvertMouseY() ? 0 : 1); return 1;
     case 'C': case 'c': case 'E': case 'e': case 'L': case 'l': return 1;
     default: return 0;
