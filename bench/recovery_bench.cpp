@@ -17,6 +17,7 @@
 #include "objects.h"
 #include "recovery.h"
 #include "render.h"
+#include "render_bench_scene.h"
 #include "scene_draw.h"
 #include "scene_writer.h"
 #include "startup.h"
@@ -39,27 +40,10 @@ bool sceneReady = false;
 long long fakeClock = 0;   // the recovery check's clock
 const long long FRAME_CLOCK_MS = 2001;
 
-// 1000 objects, kinds in turn, filling the view (as the render benchmark builds them)
+// The render benchmark's 1000 objects, saved as they are
 void buildScene()
 {
-    create_material_table();
-    create_texture_table();
-    add_default_material();
-    rebuild_usage_table();
-    build_sample_objects();
-    createLightSet();
-    setUpOpenGL();
-    reshape(1024, 768);
-    Camera camera = {};
-    camera.y = 30.0f;
-    setCamera(camera);
-    applyView();
-    for (int i = 0; i < MAX_OBJECTS; i++) {
-        int index = create_object(i % PRIMITIVE_KINDS);
-        primitiva *o = object_at(index);
-        o->pose = object_pose{-120.0f + 6.0f * (float)(i % 40), 30.0f - 45.0f + 3.6f * (float)(i / 40), -110.0f,
-                              (float)(i * 7 % 360), 0, 0};
-    }
+    buildRenderBenchScene();
     clearEditHistory();
     watchUnsavedState();
     markSceneSaved();

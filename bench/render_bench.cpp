@@ -9,6 +9,7 @@
 #include "materials.h"
 #include "objects.h"
 #include "render.h"
+#include "render_bench_scene.h"
 #include "scene_draw.h"
 #include "stageworks_run.h"
 #include "startup.h"
@@ -23,27 +24,10 @@ namespace {
 
 bool sceneReady = false;
 
-// 1000 objects, kinds in turn, on a 40 x 25 grid filling the view of a camera looking down -Z
+// The 1000 objects, once
 void buildScene()
 {
-    create_material_table();
-    create_texture_table();
-    add_default_material();
-    rebuild_usage_table();
-    build_sample_objects();
-    createLightSet();
-    setUpOpenGL();
-    reshape(1024, 768);
-    Camera camera = {};
-    camera.y = 30.0f;
-    setCamera(camera);
-    applyView();
-    for (int i = 0; i < MAX_OBJECTS; i++) {
-        int index = create_object(i % PRIMITIVE_KINDS);
-        primitiva *o = object_at(index);
-        o->pose = object_pose{-120.0f + 6.0f * (float)(i % 40), 30.0f - 45.0f + 3.6f * (float)(i / 40), -110.0f,
-                              (float)(i * 7 % 360), 0, 0};
-    }
+    buildRenderBenchScene();
     sceneReady = true;
 }
 
