@@ -144,6 +144,23 @@ void *newConditionValue(int kind, int a, const std::string &name)
     }
 }
 
+void addStoredCondition(Event *event, int kind, int a, const std::string &name)
+{
+    void *value = newConditionValue(kind, a, name);
+    if (value == nullptr || event->conditionCount >= CONDITIONS_PER_EVENT) {
+        freeConditionValue(kind, value);
+        return;
+    }
+    event->conditions[(size_t)event->conditionCount] = Condition{kind, value, 0};
+    event->conditionCount++;
+}
+
+void addStoredConsequence(Event *event, int kind, int a, int b, int c, const std::string &name)
+{
+    void *value = newConsequenceValue(kind, a, b, c, name);
+    if (value != nullptr) setConsequence(event, event->consequenceCount, kind, value);
+}
+
 void *newConsequenceValue(int kind, int a, int b, int c, const std::string &name)
 {
     switch (kind) {

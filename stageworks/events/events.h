@@ -97,6 +97,11 @@ AgainValue *newAgainValue();
 void *newConditionValue(int kind, int a, const std::string &name);
 void *newConsequenceValue(int kind, int a, int b, int c, const std::string &name);
 
+// Stores a condition or a consequence read from a file at the end of an event: a condition
+// of an unknown kind, or one past the event's CONDITIONS_PER_EVENT, is dropped
+void addStoredCondition(Event *event, int kind, int a, const std::string &name);
+void addStoredConsequence(Event *event, int kind, int a, int b, int c, const std::string &name);
+
 // Release a value record of the given kind (null is fine)
 void freeConditionValue(int kind, void *value);
 void freeConsequenceValue(int kind, void *value);

@@ -170,19 +170,9 @@ static EventSet *buildEvents(const ObjectData &object)
     for (const EventData &data : object.events) {
         Event &event = set->events[(size_t)data.slot];
         // NOTE: stored as the file has them, one after another (the reader kept at most 8)
-        for (const EventPartData &part : data.conditions) {
-            void *value = newConditionValue(part.kind, part.a, part.name);
-            if (value == nullptr || event.conditionCount >= CONDITIONS_PER_EVENT) {
-                freeConditionValue(part.kind, value);
-                continue;
-            }
-            event.conditions[(size_t)event.conditionCount] = Condition{part.kind, value, 0};
-            event.conditionCount++;
-        }
-        for (const EventPartData &part : data.consequences) {
-            void *value = newConsequenceValue(part.kind, part.a, part.b, part.c, part.name);
-            if (value != nullptr) setConsequence(&event, event.consequenceCount, part.kind, value);
-        }
+        for (const EventPartData &part : data.conditions) addStoredCondition(&event, part.kind, part.a, part.name);
+        for (const EventPartData &part : data.consequences)
+            addStoredConsequence(&event, part.kind, part.a, part.b, part.c, part.name);
     }
     if (eventSetIsEmpty(set)) {
         freeEventSet(set);

@@ -39,22 +39,6 @@ long changedIn(const xdriver::Image &a, const xdriver::Image &b, int x0, int y0,
     return changed;
 }
 
-// The top-level window whose name contains text (0 for none)
-Window windowNamed(Display *dpy, const std::string &text)
-{
-    Window root, parent, *children = nullptr, found = 0;
-    unsigned int count = 0;
-    if (!XQueryTree(dpy, DefaultRootWindow(dpy), &root, &parent, &children, &count)) return 0;
-    for (unsigned int i = 0; i < count && found == 0; i++) {
-        char *name = nullptr;
-        if (XFetchName(dpy, children[i], &name) && name != nullptr && std::string(name).find(text) != std::string::npos)
-            found = children[i];
-        if (name != nullptr) XFree(name);
-    }
-    if (children != nullptr) XFree(children);
-    return found;
-}
-
 // Replaces the file the way another program saves: a new file renamed over it
 void replaceFile(const std::string &path, const std::string &content)
 {
@@ -72,7 +56,7 @@ TEST(WindowMode, OnAPlainXServerTheSceneAMenuAtTheWindowEdgeAndEscape)
 {
     StageworksRun run;
     ASSERT_TRUE(run.start({"--window"}, /*xvfb=*/true)) << run.app.out << run.app.err;
-    const Window window = windowNamed(run.input.dpy, run.workDir);
+    const Window window = run.input.windowNamed(run.workDir);
     ASSERT_NE(window, 0u) << "no window is titled with the scene directory";
 
     // Without a window manager the window lies at the top left of the 1024x768 screen

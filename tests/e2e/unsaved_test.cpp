@@ -79,27 +79,11 @@ long orangeIn(const xdriver::Image &s, Box box)
     });
 }
 
-// The top-level window whose name contains text (0 for none)
-Window windowNamed(Display *dpy, const std::string &text)
-{
-    Window root, parent, *children = nullptr, found = 0;
-    unsigned int count = 0;
-    if (!XQueryTree(dpy, DefaultRootWindow(dpy), &root, &parent, &children, &count)) return 0;
-    for (unsigned int i = 0; i < count && found == 0; i++) {
-        char *name = nullptr;
-        if (XFetchName(dpy, children[i], &name) && name != nullptr && std::string(name).find(text) != std::string::npos)
-            found = children[i];
-        if (name != nullptr) XFree(name);
-    }
-    if (children != nullptr) XFree(children);
-    return found;
-}
-
 // What a window manager sends when its close button is pressed
 bool pressCloseButton(StageworksRun &run)
 {
     Display *dpy = run.input.dpy;
-    const Window window = windowNamed(dpy, run.workDir);
+    const Window window = run.input.windowNamed(run.workDir);
     if (window == 0) return false;
     XEvent event = {};
     event.xclient.type = ClientMessage;

@@ -314,6 +314,21 @@ bool XClient::hasMappedWindow()
     return mapped;
 }
 
+unsigned long XClient::windowNamed(const std::string &text)
+{
+    Window root, parent, *children = nullptr, found = 0;
+    unsigned int count = 0;
+    if (!XQueryTree(dpy, DefaultRootWindow(dpy), &root, &parent, &children, &count)) return 0;
+    for (unsigned int i = 0; i < count && found == 0; i++) {
+        char *name = nullptr;
+        if (XFetchName(dpy, children[i], &name) && name != nullptr && std::string(name).find(text) != std::string::npos)
+            found = children[i];
+        if (name != nullptr) XFree(name);
+    }
+    if (children != nullptr) XFree(children);
+    return found;
+}
+
 std::vector<std::string> XClient::windowTitles()
 {
     std::vector<std::string> titles;

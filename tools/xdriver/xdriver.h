@@ -102,6 +102,9 @@ struct XClient {
 
     // The titles of the mapped top-level windows (_NET_WM_NAME, else WM_NAME), as UTF-8
     std::vector<std::string> windowTitles();
+
+    // The top-level window whose WM_NAME contains text (0 for none)
+    unsigned long windowNamed(const std::string &text);
 };
 
 //----------------------------------------------------------------------------------

@@ -83,21 +83,10 @@ static EventSet *buildEvents(const StagedObject &object)
     if (object.conditions.empty() && object.consequences.empty()) return nullptr;
     EventSet *set = newEventSet();
     if (set == nullptr) return nullptr;
-    for (const StagedPart &part : object.conditions) {
-        Event &event = set->events[(size_t)part.event];
-        void *value = newConditionValue(part.kind, part.a, part.name);
-        if (value == nullptr || event.conditionCount >= CONDITIONS_PER_EVENT) {
-            freeConditionValue(part.kind, value);
-            continue;
-        }
-        event.conditions[(size_t)event.conditionCount] = Condition{part.kind, value, 0};
-        event.conditionCount++;
-    }
-    for (const StagedPart &part : object.consequences) {
-        Event &event = set->events[(size_t)part.event];
-        void *value = newConsequenceValue(part.kind, part.a, part.b, part.c, part.name);
-        if (value != nullptr) setConsequence(&event, event.consequenceCount, part.kind, value);
-    }
+    for (const StagedPart &part : object.conditions)
+        addStoredCondition(&set->events[(size_t)part.event], part.kind, part.a, part.name);
+    for (const StagedPart &part : object.consequences)
+        addStoredConsequence(&set->events[(size_t)part.event], part.kind, part.a, part.b, part.c, part.name);
     if (eventSetIsEmpty(set)) {
         freeEventSet(set);
         return nullptr;
