@@ -35,7 +35,7 @@ if [ "$do_build" = 1 ]; then
   cmake -S "$root" -B "$build" -DCMAKE_BUILD_TYPE=Release -DSW_MATFORGE=OFF >/dev/null
   cmake --build "$build" -j2 --target stageworks stageworks-publish rundata mixedscene swap_counter \
     bare_gamemode save_timer floor_frame >/dev/null
-  if cmake --build "$build" --target help | grep -q web_engine; then
+  if cmake --build "$build" --target help | grep web_engine >/dev/null; then
     cmake --build "$build" -j2 --target web_engine >/dev/null
   fi
 fi
