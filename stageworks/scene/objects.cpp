@@ -155,6 +155,18 @@ int store_object(const primitiva &record, EventSet *eventSet)
     return index;
 }
 
+int store_loaded_object(primitiva record, EventSet *eventSet)
+{
+    const int index = store_object(record, eventSet);
+    if (index < 0) {
+        free_primitiva(&record);
+        if (eventSet != nullptr && releaseEventSet != nullptr) releaseEventSet(eventSet);
+        return -1;
+    }
+    add_user(first_material_name(object_at(index)), object_slot(index));
+    return index;
+}
+
 int insert_object(int index, const primitiva &record, EventSet *eventSet)
 {
     if (index < 0 || index > objectCount || objectCount >= MAX_OBJECTS) return -1;

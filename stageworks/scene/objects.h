@@ -64,6 +64,11 @@ void clear_objects();
 // the table is full (the record is then left to the caller)
 int store_object(const primitiva &record, EventSet *eventSet);
 
+// Stores a loaded object as store_object does and registers it in the usage table under its
+// first material; when the table is full the record is freed and the event set released
+// (set_event_set_release). Returns the slot or -1
+int store_loaded_object(primitiva record, EventSet *eventSet);
+
 // Stores a finished object record at slot index (0 to count), moving the later slots up one,
 // with its event set (may be null) and a new display-list cell; the table takes ownership and
 // the usage table is rebuilt with every object. Returns index, or -1 for a bad index or a full

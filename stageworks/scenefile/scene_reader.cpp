@@ -219,14 +219,7 @@ static void buildObject(const ObjectData &data, ShapeCache *cache)
     rescale_geometry(&record, data.scaleX, data.scaleY, data.scaleZ);
     record.dirty = 1;
 
-    EventSet *events = buildEvents(data);
-    int index = store_object(record, events);
-    if (index < 0) {
-        free_primitiva(&record);
-        freeEventSet(events);
-        return;
-    }
-    add_user(first_material_name(object_at(index)), object_slot(index));
+    store_loaded_object(record, buildEvents(data));
 }
 
 //----------------------------------------------------------------------------------

@@ -117,14 +117,7 @@ static void buildObject(const StagedObject &data)
     record.objeto3D = data.kind;
     record.pose = object_pose{data.pose[0], data.pose[1], data.pose[2], data.pose[3], data.pose[4], data.pose[5]};
     for (const std::string &name : data.materials) append_material_name(&record, name.c_str());
-    EventSet *events = buildEvents(data);
-    int index = store_object(record, events);
-    if (index < 0) {
-        free_primitiva(&record);
-        freeEventSet(events);
-        return;
-    }
-    add_user(first_material_name(object_at(index)), object_slot(index));
+    store_loaded_object(record, buildEvents(data));
 }
 
 //----------------------------------------------------------------------------------
