@@ -68,6 +68,19 @@ inline bool xmllintAccepts(const std::string &path)
     return std::system(("xmllint --valid --noout '" + path + "' 2>/dev/null").c_str()) == 0;
 }
 
+// Makes /tmp/PREFIX-XXXXXX with the scene DTD, notes the working directory in previousDir and
+// works in the new one (dir)
+inline void enterSceneScratchDir(const std::string &prefix, std::string &previousDir, std::string &dir)
+{
+    char cwd[4096];
+    std::string pattern = "/tmp/" + prefix + "-XXXXXX";
+    ASSERT_NE(getcwd(cwd, sizeof cwd), nullptr);
+    previousDir = cwd;
+    ASSERT_NE(mkdtemp(&pattern[0]), nullptr);
+    dir = pattern;
+    ASSERT_EQ(chdir(dir.c_str()), 0);
+    writeFile("DESCscene.dtd", readFile(SW_SCENE_DTD));
+}
 
 // A scratch working directory with DESCscene.dtd; the test runs inside it
 class SceneDirTest : public ::testing::Test {
@@ -76,13 +89,7 @@ protected:
 
     void SetUp() override
     {
-        char cwd[4096], pattern[] = "/tmp/scenefile-test-XXXXXX";
-        ASSERT_NE(getcwd(cwd, sizeof cwd), nullptr);
-        previousDir = cwd;
-        ASSERT_NE(mkdtemp(pattern), nullptr);
-        dir = pattern;
-        ASSERT_EQ(chdir(dir.c_str()), 0);
-        writeFile("DESCscene.dtd", readFile(SW_SCENE_DTD));
+        enterSceneScratchDir("scenefile-test", previousDir, dir);
         // empty tables, no objects, event sets released by the events library
         set_event_set_release(freeEventSet);
         create_texture_table();

@@ -15,6 +15,7 @@
 #include "materials.h"
 #include "objects.h"
 #include "play.h"
+#include "scene_file_support.h"
 #include "scene_reader.h"
 #include "scene_writer.h"
 #include "web_scene.h"
@@ -33,21 +34,11 @@
 
 using nlohmann::json;
 using trace_suite::TraceStep;
+using scene_file_test::enterSceneScratchDir;
+using scene_file_test::readFile;
+using scene_file_test::writeFile;
 
 namespace {
-
-std::string readFile(const std::string &path)
-{
-    std::ifstream in(path, std::ios::binary);
-    std::ostringstream text;
-    text << in.rdbuf();
-    return text.str();
-}
-
-void writeFile(const std::string &path, const std::string &content)
-{
-    std::ofstream(path, std::ios::binary | std::ios::trunc) << content;
-}
 
 // True when the camera glides or a movement key is held (the display's test)
 bool cameraMoving()
@@ -133,13 +124,7 @@ protected:
 
     void SetUp() override
     {
-        char cwd[4096], pattern[] = "/tmp/web-trace-XXXXXX";
-        ASSERT_NE(getcwd(cwd, sizeof cwd), nullptr);
-        previousDir = cwd;
-        ASSERT_NE(mkdtemp(pattern), nullptr);
-        dir = pattern;
-        ASSERT_EQ(chdir(dir.c_str()), 0);
-        writeFile("DESCscene.dtd", readFile(SW_SCENE_DTD));
+        enterSceneScratchDir("web-trace", previousDir, dir);
     }
 
     void TearDown() override
