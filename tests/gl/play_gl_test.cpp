@@ -33,7 +33,7 @@ protected:
     static void SetUpTestSuite()
     {
         ASSERT_TRUE(openGlContext());
-        setWindowOps({[](int, int) {}, [](int) {}, [] { return 1024; }, [] { return 768; }, [] {}});
+        scene_setup::quietWindowOps();
     }
     void SetUp() override
     {
@@ -44,13 +44,7 @@ protected:
         water->texture = new_texture_block();
         add_frame(water->texture.get(), "Data/agua1.bmp");
         add_material(water);
-        for (int i = 0; i < 2; i++) {  // unlit materials of one emitted colour
-            material_record *m = new_material();
-            m->name = i == 0 ? "rojo" : "verde";
-            m->pLuzDif = m->pLuzEsp = {0, 0, 0, 1};
-            m->pLuzEmi = {1.0f - i, (float)i, 0, 1};
-            add_material(m);
-        }
+        scene_setup::addRedAndGreen();  // unlit materials of one emitted colour
         rebuild_usage_table();
         createFlagTable();
         set_event_set_release(freeEventSet);

@@ -53,18 +53,12 @@ protected:
     static void SetUpTestSuite()
     {
         ASSERT_TRUE(openGlContext());
-        setWindowOps({[](int, int) {}, [](int) {}, [] { return W; }, [] { return H; }, [] {}});
+        scene_setup::quietWindowOps();
     }
     void SetUp() override
     {
         scene_setup::startTables();
-        for (int i = 0; i < 2; i++) {  // unlit materials of one emitted colour
-            material_record *m = new_material();
-            m->name = i == 0 ? "rojo" : "verde";
-            m->pLuzDif = m->pLuzEsp = {0, 0, 0, 1};
-            m->pLuzEmi = {1.0f - i, (float)i, 0, 1};
-            add_material(m);
-        }
+        scene_setup::addRedAndGreen();  // unlit materials of one emitted colour
         rebuild_usage_table();
         set_creation_counter(0);
         build_sample_objects();

@@ -66,7 +66,7 @@ protected:
     static void SetUpTestSuite()
     {
         ASSERT_TRUE(openGlContext());
-        setWindowOps({[](int, int) {}, [](int) {}, [] { return W; }, [] { return H; }, [] {}});
+        scene_setup::quietWindowOps();
     }
     void SetUp() override
     {

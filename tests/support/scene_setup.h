@@ -32,6 +32,24 @@ inline int placeObject(int kind, float x, float y, float z, const char *material
     return index;
 }
 
+// Window operations of a 1024 x 768 screen that warp, set cursors and redraw nothing
+inline void quietWindowOps()
+{
+    setWindowOps({[](int, int) {}, [](int) {}, [] { return 1024; }, [] { return 768; }, [] {}});
+}
+
+// Two unlit materials of one emitted colour each, "rojo" and "verde"
+inline void addRedAndGreen()
+{
+    for (int i = 0; i < 2; i++) {
+        material_record *m = new_material();
+        m->name = i == 0 ? "rojo" : "verde";
+        m->pLuzDif = m->pLuzEsp = {0, 0, 0, 1};
+        m->pLuzEmi = {1.0f - (float)i, (float)i, 0, 1};
+        add_material(m);
+    }
+}
+
 // Play stopped and every table a play test fills emptied
 inline void clearPlayScene()
 {
